@@ -1,0 +1,9 @@
+#pragma once
+#include <windows.h>
+
+// The whole life of the program: the main window, the single-instance rule
+// and the message loop. Returns the exit code.
+int RunStagetune(HINSTANCE instance);
+
+// Runs the message loop until the quit message; returns its wParam.
+int RunMessageLoop();

@@ -1,0 +1,167 @@
+#include "app/lifecycle.h"
+
+#include "app/app_state.h"
+#include "app/board_connection.h"
+#include "app/forced_params.h"
+#include "driver/axb400.h"
+#include "infra/clock.h"
+#include "infra/log.h"
+#include "infra/settings.h"
+#include "lamp/lamp_outputs.h"
+#include "params/param_table.h"
+#include "res/resource.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr UINT kMainTimerPeriodMs = 10;
+constexpr uint32_t kResetSettleMs = 500;
+constexpr int kLatchedAxes = 4;   // X..Q latch their position in latch 0
+constexpr uint32_t kStartupValue = 10;
+
+// Controls enabled at the end of every initialisation, board or not.
+constexpr int kMainEnableList[] = {
+    IDC_PARAM_P, IDC_PARAM_D, IDC_PARAM_I, IDC_PARAM_I_LIMIT, IDC_PARAM_PWM_BASE, IDC_PARAM_CONT_ZONE,
+    IDC_PARAM_CUTOFF_DELAY, IDC_PARAM_TARGET_WINDOW, IDC_PARAM_VEL, IDC_PARAM_ACC, IDC_PARAM_JERK,
+    IDC_PARAM_MOTION_MONITOR, IDC_PARAM_FOLLOW_LIMIT, IDC_PARAM_PV_NOMINAL, IDC_PARAM_PWM_OFFSET,
+    IDC_PARAM_TORQUE, IDC_PARAM_MOTOR_LAG, IDC_PARAM_HOLD_TORQUE, IDC_PARAM_JOY_VEL, IDC_PARAM_TRACKBALL_VEL,
+    IDC_PARAM_ACC_DELTA, IDC_PARAM_D_LIMIT,
+    IDC_CONT_GOTO, IDC_HOME, IDC_GOTO, IDC_CONT_HOME, IDC_STOP, IDC_ZERO_X, IDC_ZERO_Y, IDC_ZERO_Z, IDC_ZERO_Q,
+    IDC_ZERO_ZOOM, IDC_RESET, IDC_LOAD_FILE, IDC_SAVE_FILE, IDC_SAVE_FLASH, IDC_CLEAR_COUNT, IDC_AUTO_HOME,
+    IDC_MULTI_AXIS_GOTO, IDC_APPLY, IDC_VEL_PERCENT, IDC_TARGET, IDC_DEL_NEW_FLASH, IDC_COPY_SETTINGS,
+};
+
+constexpr int kTesterButtons[] = {IDC_SW_FENCE, IDC_REREAD, IDC_COPY_SETTINGS};
+
+void SetWindowTitle(HWND wnd)
+{
+    char title[128];
+    std::snprintf(title, sizeof title, "stagetune:%s %s", kProgramVersion, kProgramDate);
+    SetWindowTextA(wnd, title);
+}
+
+void ReadStartupSettings()
+{
+    g_zoomType = GetSettingInt(L"stagetune", L"ZoomType", L"0") & 0xFF;
+    g_testerMode = GetSettingInt(L"stagetune", L"TavRosenTester", L"0") & 0xFF;
+}
+
+void EnterTesterMode(HWND wnd)
+{
+    g_log.Write("KRV_TEST is 1\n");
+    for (int id : kTesterButtons)
+        ShowWindow(GetDlgItem(wnd, id), SW_SHOW);
+    g_log.Write("stagetune compile date:");
+    g_log.Write(kBuildDate);
+    g_log.Write("\n");
+    g_log.Write("stagetune compile time:");
+    g_log.Write(kBuildTime);
+    g_log.Write("\n");
+    g_log.Write("ApplicationVersion:");
+    g_log.Write(kProgramVersion);
+    g_log.Write("\n");
+    g_log.Write("ApplicationDate:");
+    g_log.Write(kProgramDate);
+    g_log.Write("\n");
+}
+
+void CheckUnitRadio(HWND wnd)
+{
+    g_unitMode = ReadUnitType();
+    switch (g_unitMode) {
+    case kUnitStored: CheckDlgButton(wnd, IDC_UNIT_STORED, BST_CHECKED); break;
+    case kUnitInch: CheckDlgButton(wnd, IDC_UNIT_IN, BST_CHECKED); break;
+    case kUnitMm: CheckDlgButton(wnd, IDC_UNIT_MM, BST_CHECKED); break;
+    default: break;   // an unknown mode leaves all three unchecked
+    }
+}
+
+// The steps that need an open board.
+void InitBoard()
+{
+    g_boardPresent = 1;
+    ReadAllParamsFromBoard();
+    // The flash check of the user record runs here, before the scales.
+    RecomputeScales();
+    // The per-axis goto settings are loaded and the parameter fields filled here.
+    ApplyForcedParams(GetSettingInt(L"stagetune", L"DontKillLamps", L"1") != 0);
+    for (int a = 0; a < kLatchedAxes; ++a)
+        AXB_SetLatchMode(0, a, 0, 1);
+    uint32_t startupWord = 0;
+    AXB_ReadStartupWord(0, &startupWord);
+    AXB_SetStartupValue(0, kStartupValue);
+    // The tooltips of the parameter fields are added here.
+    AXB_SetExternIO(0, g_externalOutput, g_lampMask);
+}
+
+} // namespace
+
+void InitMainWindow(HWND wnd)
+{
+    SetWindowTitle(wnd);
+    ReadStartupSettings();
+    if (g_testerMode != 0)
+        EnterTesterMode(wnd);
+    CheckDlgButton(wnd, IDC_AXIS_X, BST_CHECKED);
+    CheckUnitRadio(wnd);
+
+    g_boardPresent = 0;
+    if (ConnectBoard(wnd))
+        InitBoard();
+
+    if (g_radio_last != 4) {
+        ShowWindow(GetDlgItem(wnd, IDC_HOME), SW_HIDE);
+        ShowWindow(GetDlgItem(wnd, IDC_CONT_HOME), SW_HIDE);
+    }
+    for (int id : kMainEnableList)
+        EnableWindow(GetDlgItem(wnd, id), TRUE);
+    ShowWindow(GetDlgItem(wnd, IDC_GPIO), SW_SHOW);
+    StartTimer(wnd, IDT_MAIN, kMainTimerPeriodMs);
+}
+
+void OnResetButton(HWND wnd)
+{
+    AXB_ResetBoard(0);
+    // Continuous goto and home stop, the goto settings are saved and the lamp
+    // box is switched off here, before the driver closes.
+    StopTimer(wnd, IDT_MAIN);
+    CloseBoardDriver();
+    SleepMs(kResetSettleMs);
+    PostMessageW(wnd, WM_INITDIALOG, 0, 0);
+}
+
+void OnExitCommand(HWND wnd)
+{
+    // Enter in a field arrives as the default button's command: it moves on
+    // to the next control instead of closing the window.
+    if (GetFocus() != GetDlgItem(wnd, IDC_EXIT)) {
+        SendMessageW(wnd, WM_NEXTDLGCTL, 0, FALSE);
+        return;
+    }
+    // Continuous goto and home stop here; the goto settings are saved and the
+    // lamp box is switched off around the driver's close.
+    g_mainWnd = nullptr;
+    CloseBoardDriver();
+    StopTimer(wnd, IDT_MAIN);
+    PostQuitMessage(0);
+    EndDialog(wnd, 0);
+}
+
+void OnMainClose(HWND wnd)
+{
+    StopTimer(wnd, IDT_MAIN);
+    CloseBoardDriver();
+    PostQuitMessage(0);
+    // The video program's process handle is closed here.
+    EndDialog(wnd, 0);
+    g_mainWnd = nullptr;
+}
+
+void OnMainDestroy(HWND wnd)
+{
+    CloseBoardDriver();
+    PostQuitMessage(0);
+    EndDialog(wnd, 0);
+    g_mainWnd = nullptr;
+}

@@ -1,0 +1,6 @@
+#include "app/entry.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    return RunStagetune(instance);
+}

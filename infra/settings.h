@@ -1,0 +1,16 @@
+#pragma once
+// The settings file shared with the sibling applications of the family:
+// "Settings\TavRosen.ini" under the folder named by KRV_SETTINGS, or under
+// the all-users Documents folder. Resolved anew on every access, so a changed
+// environment or a newly created folder takes effect at once.
+#include <string>
+
+std::wstring ResolveSettingsPath(const std::wstring& name);
+
+int GetSettingInt(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText);
+double GetSettingDouble(const wchar_t* section, const wchar_t* key);
+void WriteSettingString(const wchar_t* section, const wchar_t* key, const wchar_t* value);
+
+// "UnitType" is read from this fixed file, never from the resolved one.
+inline constexpr wchar_t kUnitTypeFile[] = L"c:/Users/Public/Documents/TavRosen/Settings/tavrosen.ini";
+int ReadUnitType();

@@ -1,0 +1,33 @@
+#include "params/param_table.h"
+
+#include "driver/axb400.h"
+
+uint32_t g_param[kParamCount];
+float g_resolution[kAxisCount];
+
+int AxisMotorType(int axis)
+{
+    return static_cast<int>(g_param[AxisParam(kParamMotorType, axis)] & 7u);
+}
+
+void RecomputeScales()
+{
+    for (int a = 0; a < kAxisCount; ++a) {
+        uint32_t countsPerMm = g_param[AxisParam(kParamCountsPerMm, a)];
+        g_resolution[a] = countsPerMm == 0 ? 0.0f : 1.0f / static_cast<float>(countsPerMm);
+    }
+}
+
+void ReadAllParamsFromBoard()
+{
+    for (int n = 0; n < kParamCount; ++n)
+        AXB_GetParam(0, n, &g_param[n]);
+}
+
+void ResetParamTable()
+{
+    for (uint32_t& p : g_param)
+        p = 0;
+    for (float& r : g_resolution)
+        r = 0.0f;
+}

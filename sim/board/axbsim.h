@@ -1,0 +1,105 @@
+#pragma once
+// Control interface of the simulated board (AXB400.dll built from sim/board),
+// exported by name beside the driver operations. Tests and tools use it to
+// set the machine up, drive time and look at what the program did; none of
+// these calls appears in the call log.
+//
+// Axes are 0..4 (X, Y, Z, Q, Zoom). Positions are counts as the axis's
+// counter shows them (AXB_GetAxisPosValue). Calls with an axis, parameter
+// or word index out of range do nothing.
+#include <cstddef>
+#include <cstdint>
+
+extern "C" {
+
+// --- Machine and files -----------------------------------------------------
+// A new board: the machine description (factory machine unless a
+// description file is set), blank flash (the state file is deleted), the
+// driver closed, no faults beyond the description's, an empty call log.
+// The clock is left as it is.
+void AxbSim_Reset(void);
+// As if the program were restarted with the board switched off and on:
+// the machine description again, parameters saved to flash and committed
+// flash words from the state file; unsaved parameters, uncommitted words,
+// positions (back to the power-on place, counters at 0), velocities and
+// injected faults are gone. The call log is kept.
+void AxbSim_PowerCycle(void);
+// The machine-description (INI) file used from the next Reset or
+// PowerCycle on; null or "" goes back to AXBSIM_CONFIG. Returns 1 when the
+// file can be read and describes a machine, 0 when it would be refused (the
+// board then runs the factory machine and reports why).
+int AxbSim_SetConfigFile(const wchar_t* path);
+// Where the flash is kept from now on; null or "" goes back to
+// AXBSIM_STATE, or AXB400.state beside the DLL.
+void AxbSim_SetStateFile(const wchar_t* path);
+// Appends every call to this file from now on; null or "" goes back to
+// AXBSIM_TRACE (no trace when that is unset). Returns 0 when the file
+// cannot be opened.
+int AxbSim_SetTraceFile(const wchar_t* path);
+
+// --- Time ------------------------------------------------------------------
+// Real time (the performance counter) by default. Virtual time stands still
+// until set or advanced; switching in either direction continues from the
+// current time. SetTimeMs and AdvanceTimeMs switch to virtual time.
+void AxbSim_UseVirtualTime(int on);
+void AxbSim_SetTimeMs(uint64_t ms);
+void AxbSim_AdvanceTimeMs(uint32_t ms);
+uint64_t AxbSim_GetTimeMs(void);
+
+// --- Connection and versions -----------------------------------------------
+// The next n AXB_OpenDrv calls fail; n < 0: every call fails (no board).
+void AxbSim_SetOpenFailures(int n);
+int AxbSim_IsDriverOpen(void);
+// Four-byte versions as one number, first byte highest (2.6.7.3 is
+// 0x02060703). The firmware version also decides how velocity percentages
+// and P061 are read: see README.md.
+void AxbSim_SetFirmwareVersion(uint32_t version);
+void AxbSim_SetHardwareVersion(uint32_t version);
+void AxbSim_SetFpgaVersion(uint32_t version);
+void AxbSim_SetSerialNumber(uint32_t serial);
+void AxbSim_SetDllVersion(uint32_t version);
+void AxbSim_SetOeVersion(uint8_t version);
+void AxbSim_SetBoardType(uint32_t type);
+
+// --- Parameters and flash ----------------------------------------------------
+// The board's working (RAM) value of Pnnn; 0 for a number out of range.
+uint32_t AxbSim_PeekParam(int number);
+// Changes the RAM value only: AXB_SaveParamsToFlash makes it permanent.
+void AxbSim_PokeParam(int number, uint32_t value);
+// The flash user word as AXB_ReadFlashWord would read it now.
+uint32_t AxbSim_PeekFlashWord(int index);
+// As if written and committed: survives a power cycle.
+void AxbSim_PokeFlashWord(int index, uint32_t word);
+
+// --- Faults ------------------------------------------------------------------
+// The values AXB_GetSystemStatus, AXB_GetMoveStatus (error byte) and
+// AXB_GetAxisStatus report until the program clears them
+// (AXB_ResetAxisError clears the error byte, AXB_ClearEncoderErrors bits 3
+// and 4 of the axis status, AXB_ClearLatchStatus bit 5). Motion is not
+// affected.
+void AxbSim_SetSystemStatus(uint32_t bits);
+void AxbSim_SetErrorByte(int axis, uint8_t bits);
+void AxbSim_SetAxisStatus(int axis, uint16_t bits);
+
+// --- Axes --------------------------------------------------------------------
+// Puts the axis at rest at `count`, within its travel.
+void AxbSim_PlaceAxis(int axis, int32_t count);
+// Moves the limit switches to these counts; they stay with the machine
+// when the counter is cleared later. The axis stops where it is.
+void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount);
+// The encoder count the axis shows now.
+int32_t AxbSim_PeekPosition(int axis);
+
+// --- Call log ----------------------------------------------------------------
+// Every driver call since the last clear, one line each, e.g.
+//   AXB_SetParam(0,22,219)=1
+//   AXB_GetMoveStatus(0,4,&5,&0)=1
+// (format in README.md).
+void AxbSim_ClearCallLog(void);
+int AxbSim_GetCallCount(void);
+// Copies the lines, each ending in '\n', NUL-terminated and cut to fit;
+// returns the length of the whole text (without the NUL), so a caller can
+// ask with size 0 first.
+size_t AxbSim_GetCallLog(char* buffer, size_t size);
+
+} // extern "C"

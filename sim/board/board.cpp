@@ -1,0 +1,148 @@
+#include "board.h"
+
+#include <cmath>
+
+void Board::PowerOn(const MachineDescription& machine, const std::optional<FlashState>& flash)
+{
+    machine_ = machine;
+    if (flash) {
+        flash_ = *flash;
+    } else {
+        flash_.params = machine.params;
+        flash_.words = machine.flash;
+    }
+    versions_ = machine.versions;
+    present_ = machine.boardPresent;
+    openFailures_ = machine.openFailures;
+    open_ = false;
+    for (int a = 0; a < kAxisCount; ++a) {
+        const AxisSetup& setup = machine.axes[a];
+        axes_[a].PowerOn(setup.powerOnPosition, setup.travelMin, setup.travelMax);
+    }
+    Reboot();
+}
+
+// What the board's own start does: parameters and user words come from
+// flash, the drives stand where they are and the counters start at 0 there.
+void Board::Reboot()
+{
+    params_ = flash_.params;
+    words_ = flash_.words;
+    for (int a = 0; a < kAxisCount; ++a) {
+        const double here = axes_[a].Nominal(nowUs_).position;
+        axes_[a].Place(nowUs_, here);
+        axes_[a].ZeroCount(here);
+        io_[a] = AxisIo{};
+        io_[a].errorByte = machine_.axes[a].errorByte;
+        io_[a].axisStatus = machine_.axes[a].axisStatus;
+    }
+    systemStatus_ = machine_.systemStatus;
+    startupWord_ = 0;
+    externOutputs_ = lampMask_ = 0;
+    lampLevels_.fill(0);
+    gpioDirection_ = gpioLevels_ = 0;
+    probeFlags_ = 1;
+    probeOption_.fill(0);
+}
+
+void Board::Update(uint64_t nowUs)
+{
+    nowUs_ = nowUs;
+    for (Axis& axis : axes_)
+        axis.Update(nowUs);
+}
+
+void Board::Persist()
+{
+    if (persist_)
+        persist_(flash_);
+}
+
+void Board::PutBytes(uint32_t value, uint8_t* b1, uint8_t* b2, uint8_t* b3, uint8_t* b4)
+{
+    Put(b1, value >> 24 & 0xFF);
+    Put(b2, value >> 16 & 0xFF);
+    Put(b3, value >> 8 & 0xFF);
+    Put(b4, value & 0xFF);
+}
+
+// Axis quantities
+
+bool Board::HasEncoder(int axis) const
+{
+    constexpr int kDisabled = 0;
+    constexpr int kOpenLoopStepper = 4;
+    return MotorType(axis) != kDisabled && MotorType(axis) != kOpenLoopStepper;
+}
+
+double Board::NominalPosition(int axis) const { return axes_[axis].Nominal(nowUs_).position; }
+
+double Board::Lag(int axis) const { return HasEncoder(axis) ? axes_[axis].Lag(nowUs_) : 0.0; }
+
+int32_t Board::NominalCount(int axis) const { return axes_[axis].Count(NominalPosition(axis)); }
+
+int32_t Board::ActualCount(int axis) const { return axes_[axis].Count(ActualPosition(axis)); }
+
+// Control interface
+
+std::optional<uint32_t> Board::PeekParam(int number) const
+{
+    if (number < 0 || number >= kParamCount)
+        return std::nullopt;
+    return params_[number];
+}
+
+void Board::PokeParam(int number, uint32_t value)
+{
+    if (number >= 0 && number < kParamCount)
+        params_[number] = value;
+}
+
+std::optional<uint32_t> Board::PeekFlashWord(int index) const
+{
+    if (index < 0 || index >= kFlashWordCount)
+        return std::nullopt;
+    return words_[index];
+}
+
+void Board::PokeFlashWord(int index, uint32_t word)
+{
+    if (index < 0 || index >= kFlashWordCount)
+        return;
+    words_[index] = flash_.words[index] = word;
+    Persist();
+}
+
+void Board::SetErrorByte(int axis, uint8_t bits)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        io_[axis].errorByte = bits;
+}
+
+void Board::SetAxisStatus(int axis, uint16_t bits)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        io_[axis].axisStatus = bits;
+}
+
+void Board::PlaceAxis(int axis, int32_t count)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        axes_[axis].Place(nowUs_, axes_[axis].FromCount(count));
+}
+
+void Board::SetTravel(int axis, int32_t minCount, int32_t maxCount)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return;
+    Axis& a = axes_[axis];
+    a.SetTravel(a.FromCount(minCount), a.FromCount(maxCount));
+    a.Place(nowUs_, NominalPosition(axis));
+}
+
+std::optional<int32_t> Board::PeekPosition(int axis) const
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return std::nullopt;
+    return ActualCount(axis);
+}

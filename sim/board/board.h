@@ -1,0 +1,185 @@
+#pragma once
+// The simulated AXB board behind the driver library: parameters, flash,
+// five axes, status words and peripherals. Every driver operation has a
+// method of the same name and arguments; it answers 0 when the driver is not
+// open, the board index is not 0 or an index is out of range, and writes
+// its out-parameters only when it answers 1 (null pointers are skipped).
+// The methods of the second half serve the test and control interface.
+#include "axis.h"
+#include "flash_state.h"
+#include "machine.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class Board {
+public:
+    // Called with the new flash contents whenever parameters are saved or
+    // flash words committed.
+    using PersistFlash = std::function<void(const FlashState&)>;
+    explicit Board(PersistFlash persist) : persist_(std::move(persist)) {}
+
+    // Switches the board on: a new board when `flash` is empty (its flash
+    // holds the description's parameters and user words), otherwise one
+    // whose flash survived from an earlier run. The driver is closed.
+    void PowerOn(const MachineDescription& machine, const std::optional<FlashState>& flash);
+    // Brings the board's clock to `nowUs` before a call.
+    void Update(uint64_t nowUs);
+
+    // Connection and versions
+    int OpenDrv();
+    int CloseDrv();
+    int GetDllVersion(uint8_t* b1, uint8_t* b2, uint8_t* b3, uint8_t* b4);
+    int ResetBoard(int board);
+    int GetHardwareVersion(int board, uint32_t* version);
+    int GetFirmwareVersion(int board, uint8_t* b1, uint8_t* b2, uint8_t* b3, uint8_t* b4);
+    int GetFpgaVersion(int board, uint32_t* version);
+    int GetSerialNumber(int board, uint32_t* serial);
+    int GetOeVersion(int board, uint8_t* version);
+    int GetBoardType(int board, uint32_t* type);
+    int ReadStartupWord(int board, uint32_t* value);
+    int SetStartupValue(int board, uint32_t value);
+
+    // Parameters and flash
+    int GetParam(int board, int number, uint32_t* value);
+    int SetParam(int board, int number, uint32_t value);
+    int SaveParamsToFlash(int board);
+    int ReadFlashWord(int board, int index, uint32_t* word);
+    int WriteFlashWord(int board, int index, uint32_t word);
+    int CommitFlashWords(int board);
+    int GetFlashStatus(int board, int item, uint32_t* value);
+
+    // Position and status
+    int GetAxisPosValue(int board, int axis, int32_t* position);
+    int GetLatchReg(int board, int axis, int latch, int32_t* count);
+    int GetFollowingError(int board, int axis, int32_t* lag);
+    int GetMoveStatus(int board, int axis, uint8_t* moveStatus, uint8_t* errorByte);
+    int GetAxisStatus(int board, int axis, uint16_t* status);
+    int GetSystemStatus(int board, uint32_t* status);
+    int ReadStatusWord(int board, uint32_t* word);
+    int GetAxisRecord(int board, int axis, int32_t* record);
+    int GetMotorCurrent(int board, int axis, uint32_t* current);
+    int GetEncoderVoltage(int board, uint16_t* voltage);
+    int GetSupplyVoltage(int board, uint16_t* voltage);
+    int GetInterpolatorVoltage(int board, uint16_t* voltage);
+    int ResetAxisError(int board, int axis, int code);
+    int ClearEncoderErrors(int board, uint8_t axisMask);
+    int ClearCount(int board, uint8_t axisMask);
+
+    // Motion
+    int SetAxisPosAbs(int board, int axis, int32_t target);
+    int SetAxisPosLin(int board, int32_t x, int32_t y, int32_t z, int32_t q, uint16_t velocity);
+    int SetAxisPosCircle(int board, int32_t radius, double startDeg, double sweepDeg, int32_t feed, uint16_t velocity,
+                         double pitchDeg, double yawDeg);
+    int SeekHome(int board, int axis);
+    int StopAxis(int board, int axis);
+    int SetVelocityPercent(int board, int axis, uint16_t velocity);
+
+    // Latches and axis registers
+    int SetLatchMode(int board, int axis, int latch, int mode);
+    int GetLatchMode(int board, int axis, int latch, int32_t* mode);
+    int ClearLatchStatus(int board, uint8_t axisMask);
+    int SetAxisReg(int board, int axis, int reg, uint16_t value);
+    int GetAxisReg(int board, int axis, int reg, uint16_t* value);
+
+    // I/O and peripherals
+    int SetExternIO(int board, uint8_t outputs, uint8_t lampMask);
+    int SetGpio(int board, uint8_t directionMask, uint8_t levels);
+    int GetGpio(int board, uint8_t* levels, uint8_t* functionStates);
+    int SetLampLevel(int board, int channel, uint16_t level);
+    int ReadAdc(int board, int channel, uint16_t* value);
+    int GetJoystickVelocity(int board, int axis, int8_t* percent);
+    int GetJoystickAxis(int board, int axis, uint8_t* a, uint8_t* b, uint8_t* c);
+    int SetJoystickAxis(int board, int axis, uint8_t a, uint8_t b, uint8_t c);
+    int GetJoystickButtons(int board, uint32_t* mode, uint8_t* functions, uint8_t* state);
+    int GetJoyStickMode(int board, uint32_t* mode, uint8_t* functions, uint8_t* state);
+    int SetTouchProbe(int board, uint8_t flags);
+    int SetProbeOption(int board, int option, int value);
+    int GetProbeStatus(int board, uint8_t* status);
+    int RearmTouchProbe(int board);
+    int GetTouchProbeLatchStatus(int board, uint8_t* status);
+    int GetTouchProbeLatch(int board, int latch, int32_t* first, uint16_t* flags, int32_t* second, uint8_t* status);
+
+    // Control interface: no driver checks, nothing logged.
+    BoardVersions& Versions() { return versions_; }
+    void SetOpenFailures(int n) { openFailures_ = n; }
+    bool IsOpen() const { return open_; }
+    std::optional<uint32_t> PeekParam(int number) const;
+    void PokeParam(int number, uint32_t value);
+    std::optional<uint32_t> PeekFlashWord(int index) const;
+    // As if the word had been written and committed.
+    void PokeFlashWord(int index, uint32_t word);
+    void SetSystemStatus(uint32_t bits) { systemStatus_ = bits; }
+    void SetErrorByte(int axis, uint8_t bits);
+    void SetAxisStatus(int axis, uint16_t bits);
+    void PlaceAxis(int axis, int32_t count);
+    void SetTravel(int axis, int32_t minCount, int32_t maxCount);
+    std::optional<int32_t> PeekPosition(int axis) const;
+
+private:
+    struct AxisIo {
+        double velocityPercent = 100; // as the firmware read the last AXB_SetVelocityPercent
+        uint8_t errorByte = 0;
+        uint16_t axisStatus = 0;
+        std::array<int32_t, 4> latchMode{};
+        int32_t referenceLatch = 0; // latch 2
+        std::array<uint16_t, 8> registers{};
+        std::array<uint8_t, 3> joystick{};
+    };
+
+    template <typename T, typename V>
+    static void Put(T* out, V value)
+    {
+        if (out)
+            *out = static_cast<T>(value);
+    }
+    static void PutBytes(uint32_t value, uint8_t* b1, uint8_t* b2, uint8_t* b3, uint8_t* b4);
+
+    bool Ready(int board) const { return open_ && board == 0; }
+    bool ValidAxis(int board, int axis) const { return Ready(board) && axis >= 0 && axis < kAxisCount; }
+    void Reboot();
+    void Persist();
+
+    // Axis quantities at the board's current time.
+    uint32_t Param(int number) const { return params_[number]; }
+    int MotorType(int axis) const { return static_cast<int>(Param(AxisParam(64, axis)) & 7); }
+    bool HasEncoder(int axis) const;
+    double NominalPosition(int axis) const;
+    double Lag(int axis) const;
+    double ActualPosition(int axis) const { return NominalPosition(axis) - Lag(axis); }
+    int32_t NominalCount(int axis) const;
+    int32_t ActualCount(int axis) const;
+    uint8_t MoveStatus(int axis) const;
+
+    // Motion limits from the axis parameters and the velocity percent.
+    double Percent(uint16_t velocity) const;
+    double MaxVelocity(int axis) const;
+    double Acceleration(int axis) const;
+    double FencedTarget(int axis, int32_t target) const;
+    bool PathWithinTravel(const CirclePath& path) const;
+
+    PersistFlash persist_;
+    MachineDescription machine_;
+    FlashState flash_;
+    std::array<uint32_t, kParamCount> params_{};
+    std::array<uint32_t, kFlashWordCount> words_{};
+    BoardVersions versions_;
+    bool present_ = true;
+    int openFailures_ = 0;
+    bool open_ = false;
+    uint64_t nowUs_ = 0;
+
+    std::array<Axis, kAxisCount> axes_;
+    std::array<AxisIo, kAxisCount> io_;
+    uint32_t systemStatus_ = 0;
+    uint32_t startupWord_ = 0;
+    uint8_t externOutputs_ = 0;
+    uint8_t lampMask_ = 0;
+    std::array<uint16_t, 10> lampLevels_{};
+    uint8_t gpioDirection_ = 0;
+    uint8_t gpioLevels_ = 0;
+    uint8_t probeFlags_ = 1; // probe off
+    std::array<int, 2> probeOption_{};
+};

@@ -1,0 +1,159 @@
+// The control interface of axbsim.h.
+#include "axbsim.h"
+#include "simulator.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::wstring PathArg(const wchar_t* path) { return path ? std::wstring(path) : std::wstring(); }
+
+template <typename Op>
+auto Control(Op op)
+{
+    return Simulator::Instance().Control(op);
+}
+
+} // namespace
+
+extern "C" {
+
+void AxbSim_Reset(void)
+{
+    Control([](Simulator& s) { s.Reset(); });
+}
+void AxbSim_PowerCycle(void)
+{
+    Control([](Simulator& s) { s.PowerCycle(); });
+}
+int AxbSim_SetConfigFile(const wchar_t* path)
+{
+    return Control([&](Simulator& s) { return s.SetConfigFile(PathArg(path)) ? 1 : 0; });
+}
+void AxbSim_SetStateFile(const wchar_t* path)
+{
+    Control([&](Simulator& s) { s.SetStateFile(PathArg(path)); });
+}
+int AxbSim_SetTraceFile(const wchar_t* path)
+{
+    return Control([&](Simulator& s) { return s.SetTraceFile(PathArg(path)) ? 1 : 0; });
+}
+
+void AxbSim_UseVirtualTime(int on)
+{
+    Control([&](Simulator& s) { s.clock().UseVirtual(on != 0); });
+}
+void AxbSim_SetTimeMs(uint64_t ms)
+{
+    Control([&](Simulator& s) { s.clock().SetMs(ms); });
+}
+void AxbSim_AdvanceTimeMs(uint32_t ms)
+{
+    Control([&](Simulator& s) { s.clock().AdvanceMs(ms); });
+}
+uint64_t AxbSim_GetTimeMs(void)
+{
+    return Control([](Simulator& s) { return s.clock().NowMs(); });
+}
+
+void AxbSim_SetOpenFailures(int n)
+{
+    Control([&](Simulator& s) { s.board().SetOpenFailures(n); });
+}
+int AxbSim_IsDriverOpen(void)
+{
+    return Control([](Simulator& s) { return s.board().IsOpen() ? 1 : 0; });
+}
+void AxbSim_SetFirmwareVersion(uint32_t version)
+{
+    Control([&](Simulator& s) { s.board().Versions().firmware = version; });
+}
+void AxbSim_SetHardwareVersion(uint32_t version)
+{
+    Control([&](Simulator& s) { s.board().Versions().hardware = version; });
+}
+void AxbSim_SetFpgaVersion(uint32_t version)
+{
+    Control([&](Simulator& s) { s.board().Versions().fpga = version; });
+}
+void AxbSim_SetSerialNumber(uint32_t serial)
+{
+    Control([&](Simulator& s) { s.board().Versions().serial = serial; });
+}
+void AxbSim_SetDllVersion(uint32_t version)
+{
+    Control([&](Simulator& s) { s.board().Versions().dll = version; });
+}
+void AxbSim_SetOeVersion(uint8_t version)
+{
+    Control([&](Simulator& s) { s.board().Versions().oe = version; });
+}
+void AxbSim_SetBoardType(uint32_t type)
+{
+    Control([&](Simulator& s) { s.board().Versions().boardType = type; });
+}
+
+uint32_t AxbSim_PeekParam(int number)
+{
+    return Control([&](Simulator& s) { return s.board().PeekParam(number).value_or(0); });
+}
+void AxbSim_PokeParam(int number, uint32_t value)
+{
+    Control([&](Simulator& s) { s.board().PokeParam(number, value); });
+}
+uint32_t AxbSim_PeekFlashWord(int index)
+{
+    return Control([&](Simulator& s) { return s.board().PeekFlashWord(index).value_or(0); });
+}
+void AxbSim_PokeFlashWord(int index, uint32_t word)
+{
+    Control([&](Simulator& s) { s.board().PokeFlashWord(index, word); });
+}
+
+void AxbSim_SetSystemStatus(uint32_t bits)
+{
+    Control([&](Simulator& s) { s.board().SetSystemStatus(bits); });
+}
+void AxbSim_SetErrorByte(int axis, uint8_t bits)
+{
+    Control([&](Simulator& s) { s.board().SetErrorByte(axis, bits); });
+}
+void AxbSim_SetAxisStatus(int axis, uint16_t bits)
+{
+    Control([&](Simulator& s) { s.board().SetAxisStatus(axis, bits); });
+}
+
+void AxbSim_PlaceAxis(int axis, int32_t count)
+{
+    Control([&](Simulator& s) { s.board().PlaceAxis(axis, count); });
+}
+void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount)
+{
+    Control([&](Simulator& s) { s.board().SetTravel(axis, minCount, maxCount); });
+}
+int32_t AxbSim_PeekPosition(int axis)
+{
+    return Control([&](Simulator& s) { return s.board().PeekPosition(axis).value_or(0); });
+}
+
+void AxbSim_ClearCallLog(void)
+{
+    Control([](Simulator& s) { s.log().Clear(); });
+}
+int AxbSim_GetCallCount(void)
+{
+    return Control([](Simulator& s) { return static_cast<int>(s.log().Count()); });
+}
+size_t AxbSim_GetCallLog(char* buffer, size_t size)
+{
+    const std::string text = Control([](Simulator& s) { return s.log().Text(); });
+    if (buffer && size > 0) {
+        const size_t n = text.size() < size ? text.size() : size - 1;
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = '\0';
+    }
+    return text.size();
+}
+
+} // extern "C"

@@ -1,0 +1,55 @@
+#pragma once
+// Everything that describes one simulated machine before it is switched on:
+// the board's versions, its factory parameters and flash, the travel of each
+// axis and any faults it comes with. The factory machine is the default; a
+// machine-description file (AXBSIM_CONFIG) changes parts of it.
+#include <array>
+#include <cstdint>
+
+constexpr int kAxisCount = 5;
+constexpr int kParamCount = 512;
+constexpr int kAxisParamStride = 40;
+constexpr int kFlashWordCount = 256;
+constexpr uint32_t kErasedFlashWord = 0xFFFFFFFF;
+// Firmware from this version on takes velocity percentages times 100 and
+// stores P061 in tenths of mm/s.
+constexpr uint32_t kFirstCentiPercentFirmware = 0x0002000B;
+
+constexpr int AxisParam(int xParam, int axis) { return xParam + kAxisParamStride * axis; }
+
+struct BoardVersions {
+    uint32_t firmware = 0; // four bytes, first byte highest
+    uint32_t hardware = 0;
+    uint32_t fpga = 0;
+    uint32_t serial = 0;
+    uint32_t dll = 0; // four bytes, first byte highest
+    uint8_t oe = 0;
+    uint32_t boardType = 0;
+};
+
+struct AxisSetup {
+    // Ends of travel in counts of the power-on position; the limit switches
+    // sit there.
+    int32_t travelMin = 0;
+    int32_t travelMax = 0;
+    int32_t powerOnPosition = 0;
+    uint8_t errorByte = 0;
+    uint16_t axisStatus = 0;
+};
+
+struct MachineDescription {
+    bool boardPresent = true;
+    int openFailures = 0; // first AXB_OpenDrv calls that fail; < 0: all of them
+    BoardVersions versions;
+    std::array<uint32_t, kParamCount> params{};
+    std::array<uint32_t, kFlashWordCount> flash{};
+    std::array<AxisSetup, kAxisCount> axes{};
+    uint32_t systemStatus = 0;
+};
+
+// The machine every new simulated board is: see README.md for the values.
+MachineDescription FactoryMachine();
+
+// A board's velocity parameter P061 is in tenths of mm/s from
+// kFirstCentiPercentFirmware on, in mm/s before.
+constexpr bool UsesCentiPercent(uint32_t firmware) { return firmware >= kFirstCentiPercentFirmware; }

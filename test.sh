@@ -1,0 +1,10 @@
+#!/bin/bash
+# Builds everything and runs every test under Wine; exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+ninja -C "$build"
+tools/wine-prefix.sh "$PWD/$build/wineprefix" null
+ctest --test-dir "$build" --output-on-failure --timeout 120 "$@"

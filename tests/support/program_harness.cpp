@@ -1,0 +1,80 @@
+#include "tests/support/program_harness.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "homing/board_ready.h"
+#include "infra/program_folder.h"
+#include "infra/user_prompts.h"
+#include "lamp/lamp_outputs.h"
+#include "params/param_table.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/prompt_guard.h"
+#include "tests/support/ui_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::filesystem::path MakePrivateFolder()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::wstring name = L"stagetune-" + std::to_wstring(GetCurrentProcessId());
+    if (test)
+        name += L"-" + Widen(test->name());
+    auto folder = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / L"settings");
+    return folder;
+}
+
+} // namespace
+
+void ResetProgramState()
+{
+    ResetAppState();
+    ResetParamTable();
+    ResetBoardReadyState();
+    ResetLampOutputs();
+}
+
+ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
+{
+    SetEnvironmentVariableW(L"KRV_SETTINGS", (folder_ / L"settings").c_str());
+    SetEnvironmentVariableW(L"AXBSIM_STATE", (folder_ / L"board.state").c_str());
+    SetProgramFolder(folder_.wstring());
+    AxbSim_Reset();
+    ResetProgramState();
+    clock_ = std::make_unique<VirtualClock>();
+    log_ = std::make_unique<LogCapture>();
+    InstallMessageBoxAnswer([this](HWND, std::wstring_view text, std::wstring_view caption, UINT type) {
+        prompts_.push_back({std::wstring(text), std::wstring(caption), type});
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected message box: " << Narrow(std::wstring(caption)) << ": "
+                          << Narrow(std::wstring(text));
+            return IDCANCEL;
+        }
+        int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+ProgramHarness::~ProgramHarness()
+{
+    if (main_ && IsWindow(main_))
+        DestroyWindow(main_);
+    PumpMessages();
+    FailOnUnexpectedPrompts();
+    log_.reset();
+    clock_.reset();
+    SetProgramFolder(L"");
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+HWND ProgramHarness::StartProgram()
+{
+    main_ = CreateMainWindow(GetModuleHandleW(nullptr));
+    PumpMessages();
+    return main_;
+}
