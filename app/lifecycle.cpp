@@ -34,6 +34,17 @@ constexpr int kMainEnableList[] = {
 
 constexpr int kTesterButtons[] = {IDC_SW_FENCE, IDC_REREAD, IDC_COPY_SETTINGS};
 
+void SetWindowIcon(HWND wnd)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto big = LoadImageW(instance, MAKEINTRESOURCEW(IDI_STAGETUNE), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                          GetSystemMetrics(SM_CYICON), 0);
+    auto small = LoadImageW(instance, MAKEINTRESOURCEW(IDI_STAGETUNE), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                            GetSystemMetrics(SM_CYSMICON), 0);
+    SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
 void SetWindowTitle(HWND wnd)
 {
     char title[128];
@@ -99,6 +110,7 @@ void InitBoard()
 
 void InitMainWindow(HWND wnd)
 {
+    SetWindowIcon(wnd);
     SetWindowTitle(wnd);
     ReadStartupSettings();
     if (g_testerMode != 0)

@@ -291,9 +291,14 @@ int Board::SetAxisPosLin(int board, int32_t x, int32_t y, int32_t z, int32_t q, 
         speedPerCount = std::min(speedPerCount, MaxVelocity(a) * Percent(velocity) / 100 / distance[a]);
         accelerationPerCount = std::min(accelerationPerCount, Acceleration(a) / distance[a]);
     }
-    for (int a = 0; a < kLinearAxes; ++a)
-        if (MotorType(a) != 0)
-            axes_[a].Move(nowUs_, goal[a], speedPerCount * distance[a], accelerationPerCount * distance[a]);
+    for (int a = 0; a < kLinearAxes; ++a) {
+        if (MotorType(a) == 0)
+            continue;
+        // An axis that is already there keeps its own limits for braking.
+        const bool travels = distance[a] > 0 && std::isfinite(speedPerCount);
+        axes_[a].Move(nowUs_, goal[a], travels ? speedPerCount * distance[a] : MaxVelocity(a) * Percent(velocity) / 100,
+                      travels ? accelerationPerCount * distance[a] : Acceleration(a));
+    }
     return 1;
 }
 

@@ -93,8 +93,8 @@ public:
 
     bool Line(std::string_view line, std::string& problem)
     {
-        line = Trim(line);
-        if (line.empty() || line.front() == ';' || line.front() == '#')
+        line = Trim(line.substr(0, line.find_first_of(";#")));
+        if (line.empty())
             return true;
         if (line.front() == '[')
             return Header(line, problem);

@@ -106,7 +106,8 @@ bool ReplaceFileContents(const std::wstring& path, std::string_view data, std::s
 
 bool DeleteFileIfPresent(const std::wstring& path)
 {
-    return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+           GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
 std::string Utf8(const std::wstring& text)

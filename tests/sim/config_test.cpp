@@ -22,7 +22,7 @@ TEST_F(ConfigTest, DescriptionSetsVersionsParametersTravelFlashAndFaults)
 {
     ASSERT_EQ(Describe("; a customer's machine\r\n"
                        "[Board]\r\nFirmware = 2.5.1.3\r\nDll=0x04020011\r\nOe=0x0A\r\nSystemStatus=0x100\r\n"
-                       "[Params]\r\nP022=5\r\np58=2000\r\nP069=-5000\r\n"
+                       "[Params]\r\nP022=5\r\np58 = 2000 ; 0.5 um scale\r\nP069=-5000\r\n"
                        "[Axis Zoom]\r\nTravelMin=-100\r\nTravelMax=100\r\n"
                        "[Axis Y]\r\nErrorByte=2\r\n"
                        "[Flash]\r\nW015=0x5A\r\n"),

@@ -50,6 +50,17 @@ TEST_F(MotionTest, ReversedMoveBrakesFirst)
     EXPECT_EQ(Position(kX), 50000);
 }
 
+TEST_F(MotionTest, NearerTargetWhileAcceleratingBecomesATriangleFromTheCurrentSpeed)
+{
+    AXB_SetAxisPosAbs(0, kX, 100000);
+    AxbSim_AdvanceTimeMs(80); // at 1600 counts, 40000 counts/s
+    AXB_SetAxisPosAbs(0, kX, 10000);
+    // Peak sqrt(a d + v²/2) = 70711 counts/s: 61.4 ms more up, 141.4 ms down.
+    EXPECT_EQ(MsUntilEnded(kX, 1000), 203u);
+    AxbSim_AdvanceTimeMs(50);
+    EXPECT_EQ(Position(kX), 10000);
+}
+
 TEST_F(MotionTest, StopBrakesAtTheAxisAcceleration)
 {
     AXB_SetAxisPosAbs(0, kX, 100000);

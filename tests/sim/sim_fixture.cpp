@@ -1,5 +1,6 @@
 #include "sim_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 void SimBoardTest::SetUp()
@@ -7,7 +8,9 @@ void SimBoardTest::SetUp()
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_'); // parameterised names
+
     folder_ = std::wstring(temp) + L"axbsim_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
               std::wstring(name.begin(), name.end()) + L"\\";
     CreateDirectoryW(folder_.c_str(), nullptr);

@@ -57,12 +57,16 @@ bool LogDrain::DrainInto(HWND list)
     view_[kBufferUnits - 1] = 0;
     const size_t length = std::wcslen(view_);
     const size_t lastFeed = std::wstring_view(view_, length).rfind(L'\n');
-    if (lastFeed != std::wstring_view::npos) {
-        const size_t complete = lastFeed + 1;
-        AddLinesToList(list, view_, complete);
-        std::copy(view_ + complete, view_ + length + 1, view_);
-    }
+    const size_t complete = lastFeed == std::wstring_view::npos ? 0 : lastFeed + 1;
+    // Writers wait while the lock is held, so the lines are copied out and
+    // listed after releasing it. That keeps their order: a writer's flush
+    // into the list is served only when this thread next takes messages.
+    wchar_t lines[kBufferUnits];
+    std::copy(view_, view_ + complete, lines);
+    std::copy(view_ + complete, view_ + length + 1, view_);
     ReleaseMutex(lock_);
+
+    AddLinesToList(list, lines, complete);
     return true;
 }
 

@@ -22,6 +22,7 @@ constexpr int kFontHeight = 14;
 // since a list box removes its first item by moving all the others.
 constexpr int kMaxItems = 50000;
 constexpr int kItemsKeptByTrim = kMaxItems / 2;
+constexpr DWORD kGatherMs = 2;
 
 // Appends each line to the file as it arrives, unbuffered, so that a script
 // can read the file while the viewer runs.
@@ -120,26 +121,38 @@ HWND CreateLineList(HWND window, HINSTANCE instance, HFONT font)
     return list;
 }
 
-// Wakes for window messages and for the writers' event; every wake-up of the
-// event takes all complete lines, since the event does not count.
+// False once the quit message arrives.
+bool ServeMessages(int& exitCode)
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            exitCode = static_cast<int>(msg.wParam);
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+// Wakes for window messages and for the writers' event. The event does not
+// count, so every drain takes all complete lines; after a drain the viewer
+// lets a burst of lines gather for a moment instead of waking for each one
+// and contending with the writer for the lock line by line.
 int RunViewer(LogDrain& drain, HWND list)
 {
     const HANDLE linesReady = drain.LinesReady();
     drain.DrainInto(list);
-    for (;;) {
+    int exitCode = 0;
+    do {
         const DWORD wake = MsgWaitForMultipleObjectsEx(1, &linesReady, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (wake == WAIT_OBJECT_0) {
             drain.DrainInto(list);
-            continue;
+            MsgWaitForMultipleObjectsEx(0, nullptr, kGatherMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                return static_cast<int>(msg.wParam);
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    } while (ServeMessages(exitCode));
+    return exitCode;
 }
 
 // The file to append to: the first argument, if any.

@@ -1,0 +1,97 @@
+// Only one program of the product family runs at a time.
+#include "app/single_instance.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+bool MutexExists(const wchar_t* name)
+{
+    HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, name);
+    if (!h)
+        return false;
+    CloseHandle(h);
+    return true;
+}
+
+std::wstring ProgramBeside()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return (std::filesystem::path(path).parent_path() / L"stagetune.exe").wstring();
+}
+
+// The text of the message box's static control.
+std::wstring BoxText(HWND box)
+{
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    return text;
+}
+
+} // namespace
+
+TEST(SingleInstance, AnyOfTheFourMarkersMeansAnotherProgramRuns)
+{
+    for (const wchar_t* name : {L"QuayRunning", L"Quay-LXRunning", L"Quay-KRunning", L"FjordRunning"})
+        ASSERT_FALSE(MutexExists(name)) << "a program of the family is running beside the tests";
+
+    HANDLE sibling = CreateMutexW(nullptr, FALSE, L"Quay-KRunning");
+    EXPECT_TRUE(AnotherInstanceRunning());
+    // All four are made even when an early one reveals a sibling.
+    EXPECT_TRUE(MutexExists(L"QuayRunning"));
+    EXPECT_TRUE(MutexExists(L"Quay-LXRunning"));
+    EXPECT_TRUE(MutexExists(L"FjordRunning"));
+    CloseHandle(sibling);
+}
+
+TEST(SingleInstance, FirstProgramFindsNoneSecondFindsItself)
+{
+    EXPECT_FALSE(AnotherInstanceRunning());
+    EXPECT_TRUE(AnotherInstanceRunning());
+}
+
+TEST(SingleInstance, SecondProgramShowsTheMessageAndEndsWithMinusOne)
+{
+    // This test process plays the running instance.
+    HANDLE running = CreateMutexW(nullptr, FALSE, L"FjordRunning");
+    ASSERT_NE(running, nullptr);
+
+    auto folder = std::filesystem::temp_directory_path() / (L"stagetune-second-" + std::to_wstring(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    SetEnvironmentVariableW(L"AXBSIM_STATE", (folder / L"board.state").c_str());
+    SetEnvironmentVariableW(L"KRV_SETTINGS", folder.c_str());
+
+    std::wstring command = L"\"" + ProgramBeside() + L"\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+
+    HWND box = nullptr;
+    for (int i = 0; i < 300 && !box; ++i) {
+        box = FindWindowW(L"#32770", L"stagetune");
+        if (!box)
+            Sleep(50);
+    }
+    ASSERT_NE(box, nullptr) << "no message box from the second program";
+    EXPECT_EQ(BoxText(box), L"Another TavRosen application is already running.  Please run only one instance at a time.");
+    // Its main window was made before the check.
+    EXPECT_NE(FindWindowW(L"#32770", L"stagetune:4.0.0 2021 August 12"), nullptr);
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(static_cast<int>(code), -1);
+
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(running);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
