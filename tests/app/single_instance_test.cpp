@@ -34,6 +34,46 @@ std::wstring BoxText(HWND box)
     return text;
 }
 
+// The message box of the given process: titled "stagetune" with a text. The
+// main window carries the same template title until its initialisation has
+// set its own, so the title alone is not enough.
+HWND FindMessageBox(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            wchar_t title[64] = {};
+            GetWindowTextW(wnd, title, 64);
+            if (owner == s->processId && std::wstring(title) == L"stagetune" && !BoxText(wnd).empty()) {
+                s->found = wnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Ends the program if the test could not.
+struct ProcessGuard {
+    PROCESS_INFORMATION pi{};
+    ~ProcessGuard()
+    {
+        if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(pi.hProcess, 1);
+        if (pi.hThread)
+            CloseHandle(pi.hThread);
+        if (pi.hProcess)
+            CloseHandle(pi.hProcess);
+    }
+};
+
 } // namespace
 
 TEST(SingleInstance, AnyOfTheFourMarkersMeansAnotherProgramRuns)
@@ -69,12 +109,13 @@ TEST(SingleInstance, SecondProgramShowsTheMessageAndEndsWithMinusOne)
 
     std::wstring command = L"\"" + ProgramBeside() + L"\"";
     STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
+    ProcessGuard program;
+    PROCESS_INFORMATION& pi = program.pi;
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
 
     HWND box = nullptr;
     for (int i = 0; i < 300 && !box; ++i) {
-        box = FindWindowW(L"#32770", L"stagetune");
+        box = FindMessageBox(pi.dwProcessId);
         if (!box)
             Sleep(50);
     }
@@ -89,8 +130,6 @@ TEST(SingleInstance, SecondProgramShowsTheMessageAndEndsWithMinusOne)
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(static_cast<int>(code), -1);
 
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     CloseHandle(running);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
