@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "app/main_window.h"
 
 HWND g_mainWnd;
 int g_boardPresent;

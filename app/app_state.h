@@ -1,8 +1,6 @@
 #pragma once
 // Process-wide state of the main window (one GUI thread, plain globals).
-#include <windows.h>
-
-extern HWND g_mainWnd;        // 0 before creation and after Exit, close or destroy
+// Free of windows.h so the conversions can use the selected axis and unit.
 extern int g_boardPresent;    // ConnectBoard succeeded at the last initialisation
 extern int g_unitMode;        // 0 As Stored, 1 inches, 2 millimetres
 extern int g_radio_last;      // 0..4 for X, Y, Z, Q, Zoom

@@ -1,6 +1,7 @@
 #include "app/lifecycle.h"
 
 #include "app/app_state.h"
+#include "app/main_window.h"
 #include "app/board_connection.h"
 #include "app/forced_params.h"
 #include "driver/axb400.h"
@@ -8,6 +9,7 @@
 #include "infra/log.h"
 #include "infra/settings.h"
 #include "lamp/lamp_outputs.h"
+#include "params/param_fields.h"
 #include "params/param_table.h"
 #include "res/resource.h"
 
@@ -89,20 +91,23 @@ void CheckUnitRadio(HWND wnd)
 }
 
 // The steps that need an open board.
-void InitBoard()
+void InitBoard(HWND wnd)
 {
     g_boardPresent = 1;
     ReadAllParamsFromBoard();
     // The flash check of the user record runs here, before the scales.
     RecomputeScales();
-    // The per-axis goto settings are loaded and the parameter fields filled here.
+    // The per-axis goto settings are loaded here, before the fields show them.
+    FillParamFields(wnd);
     ApplyForcedParams(GetSettingInt(L"stagetune", L"DontKillLamps", L"1") != 0);
     for (int a = 0; a < kLatchedAxes; ++a)
         AXB_SetLatchMode(0, a, 0, 1);
     uint32_t startupWord = 0;
     AXB_ReadStartupWord(0, &startupWord);
     AXB_SetStartupValue(0, kStartupValue);
-    // The tooltips of the parameter fields are added here.
+    AddToolTip(IDC_PARAM_TORQUE, wnd, L"Use Calc To get close");
+    for (int id : {IDC_PARAM_JOY_VEL, IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA})
+        AddToolTip(id, wnd, L"Calc screen must be correct to display these values correctly");
     AXB_SetExternIO(0, g_externalOutput, g_lampMask);
 }
 
@@ -120,7 +125,7 @@ void InitMainWindow(HWND wnd)
 
     g_boardPresent = 0;
     if (ConnectBoard(wnd))
-        InitBoard();
+        InitBoard(wnd);
 
     if (g_radio_last != 4) {
         ShowWindow(GetDlgItem(wnd, IDC_HOME), SW_HIDE);

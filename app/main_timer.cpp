@@ -1,9 +1,158 @@
 #include "app/main_timer.h"
 
 #include "app/app_state.h"
+#include "app/axis_readout.h"
+#include "app/motion_state.h"
+#include "driver/axb400.h"
+#include "infra/clock.h"
+#include "infra/control_text.h"
+#include "res/resource.h"
 
-void OnMainTimer(HWND)
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+
+uint32_t g_tickCount;
+int32_t g_posHistory[kAxisCount][kPositionHistory];
+
+namespace {
+
+constexpr int kBlinkPeriodTicks = 30;
+constexpr int kVelocityPeriodTicks = 15;
+constexpr int kReadoutIds[kAxisCount] = {IDC_READOUT_X, IDC_READOUT_Y, IDC_READOUT_Z, IDC_READOUT_Q, IDC_READOUT_ZOOM};
+constexpr int kEncoderAxes = 4;   // X..Q report encoder errors in their status word
+constexpr uint16_t kAxisStatusEncoderErrors = (1u << 3) | (1u << 4);
+constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~(1u << 7);
+constexpr float kMmPerInchF = 25.4f;
+
+int g_historyIndex;
+int32_t g_lastAverage;
+uint32_t g_lastVelocityTick;
+
+// The move status and error byte of the current axis, as read this tick.
+uint8_t g_moveStatus;
+uint8_t g_errorByte;
+
+int CountErrorBits(int axis)
+{
+    uint8_t moveStatus = 0, errorByte = 0;
+    AXB_GetMoveStatus(0, axis, &moveStatus, &errorByte);
+    int count = std::popcount(static_cast<unsigned>(moveStatus & 0xF0)) +
+                std::popcount(static_cast<unsigned>(errorByte & 0x0F));
+    if (axis < kEncoderAxes) {
+        uint16_t axisStatus = 0;
+        AXB_GetAxisStatus(0, axis, &axisStatus);
+        count += std::popcount(static_cast<unsigned>(axisStatus & kAxisStatusEncoderErrors));
+    }
+    uint32_t system = 0;
+    AXB_GetSystemStatus(0, &system);
+    return count + std::popcount(system & kSystemStatusCounted);
+}
+
+// With errors present the caption alternates between the count and "Status"
+// every 15 ticks; without, it settles on "Status".
+void BlinkStatus(HWND wnd)
+{
+    if (g_tickCount % kBlinkPeriodTicks == 0) {
+        int errors = CountErrorBits(g_radio_last);
+        if (errors != 0) {
+            char text[16];
+            std::snprintf(text, sizeof text, "(%d)", errors);
+            SetControlTextIfChanged(wnd, IDC_STATUS, text);
+        }
+    } else if (g_tickCount % kBlinkPeriodTicks == kBlinkPeriodTicks / 2) {
+        SetControlTextIfChanged(wnd, IDC_STATUS, "Status");
+    }
+}
+
+void SamplePositions()
+{
+    for (int a = 0; a < kEncoderAxes; ++a) {
+        g_posHistory[a][g_historyIndex] = RawPositionByMotorType(a);
+        uint16_t unused = 0;
+        AXB_GetAxisStatus(0, a, &unused);
+    }
+    g_posHistory[kZoomAxis][g_historyIndex] = RawPosition(kZoomAxis);
+    g_historyIndex = (g_historyIndex + 1) % kPositionHistory;
+}
+
+void ShowAxisReadouts(HWND wnd)
+{
+    char text[128];
+    for (int a = 0; a < kAxisCount; ++a) {
+        FormatAxisReadout(text, sizeof text, a);
+        SetControlTextIfChanged(wnd, kReadoutIds[a], text);
+    }
+}
+
+void ShowVelocity(HWND wnd)
+{
+    const int axis = g_radio_last;
+    int64_t sum = 0;
+    for (int32_t p : g_posHistory[axis])
+        sum += p;
+    const int32_t average = static_cast<int32_t>(sum / kPositionHistory);
+    const uint32_t now = NowMs();
+    if (now != g_lastVelocityTick) {
+        float distance = static_cast<float>(average - g_lastAverage) * g_resolution[axis];
+        if (g_unitMode == kUnitInch)
+            distance /= kMmPerInchF;
+        const float velocity = distance / static_cast<float>(now - g_lastVelocityTick) * 1000.0f;
+        char text[128];
+        std::snprintf(text, sizeof text, "%.4f", static_cast<double>(velocity));
+        SetControlTextIfChanged(wnd, IDC_VELOCITY, text);
+    }
+    g_lastAverage = average;
+    g_lastVelocityTick = now;
+}
+
+void ShowPositionAndFollowing(HWND wnd, int32_t raw)
+{
+    const int axis = g_radio_last;
+    char text[128];
+    FormatLength(text, sizeof text, UserPosition(axis, raw), axis);
+    SetControlTextIfChanged(wnd, IDC_POSITION, text);
+
+    int32_t lag = 0;
+    AXB_GetFollowingError(0, axis, &lag);
+    if (std::llabs(lag) > std::llabs(g_maxFollowing[axis])) {
+        g_maxFollowing[axis] = lag;
+        FormatLength(text, sizeof text, lag, axis);
+        SetControlTextIfChanged(wnd, IDC_MAX_FOLLOWING, text);
+    }
+    FormatLength(text, sizeof text, lag, axis);
+    SetControlTextIfChanged(wnd, IDC_FOLLOWING_ERROR, text);
+}
+
+} // namespace
+
+void OnMainTimer(HWND wnd)
 {
     if (!g_boardPresent)
         return;
+    ++g_tickCount;
+    BlinkStatus(wnd);
+    SamplePositions();
+    ShowAxisReadouts(wnd);
+    const int32_t raw = RawPosition(g_radio_last);
+    if (g_tickCount % kVelocityPeriodTicks == 0)
+        ShowVelocity(wnd);
+    ShowPositionAndFollowing(wnd, raw);
+    AXB_GetMoveStatus(0, g_radio_last, &g_moveStatus, &g_errorByte);
+    // Then, in this order: a step of the zoom and of the auto-home state
+    // machines, the X trace, the continuous home and goto steps (which act
+    // on g_moveStatus and g_errorByte), and the reference-mark poll.
+}
+
+void ResetMainTimer()
+{
+    g_tickCount = 0;
+    g_historyIndex = 0;
+    g_lastAverage = 0;
+    g_lastVelocityTick = 0;
+    g_moveStatus = 0;
+    g_errorByte = 0;
+    for (auto& axis : g_posHistory)
+        for (int32_t& p : axis)
+            p = 0;
 }

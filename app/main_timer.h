@@ -1,6 +1,19 @@
 #pragma once
 #include <windows.h>
 
-// Timer 1 of the main window, every 10 ms: readouts and the periodic work of
-// the other subsystems. Does nothing without a board.
+#include <cstdint>
+
+#include "params/param_table.h"
+
+inline constexpr int kPositionHistory = 4;
+
+extern uint32_t g_tickCount;
+// The last four raw positions of every axis, one ring index shared by all.
+extern int32_t g_posHistory[kAxisCount][kPositionHistory];
+
+// Timer 1 of the main window, every 10 ms: readouts, velocity, following
+// error, the status blink and the periodic work of the other subsystems.
+// Does nothing without a board.
 void OnMainTimer(HWND wnd);
+
+void ResetMainTimer();

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/lifecycle.h"
+#include "app/main_commands.h"
 #include "app/main_timer.h"
 #include "res/resource.h"
 
@@ -17,10 +18,30 @@ struct CommandRoute {
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, OnExitCommand},
     {IDC_RESET, OnResetButton},
+    {IDC_REREAD, OnReReadButton},
+    {IDC_APPLY, OnApplyButton},
+    {IDM_READ_SPEED_TEST, OnReadSpeedTest},
 };
 
-void OnCommand(HWND wnd, int id)
+void OnCommand(HWND wnd, int id, HWND control)
 {
+    switch (id) {
+    case IDC_AXIS_X:
+    case IDC_AXIS_Y:
+    case IDC_AXIS_Z:
+    case IDC_AXIS_Q:
+    case IDC_AXIS_ZOOM:
+    case IDC_DISPLAY_PARAM_NUMBER:
+        OnAxisCommand(wnd, id, control);
+        return;
+    case IDC_UNIT_MM:
+    case IDC_UNIT_IN:
+    case IDC_UNIT_STORED:
+        OnUnitCommand(wnd);
+        return;
+    default:
+        break;
+    }
     for (const CommandRoute& route : kCommandRoutes) {
         if (route.id == id) {
             route.handler(wnd);
@@ -31,14 +52,14 @@ void OnCommand(HWND wnd, int id)
 
 } // namespace
 
-INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitMainWindow(wnd);
         return TRUE;
     case WM_COMMAND:
-        OnCommand(wnd, LOWORD(wParam));
+        OnCommand(wnd, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_TIMER:
         if (wParam == IDT_MAIN)

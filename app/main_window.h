@@ -1,6 +1,10 @@
 #pragma once
 #include <windows.h>
 
+// The main window while it exists; 0 before creation and after Exit, close
+// or destroy.
+extern HWND g_mainWnd;
+
 INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates dialog 101 modeless and top-level (its initialisation, board

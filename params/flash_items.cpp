@@ -45,14 +45,14 @@ constexpr void VisitRecordFields(Data& d, Visitor& v)
     }
     v.Byte(1050, d.zoomAxis);
     v.Float(1051, d.zoomBacklash);
-    for (int i = 0; i < kZoomPositionCount; ++i)
+    for (int i = 0; i < kUserBoxZoomPositions; ++i)
         v.Float(1055 + 4 * i, d.zoomPos[i]);
-    for (int a = 0; a < kFenceAxisCount; ++a) {
+    for (int a = 0; a < kUserBoxFenceAxes; ++a) {
         v.Flag(1095, a, d.swFenceEnabled[a]);
         v.Int(1101 + 4 * a, d.swFencePlus[a]);
         v.Int(1113 + 4 * a, d.swFenceMinus[a]);
     }
-    for (int a = 0; a < kStepperAxisCount; ++a)
+    for (int a = 0; a < kUserBoxStepperAxes; ++a)
         v.Flag(1095, 3 + a, d.analogRefMarkInverted[a]);
     v.Flag(1096, 0, d.flickDisabled);
     v.Flag(1096, 1, d.lampRs232);
@@ -62,11 +62,11 @@ constexpr void VisitRecordFields(Data& d, Visitor& v)
     // J4 and J5 were added later in 1163.
     for (int j = 0; j < 3; ++j)
         v.Nibble(1129 + j / 2, 4 * (j % 2), d.joystickSecondFunction[j]);
-    for (int j = 3; j < kJoystickButtonCount; ++j)
+    for (int j = 3; j < kUserBoxJoystickButtons; ++j)
         v.Nibble(1163, 4 * (j - 3), d.joystickSecondFunction[j]);
-    for (int g = 0; g < kGpioPinCount; ++g)
+    for (int g = 0; g < kUserBoxGpioPins; ++g)
         v.Nibble(1130 + (g + 1) / 2, 4 * ((g + 1) % 2), d.gpioSoftwareFunction[g]);
-    for (int a = 0; a < kStepperAxisCount; ++a) {
+    for (int a = 0; a < kUserBoxStepperAxes; ++a) {
         v.Byte(1135 + a, d.stepsPerRevDiv4[a]);
         v.Byte(1139 + a, d.microStepsPerStepDiv2[a]);
         v.Float(1143 + 4 * a, d.distancePerMotorRevMm[a]);

@@ -146,49 +146,49 @@ void SetFlashItem(FlashWords& flash, int index, const FlashItemValue& value);
 void ReadAllFlashItems(FlashWords& flash);
 void WriteAllFlashItems(FlashWords& flash);
 
-// A user area written by an older program has no stepper drive data: steps
-// per revolution, microsteps and leads that read zero take their defaults
-// (50, 32, and 6.35/6.35/2.54/6.35 mm).
+// A user area written before it carried stepper drive data reads zero there,
+// which no drive can use: steps per revolution, microsteps and leads that
+// read zero take their defaults (50, 32, and 6.35/6.35/2.54/6.35 mm).
 void ReplaceZeroFlashItems();
 
 // ---------------------------------------------------------------------------
 // The unpacked record
 
-inline constexpr int kFenceAxisCount = 3;     // X, Y, Z
-inline constexpr int kStepperAxisCount = 4;   // X, Y, Z, Q
-inline constexpr int kZoomPositionCount = 10;
-inline constexpr int kJoystickButtonCount = 5;
-inline constexpr int kGpioPinCount = 8;
+inline constexpr int kUserBoxFenceAxes = 3;     // X, Y, Z
+inline constexpr int kUserBoxStepperAxes = 4;   // X, Y, Z, Q
+inline constexpr int kUserBoxZoomPositions = 10;
+inline constexpr int kUserBoxJoystickButtons = 5;
+inline constexpr int kUserBoxGpioPins = 8;
 
 // One byte per flag (0 or 1 when unpacked; any nonzero value counts as set
 // when packed) and one byte per nibble (0..15). Per-axis arrays are indexed
 // by axis, 0 = X .. 4 = Zoom.
 struct KrvUserBoxData {
-    uint8_t memoryInitialized;                          // 1000, "Memory Initiailized"
-    uint8_t autoHomeEnabled[kAxisCount];                // 1001 bits 0..4
-    uint8_t homingScanDirection[kAxisCount];            // 1002 bits 0..4
-    uint8_t homingFindStartLimit[kAxisCount];           // 1003 bits 0..4
-    uint8_t zeroingMethod[kAxisCount];                  // 1004 + a, list position
-    uint8_t startupZeroingEnabled[kAxisCount];          // 1009 bits 0..4
-    int32_t machine_zero_offset[kAxisCount];            // 1010 + 4a, "Zero Offset (c)"
-    float autoHomeVelocityPercent[kAxisCount];          // 1030 + 4a
-    uint8_t zoomAxis;                                   // 1050
-    float zoomBacklash;                                 // 1051
-    float zoomPos[kZoomPositionCount];                  // 1055 + 4i, "Zoom Pos 1".."Zoom Pos 10"
-    uint8_t swFenceEnabled[kFenceAxisCount];            // 1095 bits 0..2
-    uint8_t analogRefMarkInverted[kStepperAxisCount];   // 1095 bits 3..6
-    uint8_t flickDisabled;                              // 1096 bit 0
-    uint8_t lampRs232;                                  // 1096 bit 1
-    float flickDecel;                                   // 1097
-    int32_t swFencePlus[kFenceAxisCount];               // 1101 + 4a, "SW Fence + (c)"
-    int32_t swFenceMinus[kFenceAxisCount];              // 1113 + 4a, "SW Fence - (c)"
-    float homeStartPos;                                 // 1125
-    uint8_t joystickSecondFunction[kJoystickButtonCount]; // J1..J5: 1129 low, high; 1130 low; 1163 low, high
-    uint8_t gpioSoftwareFunction[kGpioPinCount];        // G1..G8: 1130 high; 1131..1133 low, high; 1134 low
-    uint8_t stepsPerRevDiv4[kStepperAxisCount];         // 1135 + a, "Steps Per Rev (Stp)" / 4
-    uint8_t microStepsPerStepDiv2[kStepperAxisCount];   // 1139 + a, "Micro Steps Per Step" / 2
-    float distancePerMotorRevMm[kStepperAxisCount];     // 1143 + 4a, lead in mm
-    int32_t counts_per_360_q;                           // 1159, "(c) per 360° of stage"
+    uint8_t memoryInitialized;                                // 1000, "Memory Initiailized"
+    uint8_t autoHomeEnabled[kAxisCount];                      // 1001 bits 0..4
+    uint8_t homingScanDirection[kAxisCount];                  // 1002 bits 0..4
+    uint8_t homingFindStartLimit[kAxisCount];                 // 1003 bits 0..4
+    uint8_t zeroingMethod[kAxisCount];                        // 1004 + a, list position
+    uint8_t startupZeroingEnabled[kAxisCount];                // 1009 bits 0..4
+    int32_t machine_zero_offset[kAxisCount];                  // 1010 + 4a, "Zero Offset (c)"
+    float autoHomeVelocityPercent[kAxisCount];                // 1030 + 4a
+    uint8_t zoomAxis;                                         // 1050
+    float zoomBacklash;                                       // 1051
+    float zoomPos[kUserBoxZoomPositions];                     // 1055 + 4i, "Zoom Pos 1".."Zoom Pos 10"
+    uint8_t swFenceEnabled[kUserBoxFenceAxes];                // 1095 bits 0..2
+    uint8_t analogRefMarkInverted[kUserBoxStepperAxes];       // 1095 bits 3..6
+    uint8_t flickDisabled;                                    // 1096 bit 0
+    uint8_t lampRs232;                                        // 1096 bit 1
+    float flickDecel;                                         // 1097
+    int32_t swFencePlus[kUserBoxFenceAxes];                   // 1101 + 4a, "SW Fence + (c)"
+    int32_t swFenceMinus[kUserBoxFenceAxes];                  // 1113 + 4a, "SW Fence - (c)"
+    float homeStartPos;                                       // 1125
+    uint8_t joystickSecondFunction[kUserBoxJoystickButtons];  // J1..J5: 1129 low, high; 1130 low; 1163 low, high
+    uint8_t gpioSoftwareFunction[kUserBoxGpioPins];           // G1..G8: 1130 high; 1131..1133 low, high; 1134 low
+    uint8_t stepsPerRevDiv4[kUserBoxStepperAxes];             // 1135 + a, "Steps Per Rev (Stp)" / 4
+    uint8_t microStepsPerStepDiv2[kUserBoxStepperAxes];       // 1139 + a, "Micro Steps Per Step" / 2
+    float distancePerMotorRevMm[kUserBoxStepperAxes];         // 1143 + 4a, lead in mm
+    int32_t counts_per_360_q;                                 // 1159, "(c) per 360° of stage"
 };
 
 // The process-wide record; it starts as the unpacked defaults.
@@ -205,7 +205,7 @@ void PackItemValues(const KrvUserBoxData& data, FlashItemValues& values);
 
 // krv_user_box_data from g_flashItemValues. Logs
 // "krv_user_box_data.counts_per_360_q" + value + "\n" as one text through
-// log, which keeps this file free of the log channel.
+// log (required), which keeps this file free of the log channel.
 void UnpackUserBoxData(void (*log)(const char* text));
 // g_flashItemValues from krv_user_box_data, so that the next flash write
 // carries the record's changes.
@@ -226,6 +226,7 @@ inline constexpr ParamAssignment kDelNewFlashTable[] = {
     {260, 100}, {300, 100}, {340, 100}, {380, 100},
     {264, 10}, {304, 10}, {344, 10}, {384, 10},
     {261, 1000000000}, {301, 1000000000}, {341, 1000000000}, {381, 1000000000},
+    // P084 appears twice in the fresh-board list; the repeat is harmless.
     {13, 0}, {84, 0}, {84, 0}, {85, 0}, {86, 0}, {87, 0}, {88, 0}, {89, 0},
     {124, 0}, {125, 0}, {126, 0}, {127, 0}, {128, 0}, {129, 0},
     {164, 0}, {165, 0}, {166, 0}, {167, 0}, {168, 0}, {169, 0},

@@ -3,6 +3,7 @@
 #include <bit>
 #include <charconv>
 #include <cstdio>
+#include <istream>
 #include <optional>
 #include <string_view>
 
@@ -189,8 +190,6 @@ std::optional<FlashItemValue> ParseItemValue(FlashItemType type, std::string_vie
 // ---------------------------------------------------------------------------
 // Outcomes
 
-constexpr int kItemNumberFirst = 1000;
-constexpr int kItemNumberLast = 1195;
 
 ParLineResult NotValid(const ParLine& line, std::string_view text, bool cutAtNul)
 {
@@ -305,7 +304,9 @@ ParLineResult ParseParLine(const ParLine& line)
         result.paramValue = *value;
         return result;
     }
-    if (number < kItemNumberFirst || number > kItemNumberLast)
+    // Every number from 1000 up is looked up, so that a mistyped item number
+    // (P1234) is reported as such.
+    if (number < kFlashItemFirstNumber)
         return Error(ParLineKind::BadNumber, number);
     const int index = FindFlashItem(number);
     if (index < 0)

@@ -5,7 +5,7 @@
 // line into an assignment or a log text. Nothing here touches the board or
 // the log: the caller sends the values and writes the texts.
 #include <cstdint>
-#include <istream>
+#include <iosfwd>
 #include <string>
 
 #include "app/version_text.h"
@@ -16,11 +16,11 @@
 // Writing
 
 struct ParFileVersions {
-    VersionBytes firmware;
+    VersionBytes firmware{};
     uint32_t hardware = 0;
     uint32_t fpga = 0;
     uint32_t serialNumber = 0;
-    VersionBytes dll;
+    VersionBytes dll{};
 };
 
 // The file is a Windows text file: every line ends with CR LF whatever the
@@ -69,8 +69,8 @@ enum class ParLineKind {
     Param,          // number 0..511, paramValue
     Item,           // itemIndex into kFlashItemTable, itemValue
     NotValid,       // "Not a valid line:"
-    ItemNotFound,   // number 1000..1195 that is no item
-    BadNumber,      // any other number, -1 when none parsed
+    ItemNotFound,   // number from 1000 up that is no item
+    BadNumber,      // 512..999 or negative, -1 when none parsed
 };
 
 struct ParLineResult {

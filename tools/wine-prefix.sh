@@ -22,6 +22,11 @@ if [ "$display" = null ]; then
 else
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 fi
+# A desktop process started before the display setting changed would keep
+# the old one: restart the server so the setting takes effect.
+wineserver -k </dev/null >/dev/null 2>&1 || true
+wineserver -w </dev/null >/dev/null 2>&1 || true
+wineserver -p </dev/null >/dev/null 2>&1 || true
 wine wineboot </dev/null >/dev/null 2>&1 || true
 
 # Wine starts its desktop process for the first program that needs one; that

@@ -22,7 +22,7 @@ void AxbSim_Reset(void);
 // the machine description again, parameters saved to flash and committed
 // flash words from the state file; unsaved parameters, uncommitted words,
 // positions (back to the power-on place, counters at 0), velocities and
-// injected faults are gone. The call log is kept.
+// injected faults are gone, and the driver is closed. The call log is kept.
 void AxbSim_PowerCycle(void);
 // The machine-description (INI) file used from the next Reset or
 // PowerCycle on; null or "" goes back to AXBSIM_CONFIG. Returns 1 when the

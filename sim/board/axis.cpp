@@ -26,7 +26,6 @@ void Axis::PowerOn(double position, double travelMin, double travelMax)
 {
     SetTravel(travelMin, travelMax);
     origin_ = 0;
-    homeFound_ = false;
     Place(0, position);
 }
 
@@ -42,6 +41,7 @@ void Axis::Place(uint64_t nowUs, double position)
     motion_.startUs = nowUs;
     motion_.profile = Profile::Rest(std::clamp(position, travelMin_, travelMax_));
     settled_ = true;
+    homeFound_ = false;
 }
 
 void Axis::Move(uint64_t nowUs, double target, double vmax, double amax)
@@ -105,9 +105,11 @@ void Axis::StartStraight(uint64_t nowUs, const Profile& profile, bool seekingHom
     }
 }
 
+// A clock set back before the start of the motion (a test switching to
+// virtual time) finds it just starting.
 double Axis::Seconds(uint64_t nowUs) const
 {
-    return static_cast<double>(static_cast<int64_t>(nowUs - motion_.startUs)) / 1e6;
+    return std::max(static_cast<double>(static_cast<int64_t>(nowUs - motion_.startUs)) / 1e6, 0.0);
 }
 
 MotionState Axis::Kinematics(double t) const
@@ -126,7 +128,7 @@ MotionState Axis::Nominal(uint64_t nowUs) const { return Kinematics(Seconds(nowU
 
 double Axis::Lag(uint64_t nowUs) const
 {
-    const double t = std::max(Seconds(nowUs), 0.0);
+    const double t = Seconds(nowUs);
     if (t < motion_.endTime) {
         const MotionState s = Kinematics(t);
         return kLagPerVelocity * s.velocity + kLagPerAcceleration * s.acceleration;
@@ -136,7 +138,7 @@ double Axis::Lag(uint64_t nowUs) const
 
 double Axis::LagRate(uint64_t nowUs) const
 {
-    const double t = std::max(Seconds(nowUs), 0.0);
+    const double t = Seconds(nowUs);
     if (t < motion_.endTime)
         return kLagPerVelocity * Kinematics(t).acceleration;
     return -Lag(nowUs) / kSettleTimeConstant;

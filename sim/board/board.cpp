@@ -1,7 +1,5 @@
 #include "board.h"
 
-#include <cmath>
-
 void Board::PowerOn(const MachineDescription& machine, const std::optional<FlashState>& flash)
 {
     machine_ = machine;

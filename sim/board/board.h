@@ -155,8 +155,15 @@ private:
 
     // Motion limits from the axis parameters and the velocity percent.
     double Percent(uint16_t velocity) const;
-    double MaxVelocity(int axis) const;
+    double MaxVelocity(int axis) const; // counts/s at 100 %
+    double Speed(int axis, double percent) const;
     double Acceleration(int axis) const;
+    struct FenceWindow {
+        int32_t minus;
+        int32_t plus;
+        bool Valid() const { return minus <= plus; }
+    };
+    FenceWindow Fences(int axis) const; // P069/P068 + 40 a
     double FencedTarget(int axis, int32_t target) const;
     bool PathWithinTravel(const CirclePath& path) const;
 

@@ -10,7 +10,6 @@ public:
     uint64_t NowMs() const { return NowUs() / 1000; }
 
     void UseVirtual(bool on);
-    bool IsVirtual() const { return virtual_; }
     // Both switch to virtual time.
     void SetMs(uint64_t ms);
     void AdvanceMs(uint32_t ms);

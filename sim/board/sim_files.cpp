@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 namespace {
 
 std::string Win32Message(const char* what, DWORD code)

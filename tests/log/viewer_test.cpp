@@ -89,26 +89,71 @@ TEST(LogDrain, ServesAWriterFlushingIntoItsListWhileWaitingForTheLock)
     EXPECT_EQ(lines, expected);
 }
 
+// A file in the temporary folder, deleted before and after use; the blank
+// in its name checks that logview takes a quoted path.
+class TempLogFile {
+public:
+    explicit TempLogFile(const wchar_t* name)
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        path = std::wstring(temp) + name + L" " + std::to_wstring(GetCurrentProcessId()) + L".txt";
+        DeleteFileW(path.c_str());
+    }
+    ~TempLogFile() { DeleteFileW(path.c_str()); }
+    TempLogFile(const TempLogFile&) = delete;
+    TempLogFile& operator=(const TempLogFile&) = delete;
+
+    std::wstring path;
+};
+
+std::wstring ItemText(HWND list, int index)
+{
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return text;
+}
+
 TEST(Logview, AppendsEveryLineToItsFileAsUtf8IncludingFlushedOnes)
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring file = std::wstring(temp) + L"stagetune log " + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    DeleteFileW(file.c_str());
+    const TempLogFile file(L"logview lines");
+    LogviewProcess viewer(file.path);
+    ASSERT_TRUE(viewer.WaitUntilReady(kViewerTimeoutMs));
+    KRV_Log log;
     Lines expected = OverfillingLines();
     {
-        LogviewProcess viewer(file);
-        ASSERT_TRUE(viewer.WaitUntilReady(kViewerTimeoutMs));
-        KRV_Log log;
-        {
-            HeldLock held;
-            WriteLines(log, expected);
-        }
-        log.Write(L"20 \u00b0C, 5 \u00b5m\n");
-        expected.push_back("20 \xc2\xb0" "C, 5 \xc2\xb5m");
-        EXPECT_EQ(viewer.WaitForLines(expected.size(), kViewerTimeoutMs), expected);
+        HeldLock held;
+        WriteLines(log, expected);
     }
-    DeleteFileW(file.c_str());
+    log.Write(L"20 \u00b0C, 5 \u00b5m\n");
+    expected.push_back("20 \xc2\xb0" "C, 5 \xc2\xb5m");
+    EXPECT_EQ(viewer.WaitForLines(expected.size(), kViewerTimeoutMs), expected);
+}
+
+TEST(Logview, KeepsTheNewestLinesInItsListAndEveryLineInItsFile)
+{
+    const TempLogFile file(L"logview trim");
+    LogviewProcess viewer(file.path);
+    ASSERT_TRUE(viewer.WaitUntilReady(kViewerTimeoutMs));
+    KRV_Log log;
+    Lines expected;
+    for (int i = 0; i < kLogviewMaxLines + 100; ++i) {
+        expected.push_back("line " + std::to_string(i));
+        WriteLines(log, {expected.back()});
+    }
+    // The list catches up on its refresh timer, trimming on the way.
+    const HWND list = viewer.List();
+    const std::wstring newest = L"line " + std::to_wstring(kLogviewMaxLines + 99);
+    int count = 0;
+    for (int tries = 0; tries < 500; ++tries, Sleep(10)) {
+        count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        if (count > 0 && count <= kLogviewMaxLines && ItemText(list, count - 1) == newest)
+            break;
+    }
+    EXPECT_GT(count, 0);
+    EXPECT_LE(count, kLogviewMaxLines);
+    EXPECT_EQ(ItemText(list, count - 1), newest);
+    EXPECT_EQ(viewer.WaitForLines(expected.size(), kViewerTimeoutMs), expected);
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 
 namespace {
 
-using CallLogTest = SimBoardTest;
+using SimCallLogTest = SimBoardTest;
 
-TEST_F(CallLogTest, LinesShowArgumentsOutValuesAndResults)
+TEST_F(SimCallLogTest, LinesShowArgumentsOutValuesAndResults)
 {
     uint32_t value = 0;
     uint8_t status = 0, error = 0;
@@ -26,7 +26,7 @@ TEST_F(CallLogTest, LinesShowArgumentsOutValuesAndResults)
     EXPECT_EQ(AxbSim_GetCallCount(), 6);
 }
 
-TEST_F(CallLogTest, ArraysAndSignedValues)
+TEST_F(SimCallLogTest, ArraysAndSignedValues)
 {
     AXB_SetAxisPosAbs(0, kX, -3000);
     AxbSim_AdvanceTimeMs(1000);
@@ -41,7 +41,7 @@ TEST_F(CallLogTest, ArraysAndSignedValues)
                          "AXB_GetJoystickVelocity(0,0,&0)=1\n");
 }
 
-TEST_F(CallLogTest, ControlCallsAreNotLogged)
+TEST_F(SimCallLogTest, ControlCallsAreNotLogged)
 {
     AxbSim_PokeParam(22, 219);
     EXPECT_EQ(AxbSim_PeekParam(22), 219u);
@@ -52,7 +52,7 @@ TEST_F(CallLogTest, ControlCallsAreNotLogged)
     EXPECT_EQ(CallLog(), "");
 }
 
-TEST_F(CallLogTest, BufferIsCutToFitAndTheFullLengthReturned)
+TEST_F(SimCallLogTest, BufferIsCutToFitAndTheFullLengthReturned)
 {
     AXB_SetParam(0, 8, 1);
     const std::string full = "AXB_SetParam(0,8,1)=1\n";
@@ -61,7 +61,7 @@ TEST_F(CallLogTest, BufferIsCutToFitAndTheFullLengthReturned)
     EXPECT_EQ(std::string(small), full.substr(0, 7));
 }
 
-TEST_F(CallLogTest, TraceFileGetsEveryCallWithTheBoardTime)
+TEST_F(SimCallLogTest, TraceFileGetsEveryCallWithTheBoardTime)
 {
     const std::wstring trace = TestFile(L"trace.txt");
     ASSERT_EQ(AxbSim_SetTraceFile(trace.c_str()), 1);
@@ -73,7 +73,7 @@ TEST_F(CallLogTest, TraceFileGetsEveryCallWithTheBoardTime)
     EXPECT_EQ(ReadText(trace), "5000 AXB_SetParam(0,22,219)=1\r\n5015 AXB_SaveParamsToFlash(0)=1\r\n");
 }
 
-TEST_F(CallLogTest, ResetClearsTheLogAndPowerCycleKeepsIt)
+TEST_F(SimCallLogTest, ResetClearsTheLogAndPowerCycleKeepsIt)
 {
     AXB_SetParam(0, 8, 1);
     AxbSim_PowerCycle();

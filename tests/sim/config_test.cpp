@@ -4,7 +4,7 @@
 
 namespace {
 
-class ConfigTest : public SimBoardTest {
+class SimConfigTest : public SimBoardTest {
 protected:
     // Uses `text` as the description of a new board and opens it.
     int Describe(const std::string& text)
@@ -18,7 +18,7 @@ protected:
     }
 };
 
-TEST_F(ConfigTest, DescriptionSetsVersionsParametersTravelFlashAndFaults)
+TEST_F(SimConfigTest, DescriptionSetsVersionsParametersTravelFlashAndFaults)
 {
     ASSERT_EQ(Describe("; a customer's machine\r\n"
                        "[Board]\r\nFirmware = 2.5.1.3\r\nDll=0x04020011\r\nOe=0x0A\r\nSystemStatus=0x100\r\n"
@@ -44,7 +44,7 @@ TEST_F(ConfigTest, DescriptionSetsVersionsParametersTravelFlashAndFaults)
     EXPECT_EQ(Position(kZoom), 100);
 }
 
-TEST_F(ConfigTest, AbsentBoardAndOpenFailures)
+TEST_F(SimConfigTest, AbsentBoardAndOpenFailures)
 {
     AXB_CloseDrv();
     Describe("[Board]\nOpenFailures=3\n");
@@ -57,7 +57,7 @@ TEST_F(ConfigTest, AbsentBoardAndOpenFailures)
     EXPECT_EQ(AXB_OpenDrv(), 0);
 }
 
-TEST_F(ConfigTest, OlderFirmwareKeepsTheFactorySpeedsInMillimetresPerSecond)
+TEST_F(SimConfigTest, OlderFirmwareKeepsTheFactorySpeedsInMillimetresPerSecond)
 {
     Describe("[Board]\nFirmware=0.2.0.10\n");
     EXPECT_EQ(Param(61), 100u);
@@ -65,7 +65,7 @@ TEST_F(ConfigTest, OlderFirmwareKeepsTheFactorySpeedsInMillimetresPerSecond)
     EXPECT_EQ(MsUntilEnded(kX, 3000), 1200u);
 }
 
-TEST_F(ConfigTest, SavedFlashOutlivesTheDescription)
+TEST_F(SimConfigTest, SavedFlashOutlivesTheDescription)
 {
     Describe("[Params]\nP022=5\n");
     AXB_SetParam(0, 22, 219);
@@ -75,9 +75,9 @@ TEST_F(ConfigTest, SavedFlashOutlivesTheDescription)
     EXPECT_EQ(Param(22), 219u);
 }
 
-class BadConfigTest : public ConfigTest, public ::testing::WithParamInterface<const char*> {};
+class SimBadConfigTest : public SimConfigTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(BadConfigTest, IsRefusedAndTheFactoryMachineRuns)
+TEST_P(SimBadConfigTest, IsRefusedAndTheFactoryMachineRuns)
 {
     const std::wstring trace = TestFile(L"trace.txt");
     ASSERT_EQ(AxbSim_SetTraceFile(trace.c_str()), 1);
@@ -86,13 +86,13 @@ TEST_P(BadConfigTest, IsRefusedAndTheFactoryMachineRuns)
     EXPECT_NE(ReadText(trace).find(" not used: "), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, BadConfigTest,
+INSTANTIATE_TEST_SUITE_P(Lines, SimBadConfigTest,
                          ::testing::Values("P512=1\n", "P058=x\n", "P058=4294967296\n", "[Board]\nFirmware=2.5.1\n",
                                            "[Board]\nOe=256\n", "[Board]\nColour=red\n", "[Axis W]\n",
                                            "[Params\n", "just text\n", "[Flash]\nW256=0\n",
                                            "[Axis X]\nTravelMax=-1\n"));
 
-TEST_F(ConfigTest, MissingDescriptionIsReported)
+TEST_F(SimConfigTest, MissingDescriptionIsReported)
 {
     const std::wstring trace = TestFile(L"trace.txt");
     AxbSim_SetTraceFile(trace.c_str());

@@ -4,9 +4,9 @@
 
 namespace {
 
-using ConnectionTest = SimBoardTest;
+using SimConnectionTest = SimBoardTest;
 
-TEST_F(ConnectionTest, OpenSucceedsAfterTheSetNumberOfFailures)
+TEST_F(SimConnectionTest, OpenSucceedsAfterTheSetNumberOfFailures)
 {
     AXB_CloseDrv();
     AxbSim_SetOpenFailures(2);
@@ -16,7 +16,7 @@ TEST_F(ConnectionTest, OpenSucceedsAfterTheSetNumberOfFailures)
     EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
 }
 
-TEST_F(ConnectionTest, AbsentBoardNeverOpensAndAnswersNothing)
+TEST_F(SimConnectionTest, AbsentBoardNeverOpensAndAnswersNothing)
 {
     AXB_CloseDrv();
     AxbSim_SetOpenFailures(-1);
@@ -30,7 +30,7 @@ TEST_F(ConnectionTest, AbsentBoardNeverOpensAndAnswersNothing)
     EXPECT_EQ(position, 7);
 }
 
-TEST_F(ConnectionTest, ClosedDriverRefusesBoardCallsButKnowsItsVersion)
+TEST_F(SimConnectionTest, ClosedDriverRefusesBoardCallsButKnowsItsVersion)
 {
     EXPECT_EQ(AXB_CloseDrv(), 1);
     EXPECT_EQ(AXB_CloseDrv(), 0);
@@ -42,7 +42,7 @@ TEST_F(ConnectionTest, ClosedDriverRefusesBoardCallsButKnowsItsVersion)
     EXPECT_EQ(Param(22), 0u);
 }
 
-TEST_F(ConnectionTest, OnlyBoardZeroAndExistingIndexesAnswer)
+TEST_F(SimConnectionTest, OnlyBoardZeroAndExistingIndexesAnswer)
 {
     uint32_t value = 0;
     EXPECT_EQ(AXB_GetParam(1, 58, &value), 0);
@@ -55,7 +55,7 @@ TEST_F(ConnectionTest, OnlyBoardZeroAndExistingIndexesAnswer)
     EXPECT_EQ(AXB_GetParam(0, 58, nullptr), 1) << "a null out-parameter is skipped";
 }
 
-TEST_F(ConnectionTest, VersionsComeAsTheProgramReadsThem)
+TEST_F(SimConnectionTest, VersionsComeAsTheProgramReadsThem)
 {
     AxbSim_SetFirmwareVersion(0x02050103);
     AxbSim_SetDllVersion(0x04020011);
@@ -73,7 +73,7 @@ TEST_F(ConnectionTest, VersionsComeAsTheProgramReadsThem)
     EXPECT_EQ(serial, 0xABCDEFu);
 }
 
-TEST_F(ConnectionTest, InjectedFaultsStayUntilTheProgramClearsThem)
+TEST_F(SimConnectionTest, InjectedFaultsStayUntilTheProgramClearsThem)
 {
     AxbSim_SetErrorByte(1, 0x02);
     AxbSim_SetAxisStatus(0, 0x38);

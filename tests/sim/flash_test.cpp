@@ -6,7 +6,7 @@ namespace {
 
 constexpr int kMarkerWord = 15;
 
-class FlashTest : public SimBoardTest {
+class SimFlashTest : public SimBoardTest {
 protected:
     static void Restart()
     {
@@ -21,13 +21,13 @@ protected:
     }
 };
 
-TEST_F(FlashTest, NewBoardHasErasedUserArea)
+TEST_F(SimFlashTest, NewBoardHasErasedUserArea)
 {
     EXPECT_EQ(FlashWord(kMarkerWord), 0xFFFFFFFFu);
     EXPECT_EQ(FlashWord(55), 0xFFFFFFFFu);
 }
 
-TEST_F(FlashTest, SavedParametersSurviveAndUnsavedOnesDoNot)
+TEST_F(SimFlashTest, SavedParametersSurviveAndUnsavedOnesDoNot)
 {
     AXB_SetParam(0, 22, 219);
     ASSERT_EQ(AXB_SaveParamsToFlash(0), 1);
@@ -37,7 +37,7 @@ TEST_F(FlashTest, SavedParametersSurviveAndUnsavedOnesDoNot)
     EXPECT_EQ(Param(8), 0u);
 }
 
-TEST_F(FlashTest, CommittedWordsSurviveAndUncommittedOnesDoNot)
+TEST_F(SimFlashTest, CommittedWordsSurviveAndUncommittedOnesDoNot)
 {
     AXB_WriteFlashWord(0, kMarkerWord, 0x5A);
     AXB_WriteFlashWord(0, 17, 0x12345678);
@@ -50,7 +50,7 @@ TEST_F(FlashTest, CommittedWordsSurviveAndUncommittedOnesDoNot)
     EXPECT_EQ(FlashWord(18), 0xFFFFFFFFu);
 }
 
-TEST_F(FlashTest, ParameterSaveDoesNotCommitWordsNorTheOtherWayRound)
+TEST_F(SimFlashTest, ParameterSaveDoesNotCommitWordsNorTheOtherWayRound)
 {
     AXB_SetParam(0, 58, 2500);
     AXB_WriteFlashWord(0, kMarkerWord, 0x5A);
@@ -67,7 +67,7 @@ TEST_F(FlashTest, ParameterSaveDoesNotCommitWordsNorTheOtherWayRound)
     EXPECT_EQ(FlashWord(kMarkerWord), 0x5Au);
 }
 
-TEST_F(FlashTest, ResetBoardReloadsParametersFromFlash)
+TEST_F(SimFlashTest, ResetBoardReloadsParametersFromFlash)
 {
     AXB_SetParam(0, 22, 219);
     AXB_WriteFlashWord(0, kMarkerWord, 0x5A);
@@ -76,7 +76,7 @@ TEST_F(FlashTest, ResetBoardReloadsParametersFromFlash)
     EXPECT_EQ(FlashWord(kMarkerWord), 0xFFFFFFFFu);
 }
 
-TEST_F(FlashTest, ResetMakesANewBoardAgain)
+TEST_F(SimFlashTest, ResetMakesANewBoardAgain)
 {
     AXB_SetParam(0, 22, 219);
     AXB_SaveParamsToFlash(0);
@@ -86,7 +86,7 @@ TEST_F(FlashTest, ResetMakesANewBoardAgain)
     EXPECT_EQ(Param(22), 0u);
 }
 
-TEST_F(FlashTest, PokedWordIsCommitted)
+TEST_F(SimFlashTest, PokedWordIsCommitted)
 {
     AxbSim_PokeFlashWord(kMarkerWord, 0x5A);
     Restart();
@@ -94,9 +94,9 @@ TEST_F(FlashTest, PokedWordIsCommitted)
     EXPECT_EQ(AxbSim_GetCallCount(), 2) << "only the open and the read are logged";
 }
 
-class CorruptStateTest : public FlashTest, public ::testing::WithParamInterface<const char*> {};
+class SimCorruptStateTest : public SimFlashTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(CorruptStateTest, BoardStartsAsNewWithAMessage)
+TEST_P(SimCorruptStateTest, BoardStartsAsNewWithAMessage)
 {
     AXB_SetParam(0, 58, 2500);
     AXB_SaveParamsToFlash(0);
@@ -127,7 +127,7 @@ TEST_P(CorruptStateTest, BoardStartsAsNewWithAMessage)
     EXPECT_NE(ReadText(trace).find("is corrupt"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, CorruptStateTest,
+INSTANTIATE_TEST_SUITE_P(Damage, SimCorruptStateTest,
                          ::testing::Values("truncated", "bad digit", "line missing", "trailing text", "",
                                            "AXBSIM STATE 1\r\nEND\r\n", "\xFF\xFE garbage"));
 

@@ -8,9 +8,9 @@ namespace {
 constexpr uint8_t kEnded = 0x01, kHomeFound = 0x02, kActive = 0x04, kNotInPosition = 0x08;
 constexpr uint8_t kLimitPlus = 0x40, kLimitMinus = 0x80;
 
-using MotionTest = SimBoardTest;
+using SimMotionTest = SimBoardTest;
 
-TEST_F(MotionTest, LongMoveRunsTrapezoidAndEndsOnTime)
+TEST_F(SimMotionTest, LongMoveRunsTrapezoidAndEndsOnTime)
 {
     // 0.2 s up to speed over 10000 counts, 0.8 s at 100000 counts/s, 0.2 s down.
     ASSERT_EQ(AXB_SetAxisPosAbs(0, kX, 100000), 1);
@@ -28,7 +28,7 @@ TEST_F(MotionTest, LongMoveRunsTrapezoidAndEndsOnTime)
     EXPECT_EQ(FollowingError(kX), 0);
 }
 
-TEST_F(MotionTest, ShortMoveRunsTriangleWithoutReachingFullSpeed)
+TEST_F(SimMotionTest, ShortMoveRunsTriangleWithoutReachingFullSpeed)
 {
     // 5000 counts: peak sqrt(a d) = 50000 counts/s after 0.1 s, down again by 0.2 s.
     AXB_SetAxisPosAbs(0, kX, 5000);
@@ -37,7 +37,7 @@ TEST_F(MotionTest, ShortMoveRunsTriangleWithoutReachingFullSpeed)
     EXPECT_EQ(MsUntilEnded(kX, 1000), 100u);
 }
 
-TEST_F(MotionTest, ReversedMoveBrakesFirst)
+TEST_F(SimMotionTest, ReversedMoveBrakesFirst)
 {
     AXB_SetAxisPosAbs(0, kX, 100000);
     AxbSim_AdvanceTimeMs(600); // at 50000, 100000 counts/s upwards
@@ -50,7 +50,7 @@ TEST_F(MotionTest, ReversedMoveBrakesFirst)
     EXPECT_EQ(Position(kX), 50000);
 }
 
-TEST_F(MotionTest, NearerTargetWhileAcceleratingBecomesATriangleFromTheCurrentSpeed)
+TEST_F(SimMotionTest, NearerTargetWhileAcceleratingBecomesATriangleFromTheCurrentSpeed)
 {
     AXB_SetAxisPosAbs(0, kX, 100000);
     AxbSim_AdvanceTimeMs(80); // at 1600 counts, 40000 counts/s
@@ -61,7 +61,7 @@ TEST_F(MotionTest, NearerTargetWhileAcceleratingBecomesATriangleFromTheCurrentSp
     EXPECT_EQ(Position(kX), 10000);
 }
 
-TEST_F(MotionTest, StopBrakesAtTheAxisAcceleration)
+TEST_F(SimMotionTest, StopBrakesAtTheAxisAcceleration)
 {
     AXB_SetAxisPosAbs(0, kX, 100000);
     AxbSim_AdvanceTimeMs(600);
@@ -71,7 +71,7 @@ TEST_F(MotionTest, StopBrakesAtTheAxisAcceleration)
     EXPECT_EQ(Position(kX), 60000);
 }
 
-TEST_F(MotionTest, MoveStatusShowsSettlingAfterTheProfileEnds)
+TEST_F(SimMotionTest, MoveStatusShowsSettlingAfterTheProfileEnds)
 {
     EXPECT_EQ(MoveStatus(kX), kActive | kEnded);
     AXB_SetAxisPosAbs(0, kX, 100000);
@@ -82,7 +82,7 @@ TEST_F(MotionTest, MoveStatusShowsSettlingAfterTheProfileEnds)
     EXPECT_EQ(MoveStatus(kX), kActive | kEnded);
 }
 
-TEST_F(MotionTest, DisabledAxisStaysAndIsNotActive)
+TEST_F(SimMotionTest, DisabledAxisStaysAndIsNotActive)
 {
     AxbSim_PokeParam(64, 0);
     AXB_SetAxisPosAbs(0, kX, 100000);
@@ -91,7 +91,7 @@ TEST_F(MotionTest, DisabledAxisStaysAndIsNotActive)
     EXPECT_EQ(MoveStatus(kX), kEnded);
 }
 
-TEST_F(MotionTest, OpenLoopStepperHasNoEncoderLatchAndNoLag)
+TEST_F(SimMotionTest, OpenLoopStepperHasNoEncoderLatchAndNoLag)
 {
     AxbSim_PokeParam(64 + 40 * kQ, 4);
     AXB_SetAxisPosAbs(0, kQ, 100000);
@@ -103,6 +103,26 @@ TEST_F(MotionTest, OpenLoopStepperHasNoEncoderLatchAndNoLag)
     EXPECT_GT(Position(kQ), 0);
 }
 
+TEST_F(SimMotionTest, RealTimeMovesRunOnTheWallClock)
+{
+    AxbSim_UseVirtualTime(0);
+    AXB_SetAxisPosAbs(0, kX, 5000); // 0.2 s
+    Sleep(400);
+    EXPECT_EQ(MoveStatus(kX) & kEnded, kEnded);
+    EXPECT_EQ(Position(kX), 5000);
+}
+
+TEST_F(SimMotionTest, VirtualClockSetBeforeTheRealTimeFindsTheAxesAtRest)
+{
+    AxbSim_UseVirtualTime(0);
+    AxbSim_Reset(); // axes placed at the real time
+    AXB_OpenDrv();
+    AxbSim_SetTimeMs(0);
+    EXPECT_EQ(MoveStatus(kX), kActive | kEnded);
+    AXB_SetAxisPosAbs(0, kX, 5000);
+    EXPECT_EQ(MsUntilEnded(kX, 1000), 200u);
+}
+
 // The velocity percent is taken times 100 from firmware 0x0002000B on; older
 // firmware also reads P061 in mm/s rather than tenths.
 struct FirmwareCase {
@@ -111,9 +131,9 @@ struct FirmwareCase {
     uint16_t halfSpeed;
 };
 
-class VelocityPercentTest : public SimBoardTest, public ::testing::WithParamInterface<FirmwareCase> {};
+class SimVelocityPercentTest : public SimBoardTest, public ::testing::WithParamInterface<FirmwareCase> {};
 
-TEST_P(VelocityPercentTest, HalfSpeedDoublesTheCruise)
+TEST_P(SimVelocityPercentTest, HalfSpeedDoublesTheCruise)
 {
     const FirmwareCase c = GetParam();
     AxbSim_SetFirmwareVersion(c.firmware);
@@ -124,11 +144,11 @@ TEST_P(VelocityPercentTest, HalfSpeedDoublesTheCruise)
     EXPECT_EQ(MsUntilEnded(kX, 3000), 2100u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Firmware, VelocityPercentTest,
+INSTANTIATE_TEST_SUITE_P(Firmware, SimVelocityPercentTest,
                          ::testing::Values(FirmwareCase{0x0002000A, 100, 50}, FirmwareCase{0x0002000B, 1000, 5000},
                                            FirmwareCase{0x02060703, 1000, 5000}));
 
-TEST_F(MotionTest, NewFirmwareReadsAPlainPercentAsHundredths)
+TEST_F(SimMotionTest, NewFirmwareReadsAPlainPercentAsHundredths)
 {
     AXB_SetVelocityPercent(0, kX, 50); // 0.5 %: 500 counts/s
     AXB_SetAxisPosAbs(0, kX, 100000);
@@ -137,7 +157,7 @@ TEST_F(MotionTest, NewFirmwareReadsAPlainPercentAsHundredths)
     EXPECT_NEAR(Position(kX), 1000, 5);
 }
 
-TEST_F(MotionTest, LimitSwitchStopsTheMoveAndReportsItsEnd)
+TEST_F(SimMotionTest, LimitSwitchStopsTheMoveAndReportsItsEnd)
 {
     AxbSim_SetTravel(kX, -20000, 20000);
     AXB_SetAxisPosAbs(0, kX, 100000);
@@ -157,7 +177,7 @@ TEST_F(MotionTest, LimitSwitchStopsTheMoveAndReportsItsEnd)
     EXPECT_EQ(MoveStatus(kX) & (kLimitPlus | kLimitMinus), kLimitMinus);
 }
 
-TEST_F(MotionTest, LimitsStayWithTheMachineWhenTheCountIsCleared)
+TEST_F(SimMotionTest, LimitsStayWithTheMachineWhenTheCountIsCleared)
 {
     AxbSim_SetTravel(kX, -20000, 20000);
     AXB_SetAxisPosAbs(0, kX, 15000);
@@ -171,7 +191,7 @@ TEST_F(MotionTest, LimitsStayWithTheMachineWhenTheCountIsCleared)
     EXPECT_EQ(Position(kX), 5000);
 }
 
-TEST_F(MotionTest, HomeSearchZeroesTheCounterOnTheZoomHomeSwitch)
+TEST_F(SimMotionTest, HomeSearchZeroesTheCounterOnTheZoomHomeSwitch)
 {
     AxbSim_SetTravel(kZoom, -4000, 100000);
     ASSERT_EQ(AXB_SeekHome(0, kZoom), 1);
@@ -186,7 +206,7 @@ TEST_F(MotionTest, HomeSearchZeroesTheCounterOnTheZoomHomeSwitch)
     EXPECT_EQ(Position(kZoom), 1000);
 }
 
-TEST_F(MotionTest, StoppedHomeSearchFindsNoHome)
+TEST_F(SimMotionTest, StoppedHomeSearchFindsNoHome)
 {
     AXB_SeekHome(0, kZoom);
     AxbSim_AdvanceTimeMs(10);
@@ -196,7 +216,7 @@ TEST_F(MotionTest, StoppedHomeSearchFindsNoHome)
     EXPECT_LT(Position(kZoom), 0);
 }
 
-TEST_F(MotionTest, SoftwareFencesHoldTheTarget)
+TEST_F(SimMotionTest, SoftwareFencesHoldTheTarget)
 {
     AxbSim_PokeParam(68, 30000);
     AXB_SetAxisPosAbs(0, kX, 100000);
@@ -206,7 +226,7 @@ TEST_F(MotionTest, SoftwareFencesHoldTheTarget)
     EXPECT_EQ(MoveStatus(kX) & 0x30, 0x10);
 }
 
-TEST_F(MotionTest, LinearMoveEndsAllAxesTogether)
+TEST_F(SimMotionTest, LinearMoveEndsAllAxesTogether)
 {
     // X sets the pace: 100000 counts take 1.2 s, Y's 50000 run at half its speed.
     ASSERT_EQ(AXB_SetAxisPosLin(0, 100000, 50000, 0, 0, 10000), 1);
@@ -219,7 +239,7 @@ TEST_F(MotionTest, LinearMoveEndsAllAxesTogether)
     EXPECT_EQ(MoveStatus(kY) & kEnded, kEnded);
 }
 
-TEST_F(MotionTest, HalfCircleEndsOppositeItsStart)
+TEST_F(SimMotionTest, HalfCircleEndsOppositeItsStart)
 {
     // Radius 10 mm from angle 0: the centre lies 10000 counts in -X.
     ASSERT_EQ(AXB_SetAxisPosCircle(0, 10000, 0.0, 180.0, 0, 10000, 0.0, 0.0), 1);
@@ -229,7 +249,7 @@ TEST_F(MotionTest, HalfCircleEndsOppositeItsStart)
     EXPECT_EQ(MoveStatus(kX) & kEnded, kEnded);
 }
 
-TEST_F(MotionTest, CircleLeavingTheTravelIsRefused)
+TEST_F(SimMotionTest, CircleLeavingTheTravelIsRefused)
 {
     AxbSim_SetTravel(kY, -5000, 5000);
     EXPECT_EQ(AXB_SetAxisPosCircle(0, 10000, 0.0, 180.0, 0, 10000, 0.0, 0.0), 0);
@@ -237,7 +257,7 @@ TEST_F(MotionTest, CircleLeavingTheTravelIsRefused)
     EXPECT_EQ(Position(kX), 0);
 }
 
-TEST_F(MotionTest, ResetBoardStopsTheAxesWhereTheyAre)
+TEST_F(SimMotionTest, ResetBoardStopsTheAxesWhereTheyAre)
 {
     AXB_SetAxisPosAbs(0, kX, 100000);
     AxbSim_AdvanceTimeMs(600);

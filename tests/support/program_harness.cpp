@@ -1,12 +1,18 @@
 #include "tests/support/program_harness.h"
 
 #include "app/app_state.h"
+#include "app/main_timer.h"
 #include "app/main_window.h"
+#include "app/motion_state.h"
 #include "homing/board_ready.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
 #include "lamp/lamp_outputs.h"
+#include "params/flash_items.h"
+#include "params/goto_settings.h"
+#include "params/param_fields.h"
 #include "params/param_table.h"
+#include "params/unit_conversion.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/prompt_guard.h"
 #include "tests/support/ui_driver.h"
@@ -35,12 +41,21 @@ void ResetProgramState()
     ResetParamTable();
     ResetBoardReadyState();
     ResetLampOutputs();
+    ResetMotionState();
+    ResetGotoSettings();
+    ResetUnitConversion();
+    ResetParamFields();
+    ResetMainTimer();
+    ResetFlashItems();
 }
 
 ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
 {
     SetEnvironmentVariableW(L"KRV_SETTINGS", (folder_ / L"settings").c_str());
     SetEnvironmentVariableW(L"AXBSIM_STATE", (folder_ / L"board.state").c_str());
+    // The board's own state file beside the DLL is a person's machine: never
+    // touch it from a test.
+    AxbSim_SetStateFile((folder_ / L"board.state").c_str());
     SetProgramFolder(folder_.wstring());
     AxbSim_Reset();
     ResetProgramState();

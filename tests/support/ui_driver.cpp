@@ -1,6 +1,7 @@
 #include "tests/support/ui_driver.h"
 
 #include "app/app_state.h"
+#include "app/main_window.h"
 
 bool PumpMessages(int* exitCode)
 {

@@ -76,6 +76,12 @@ HWND LogviewProcess::FindOwnWindow() const
     return nullptr;
 }
 
+HWND LogviewProcess::List() const
+{
+    const HWND window = FindOwnWindow();
+    return window != nullptr ? GetDlgItem(window, log_channel::kViewerListId) : nullptr;
+}
+
 bool LogviewProcess::WaitUntilReady(DWORD timeoutMs)
 {
     if (process_.hProcess == nullptr)

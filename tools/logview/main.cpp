@@ -3,6 +3,7 @@
 #include "infra/log.h"
 #include "tools/logview/list_add_tap.h"
 #include "tools/logview/log_drain.h"
+#include "tools/logview/logview_process.h"
 
 #include <shellapi.h>
 
@@ -18,11 +19,16 @@ constexpr wchar_t kWindowClass[] = L"StagetuneLogView";
 constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 500;
 constexpr int kFontHeight = 14;
-// The list keeps the newest lines only. Trimming drops half of them at once,
-// since a list box removes its first item by moving all the others.
-constexpr int kMaxItems = 50000;
-constexpr int kItemsKeptByTrim = kMaxItems / 2;
-constexpr DWORD kGatherMs = 2;
+// Trimming the list drops half of its lines at once, since a list box removes
+// its first item by moving all the others.
+constexpr int kItemsKeptByTrim = kLogviewMaxLines / 2;
+// Repainting the list after each line would cost more than everything else
+// the viewer does (about 1 ms a line under Wine); lines are added with
+// redrawing off and shown together at most this often.
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 50;
+
+bool g_refreshPending = false;
 
 // Appends each line to the file as it arrives, unbuffered, so that a script
 // can read the file while the viewer runs.
@@ -65,20 +71,32 @@ void TrimOldest(HWND list, int count)
         SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         kept.push_back(std::move(text));
     }
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::wstring& text : kept)
         SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
 }
 
-void ShowNewest(HWND list)
+void ScheduleRefresh(HWND window, HWND list)
 {
+    if (g_refreshPending)
+        return;
+    g_refreshPending = true;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SetTimer(window, kRefreshTimer, kRefreshMs, nullptr);
+}
+
+// Shows the newest lines.
+void Refresh(HWND window, HWND list)
+{
+    KillTimer(window, kRefreshTimer);
+    g_refreshPending = false;
     const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    if (count > kMaxItems)
+    if (count > kLogviewMaxLines)
         TrimOldest(list, count);
-    SendMessageW(list, LB_SETTOPINDEX, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
+    const LRESULT last = SendMessageW(list, LB_GETCOUNT, 0, 0) - 1;
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(last), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 LRESULT CALLBACK ViewerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -86,6 +104,10 @@ LRESULT CALLBACK ViewerProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_SIZE:
         MoveWindow(GetDlgItem(window, kViewerListId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRefreshTimer)
+            Refresh(window, GetDlgItem(window, kViewerListId));
         return 0;
     case WM_SETFOCUS:
         SetFocus(GetDlgItem(window, kViewerListId));
@@ -137,9 +159,7 @@ bool ServeMessages(int& exitCode)
 }
 
 // Wakes for window messages and for the writers' event. The event does not
-// count, so every drain takes all complete lines; after a drain the viewer
-// lets a burst of lines gather for a moment instead of waking for each one
-// and contending with the writer for the lock line by line.
+// count, so every drain takes all complete lines.
 int RunViewer(LogDrain& drain, HWND list)
 {
     const HANDLE linesReady = drain.LinesReady();
@@ -147,10 +167,8 @@ int RunViewer(LogDrain& drain, HWND list)
     int exitCode = 0;
     do {
         const DWORD wake = MsgWaitForMultipleObjectsEx(1, &linesReady, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (wake == WAIT_OBJECT_0) {
+        if (wake == WAIT_OBJECT_0)
             drain.DrainInto(list);
-            MsgWaitForMultipleObjectsEx(0, nullptr, kGatherMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        }
     } while (ServeMessages(exitCode));
     return exitCode;
 }
@@ -191,7 +209,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     ListAddTap tap(list, [&](const wchar_t* line) {
         if (file)
             file->Append(line);
-        ShowNewest(list);
+        ScheduleRefresh(window, list);
     });
 
     RECT client{};

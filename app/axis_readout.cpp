@@ -1,0 +1,71 @@
+#include "app/axis_readout.h"
+
+#include "app/app_state.h"
+#include "app/motion_state.h"
+#include "driver/axb400.h"
+#include "params/flash_items.h"
+#include "params/param_table.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr uint16_t kAxisStatusSignalError = 1u << 3;
+constexpr uint16_t kAxisStatusFrequencyError = 1u << 4;
+constexpr double kMmPerInch = 25.4;
+
+} // namespace
+
+int32_t RawPositionByMotorType(int axis)
+{
+    int32_t position = 0;
+    if (AxisMotorType(axis) == kMotorOpenLoopStepper)
+        AXB_GetAxisPosValue(0, axis, &position);
+    else
+        AXB_GetLatchReg(0, axis, 0, &position);
+    return position;
+}
+
+int32_t RawPosition(int axis)
+{
+    if (axis == kZoomAxis) {
+        int32_t position = 0;
+        AXB_GetAxisPosValue(0, axis, &position);
+        return position;
+    }
+    return RawPositionByMotorType(axis);
+}
+
+int32_t UserPosition(int axis, int32_t raw)
+{
+    // Wraps like the board's own 32-bit counters.
+    return static_cast<int32_t>(static_cast<uint32_t>(raw) - static_cast<uint32_t>(machine_zero_offset[axis]) -
+                                static_cast<uint32_t>(g_offset[axis]));
+}
+
+void FormatLength(char* out, size_t size, int32_t counts, int axis)
+{
+    // The product in float, as every readout of the family shows it.
+    float mm = static_cast<float>(counts) * g_resolution[axis];
+    if (g_unitMode == kUnitInch)
+        std::snprintf(out, size, "%.5f", mm / kMmPerInch);
+    else
+        std::snprintf(out, size, "%.4f", static_cast<double>(mm));
+}
+
+void FormatAxisReadout(char* out, size_t size, int axis)
+{
+    if (AxisMotorType(axis) != kMotorOpenLoopStepper) {
+        uint16_t status = 0;
+        AXB_GetAxisStatus(0, axis, &status);
+        if (status & kAxisStatusFrequencyError) {
+            std::snprintf(out, size, "freq error");
+            return;
+        }
+        if (status & kAxisStatusSignalError) {
+            std::snprintf(out, size, "sig error");
+            return;
+        }
+    }
+    FormatLength(out, size, UserPosition(axis, RawPosition(axis)), axis);
+}

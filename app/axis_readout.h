@@ -1,0 +1,23 @@
+#pragma once
+// Positions of the axes as the main window shows them.
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr int kZoomAxis = 4;
+
+// The axis's counter: the commanded position for the zoom and for open-loop
+// steppers (they have no encoder), else the encoder count in latch 0.
+int32_t RawPosition(int axis);
+// By motor type alone, for the zero buttons of X..Q.
+int32_t RawPositionByMotorType(int axis);
+
+// raw − machine_zero_offset − g_offset, in counts.
+int32_t UserPosition(int axis, int32_t raw);
+
+// Counts of the axis in the display unit: "%.5f" inches in inch mode,
+// "%.4f" millimetres otherwise.
+void FormatLength(char* out, size_t size, int32_t counts, int axis);
+
+// The readout beside the zero buttons: "freq error" or "sig error" while the
+// encoder reports one, else the displayed position.
+void FormatAxisReadout(char* out, size_t size, int axis);

@@ -1,0 +1,250 @@
+// Positions, status words, latches and axis registers of the five axes.
+#include "board.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Move-status byte
+constexpr uint8_t kMoveEnded = 0x01;
+constexpr uint8_t kHomeFound = 0x02;
+constexpr uint8_t kAxisActive = 0x04;
+constexpr uint8_t kNotInPosition = 0x08; // move ended, lag still outside the target window
+constexpr uint8_t kFencePlus = 0x10;
+constexpr uint8_t kFenceMinus = 0x20;
+constexpr uint8_t kLimitPlus = 0x40;
+constexpr uint8_t kLimitMinus = 0x80; // on the zoom also its home switch
+
+// Axis status word bits the driver clears.
+constexpr uint16_t kEncoderErrors = 0x0018; // signal error, frequency error
+constexpr uint16_t kReferenceCaptured = 0x0020;
+
+constexpr int kLatchCount = 4;
+constexpr int kReferenceLatch = 2;
+
+enum RecordField {
+    kTarget, kActual, kNominal, kLag, kVSoll, kVIst, kPartV, kPartP, kPartI, kPartD, kBase, kPid, kRCnt, kFlags,
+    kStatus, kRecordFields
+};
+
+int32_t Saturate(double v)
+{
+    return static_cast<int32_t>(std::clamp(std::round(v), -2147483648.0, 2147483647.0));
+}
+
+bool InMask(uint8_t mask, int axis) { return (mask >> axis & 1) != 0; }
+
+} // namespace
+
+uint8_t Board::MoveStatus(int axis) const
+{
+    const Axis& a = axes_[axis];
+    uint8_t status = 0;
+    if (MotorType(axis) == 0) {
+        status = kMoveEnded; // a disabled axis never moves
+    } else {
+        status = kAxisActive;
+        if (a.MoveEnded(nowUs_)) {
+            status |= kMoveEnded;
+            if (std::fabs(Lag(axis)) > Param(AxisParam(60, axis)))
+                status |= kNotInPosition;
+        }
+    }
+    if (a.HomeFound())
+        status |= kHomeFound;
+    const FenceWindow fences = Fences(axis);
+    const int32_t count = NominalCount(axis);
+    if (fences.Valid() && count >= fences.plus)
+        status |= kFencePlus;
+    if (fences.Valid() && count <= fences.minus)
+        status |= kFenceMinus;
+    if (a.OnUpperLimit(nowUs_))
+        status |= kLimitPlus;
+    if (a.OnLowerLimit(nowUs_))
+        status |= kLimitMinus;
+    return status;
+}
+
+int Board::GetAxisPosValue(int board, int axis, int32_t* position)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    Put(position, ActualCount(axis));
+    return 1;
+}
+
+// Latches 0, 1 and 3 follow the encoder (an open-loop stepper has none);
+// latch 2 holds the last reference mark.
+int Board::GetLatchReg(int board, int axis, int latch, int32_t* count)
+{
+    if (!ValidAxis(board, axis) || latch < 0 || latch >= kLatchCount)
+        return 0;
+    if (latch == kReferenceLatch)
+        Put(count, io_[axis].referenceLatch);
+    else
+        Put(count, HasEncoder(axis) ? ActualCount(axis) : 0);
+    return 1;
+}
+
+int Board::GetFollowingError(int board, int axis, int32_t* lag)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    Put(lag, NominalCount(axis) - ActualCount(axis));
+    return 1;
+}
+
+int Board::GetMoveStatus(int board, int axis, uint8_t* moveStatus, uint8_t* errorByte)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    Put(moveStatus, MoveStatus(axis));
+    Put(errorByte, io_[axis].errorByte);
+    return 1;
+}
+
+int Board::GetAxisStatus(int board, int axis, uint16_t* status)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    Put(status, io_[axis].axisStatus);
+    return 1;
+}
+
+int Board::GetSystemStatus(int board, uint32_t* status)
+{
+    if (!Ready(board))
+        return 0;
+    Put(status, systemStatus_);
+    return 1;
+}
+
+int Board::ReadStatusWord(int board, uint32_t* word)
+{
+    if (!Ready(board))
+        return 0;
+    Put(word, systemStatus_);
+    return 1;
+}
+
+// The servo loop's view of the axis: the PID parts follow the lag the way a
+// tuned loop would, scaled by the axis's gain parameters.
+int Board::GetAxisRecord(int board, int axis, int32_t* record)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    if (!record)
+        return 1;
+    const MotionState nominal = axes_[axis].Nominal(nowUs_);
+    const double lag = NominalCount(axis) - ActualCount(axis);
+    const auto gain = [&](int xParam) { return static_cast<double>(static_cast<int32_t>(Param(AxisParam(xParam, axis)))); };
+    std::array<int32_t, kRecordFields> r{};
+    r[kTarget] = axes_[axis].Count(axes_[axis].Target());
+    r[kActual] = ActualCount(axis);
+    r[kNominal] = NominalCount(axis);
+    r[kLag] = Saturate(lag);
+    r[kVSoll] = Saturate(nominal.velocity);
+    r[kVIst] = Saturate(nominal.velocity - (HasEncoder(axis) ? axes_[axis].LagRate(nowUs_) : 0.0));
+    r[kPartV] = Saturate(gain(74) * nominal.velocity / 1000);
+    r[kPartP] = Saturate(gain(50) * lag / 16);
+    r[kPartI] = Saturate(gain(52) * lag / 4);
+    r[kPartD] = Saturate(gain(51) * nominal.acceleration / 1e6);
+    r[kBase] = Saturate(gain(54));
+    r[kPid] = std::clamp(r[kPartV] + r[kPartP] + r[kPartI] + r[kPartD] + r[kBase], -32767, 32767);
+    r[kRCnt] = io_[axis].referenceLatch;
+    r[kFlags] = MoveStatus(axis) | io_[axis].errorByte << 8 | MotorType(axis) << 16;
+    r[kStatus] = io_[axis].axisStatus;
+    std::copy(r.begin(), r.end(), record);
+    return 1;
+}
+
+// Hundredths of a milliamp: the holding current at rest, more while the
+// axis accelerates and runs.
+int Board::GetMotorCurrent(int board, int axis, uint32_t* current)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    double milliamps = 0;
+    if (MotorType(axis) != 0) {
+        const MotionState s = axes_[axis].Nominal(nowUs_);
+        const double limit = Param(AxisParam(67, axis));
+        const double holding = limit * std::min<uint32_t>(Param(AxisParam(78, axis)), 100) / 100;
+        const double vmax = MaxVelocity(axis);
+        milliamps = holding + 0.5 * limit * std::fabs(s.acceleration) / Acceleration(axis) +
+                    (vmax > 0 ? 0.1 * limit * std::fabs(s.velocity) / vmax : 0.0);
+        milliamps = std::min(milliamps, limit);
+    }
+    Put(current, std::lround(milliamps * 100));
+    return 1;
+}
+
+int Board::ResetAxisError(int board, int axis, int)
+{
+    if (!ValidAxis(board, axis))
+        return 0;
+    io_[axis].errorByte = 0;
+    return 1;
+}
+
+int Board::ClearEncoderErrors(int board, uint8_t axisMask)
+{
+    if (!Ready(board))
+        return 0;
+    for (int a = 0; a < kAxisCount; ++a)
+        if (InMask(axisMask, a))
+            io_[a].axisStatus &= static_cast<uint16_t>(~kEncoderErrors);
+    return 1;
+}
+
+int Board::ClearCount(int board, uint8_t axisMask)
+{
+    if (!Ready(board))
+        return 0;
+    for (int a = 0; a < kAxisCount; ++a)
+        if (InMask(axisMask, a))
+            axes_[a].ZeroCount(ActualPosition(a));
+    return 1;
+}
+
+int Board::ClearLatchStatus(int board, uint8_t axisMask)
+{
+    if (!Ready(board))
+        return 0;
+    for (int a = 0; a < kAxisCount; ++a)
+        if (InMask(axisMask, a))
+            io_[a].axisStatus &= static_cast<uint16_t>(~kReferenceCaptured);
+    return 1;
+}
+
+int Board::SetLatchMode(int board, int axis, int latch, int mode)
+{
+    if (!ValidAxis(board, axis) || latch < 0 || latch >= kLatchCount)
+        return 0;
+    io_[axis].latchMode[latch] = mode;
+    return 1;
+}
+
+int Board::GetLatchMode(int board, int axis, int latch, int32_t* mode)
+{
+    if (!ValidAxis(board, axis) || latch < 0 || latch >= kLatchCount)
+        return 0;
+    Put(mode, io_[axis].latchMode[latch]);
+    return 1;
+}
+
+int Board::SetAxisReg(int board, int axis, int reg, uint16_t value)
+{
+    if (!ValidAxis(board, axis) || reg < 0 || reg >= static_cast<int>(io_[axis].registers.size()))
+        return 0;
+    io_[axis].registers[reg] = value;
+    return 1;
+}
+
+int Board::GetAxisReg(int board, int axis, int reg, uint16_t* value)
+{
+    if (!ValidAxis(board, axis) || reg < 0 || reg >= static_cast<int>(io_[axis].registers.size()))
+        return 0;
+    Put(value, io_[axis].registers[reg]);
+    return 1;
+}
