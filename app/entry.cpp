@@ -2,15 +2,23 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/modeless.h"
 #include "app/single_instance.h"
 
 #include <commctrl.h>
+
+bool HandleDialogNavigation(MSG& msg)
+{
+    if (g_mainWnd && IsDialogMessageW(g_mainWnd, &msg))
+        return true;
+    return OfferToModelessDialogs(msg);
+}
 
 int RunMessageLoop()
 {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (g_mainWnd && IsDialogMessageW(g_mainWnd, &msg))
+        if (HandleDialogNavigation(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -5,6 +5,7 @@
 // environment or a newly created folder takes effect at once.
 #include <string>
 
+// Empty when the path would not fit 259 characters: the access is refused.
 std::wstring ResolveSettingsPath(const std::wstring& name);
 
 int GetSettingInt(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText);

@@ -37,7 +37,7 @@ wine wineboot </dev/null >/dev/null 2>&1 || true
 keeper_running() {
   local pid
   for pid in $(pgrep -f 'notepad.exe' || true); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && return 0
+    { tr '\0' '\n' < "/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && return 0
   done
   return 1
 }

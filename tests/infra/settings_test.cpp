@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,20 +22,9 @@ std::wstring Long(const std::wstring& path)
     return L"\\\\?\\" + path;
 }
 
-DWORD Attributes(const std::wstring& path)
-{
-    return GetFileAttributesW(Long(path).c_str());
-}
-
-bool IsFolder(const std::wstring& path)
-{
-    DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool Exists(const std::wstring& path)
 {
-    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Calls visit(path, isFolder) for everything below folder, children first.
@@ -89,14 +77,11 @@ void CreateFolders(const std::wstring& root, const std::wstring& path)
 // names short enough for any file system.
 std::wstring FolderOfLength(const std::wstring& root, size_t length)
 {
-    constexpr size_t kLongestName = 100;
-    std::wstring path = root + L"\\long";
-    while (path.size() < length) {
-        size_t name = std::min(length - path.size() - 1, kLongestName);
-        if (length - path.size() - 1 - name == 1)
-            --name; // leave room for one more name of at least one character
-        path += L"\\" + std::wstring(name, L'a');
-    }
+    constexpr size_t kNameLength = 100;
+    std::wstring path = root + L"\\long\\";
+    path.resize(length, L'a');
+    for (size_t i = root.size() + 6 + kNameLength; i + 1 < length; i += kNameLength + 1)
+        path[i] = L'\\';
     return path;
 }
 
@@ -153,7 +138,7 @@ protected:
 TEST_F(SettingsTest, PathLiesUnderTheFolderNamedByTheVariable)
 {
     EXPECT_EQ(ResolveSettingsPath(kSettingsName), base_ + kFileUnderBase);
-    EXPECT_TRUE(IsFolder(base_ + L"\\TavRosen"));
+    EXPECT_TRUE(Exists(base_ + L"\\TavRosen"));
     EXPECT_FALSE(Exists(SettingsFolder()));
     EXPECT_EQ(ResolveSettingsPath(L"krv.ini"), base_ + L"\\TavRosen\\krv.ini");
 }
@@ -176,7 +161,7 @@ TEST_F(SettingsTest, EmptyVariableMeansTheAllUsersDocumentsFolder)
     for (const wchar_t* value : {L"", static_cast<const wchar_t*>(nullptr)}) {
         SetEnvironmentVariableW(kVariable, value);
         EXPECT_EQ(ResolveSettingsPath(kSettingsName), family + L"\\Settings\\TavRosen.ini") << (value ? "empty" : "unset");
-        EXPECT_TRUE(IsFolder(family));
+        EXPECT_TRUE(Exists(family));
     }
     // The folder is shared by every test of this Wine prefix.
     if (!familyExisted)

@@ -1,7 +1,7 @@
 #include "tests/support/ui_driver.h"
 
 #include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/entry.h"
 
 bool PumpMessages(int* exitCode)
 {
@@ -14,7 +14,7 @@ bool PumpMessages(int* exitCode)
                 *exitCode = static_cast<int>(msg.wParam);
             continue;
         }
-        if (g_mainWnd && IsDialogMessageW(g_mainWnd, &msg))
+        if (HandleDialogNavigation(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -1,0 +1,34 @@
+#include "app/modeless.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+// The handle variables of every modeless dialog opened so far; a closed
+// dialog's variable holds 0.
+std::vector<HWND*> g_modelessHandles;
+} // namespace
+
+HWND OpenModeless(HWND& handle, int templateId, DLGPROC proc)
+{
+    if (handle && IsWindow(handle)) {
+        ShowWindow(handle, SW_SHOWNORMAL);
+        SetForegroundWindow(handle);
+        BringWindowToTop(handle);
+        return handle;
+    }
+    handle = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), nullptr, proc, 0);
+    if (handle)
+        ShowWindow(handle, SW_SHOW);
+    if (std::find(g_modelessHandles.begin(), g_modelessHandles.end(), &handle) == g_modelessHandles.end())
+        g_modelessHandles.push_back(&handle);
+    return handle;
+}
+
+bool OfferToModelessDialogs(MSG& msg)
+{
+    for (HWND* handle : g_modelessHandles)
+        if (*handle && IsDialogMessageW(*handle, &msg))
+            return true;
+    return false;
+}
