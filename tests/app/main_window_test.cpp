@@ -1,0 +1,387 @@
+// The main window as a technician uses it: axis and unit selection, the
+// parameter fields and their conversions, Apply, and the 10 ms readouts.
+#include "app/app_state.h"
+#include "app/main_timer.h"
+#include "app/motion_state.h"
+#include "driver/axb400.h"
+#include "infra/control_text.h"
+#include "params/param_table.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_harness.h"
+#include "tests/support/sim_calls.h"
+#include "tests/support/ui_driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr int kServoRows[] = {IDC_PARAM_P, IDC_PARAM_D, IDC_PARAM_I, IDC_PARAM_I_LIMIT, IDC_PARAM_PWM_BASE,
+                              IDC_PARAM_CONT_ZONE, IDC_PARAM_CUTOFF_DELAY, IDC_PARAM_TARGET_WINDOW,
+                              IDC_PARAM_MOTION_MONITOR, IDC_PARAM_FOLLOW_LIMIT, IDC_PARAM_PWM_OFFSET,
+                              IDC_PARAM_D_LIMIT};
+constexpr int kProfileRows[] = {IDC_PARAM_VEL, IDC_PARAM_ACC, IDC_PARAM_JERK, IDC_PARAM_PV_NOMINAL};
+constexpr int kStepperRows[] = {IDC_PARAM_TORQUE, IDC_PARAM_HOLD_TORQUE, IDC_PARAM_JOY_VEL,
+                                IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA};
+
+class MainWindow : public ::testing::Test {
+protected:
+    HWND Start()
+    {
+        main = h.StartProgram();
+        AxbSim_ClearCallLog();
+        h.Log().Clear();
+        return main;
+    }
+    void Click(int id) { PressButton(main, id); }
+    void Select(int radio)
+    {
+        for (int id : {IDC_UNIT_MM, IDC_UNIT_IN, IDC_UNIT_STORED})
+            CheckDlgButton(main, id, id == radio ? BST_CHECKED : BST_UNCHECKED);
+        Click(radio);
+    }
+    void SelectAxis(int radio)
+    {
+        for (int id : {IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM})
+            CheckDlgButton(main, id, id == radio ? BST_CHECKED : BST_UNCHECKED);
+        Click(radio);
+    }
+    std::string Text(int id) { return Narrow(ControlText(main, id)); }
+    bool Shown(int id) { return IsControlVisible(main, id); }
+
+    ProgramHarness h;
+    HWND main = nullptr;
+};
+
+TEST_F(MainWindow, InchFieldStoresCountsRoundedHalfAwayAndShowsThemBack)
+{
+    AxbSim_PokeParam(58, 2000);
+    Start();
+    Select(IDC_UNIT_IN);
+    TypeText(main, IDC_PARAM_TARGET_WINDOW, L"0.001");
+    Click(IDC_APPLY);
+
+    EXPECT_EQ(AxbSim_PeekParam(60), 51u);
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("Setting param60 to 51"));
+    EXPECT_EQ(Text(IDC_PARAM_TARGET_WINDOW), "0.001");   // Apply does not refill
+    Select(IDC_UNIT_MM);
+    Select(IDC_UNIT_IN);
+    EXPECT_EQ(Text(IDC_PARAM_TARGET_WINDOW), "0.00100394");
+    EXPECT_EQ(Text(IDC_CAPTION_TARGET_WINDOW), "Target Window (in)");
+}
+
+TEST_F(MainWindow, AsStoredFieldsRoundHalvesUpward)
+{
+    Start();
+    TypeText(main, IDC_PARAM_PWM_BASE, L"2.5");
+    TypeText(main, IDC_PARAM_D_LIMIT, L"-2.5");
+    Click(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(54), 3u);
+    EXPECT_EQ(static_cast<int32_t>(AxbSim_PeekParam(82)), -2);
+}
+
+TEST_F(MainWindow, OnlyChangedParametersAreWrittenAndUntouchedConversionsStay)
+{
+    AxbSim_PokeParam(65, 1234567);   // shows as 1234.57 mm/s at 1000 counts per mm
+    Start();
+    Select(IDC_UNIT_MM);
+    EXPECT_EQ(Text(IDC_PARAM_MOTION_MONITOR), "1234.57");
+    TypeText(main, IDC_PARAM_P, L"77");
+    Click(IDC_APPLY);
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("), ElementsAre("AXB_SetParam(0,50,77)=1"));
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("Setting param50 to 77"));
+    EXPECT_EQ(SimCallsStartingWith("AXB_GetParam(").size(), 512u);
+    EXPECT_EQ(AxbSim_PeekParam(65), 1234567u);
+}
+
+TEST_F(MainWindow, TextThatIsNotANumberLeavesTheParameter)
+{
+    Start();
+    const uint32_t before = g_param[51];
+    TypeText(main, IDC_PARAM_D, L"abc");
+    Click(IDC_APPLY);
+    EXPECT_EQ(g_param[51], before);
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("), IsEmpty());
+}
+
+TEST_F(MainWindow, VelocityFieldFollowsTheFirmwareGeneration)
+{
+    AxbSim_SetFirmwareVersion(0x0002000B);
+    Start();
+    Select(IDC_UNIT_MM);
+    TypeText(main, IDC_PARAM_VEL, L"12.5");
+    Click(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(61), 125u);
+    SelectAxis(IDC_AXIS_Y);
+    SelectAxis(IDC_AXIS_X);
+    EXPECT_EQ(Text(IDC_PARAM_VEL), "12.5");
+}
+
+TEST_F(MainWindow, OlderFirmwareStoresWholeVelocities)
+{
+    AxbSim_SetFirmwareVersion(0x0002000A);
+    AxbSim_PokeParam(61, 40);
+    Start();
+    Select(IDC_UNIT_MM);
+    EXPECT_EQ(Text(IDC_PARAM_VEL), "40") << "the first fill already knows the firmware";
+    TypeText(main, IDC_PARAM_VEL, L"12.5");
+    Click(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(61), 13u);
+}
+
+TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
+{
+    Start();
+    SelectAxis(IDC_AXIS_Q);   // a stepper on the simulated machine
+    Select(IDC_UNIT_MM);
+    for (int id : {IDC_PARAM_JOY_VEL, IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA})
+        EXPECT_EQ(Text(id), "?????");
+    const uint32_t before = g_param[AxisParam(79, 3)];
+    TypeText(main, IDC_PARAM_JOY_VEL, L"3.5");
+    Click(IDC_APPLY);
+    EXPECT_EQ(g_param[AxisParam(79, 3)], before);
+    Select(IDC_UNIT_STORED);
+    EXPECT_EQ(Text(IDC_PARAM_JOY_VEL), std::to_string(before));
+}
+
+TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
+{
+    AxbSim_PokeParam(AxisParam(64, 1), 4);   // Y: open-loop stepper
+    AxbSim_PokeParam(AxisParam(64, 2), 0);   // Z: disabled
+    AxbSim_PokeParam(AxisParam(64, 3), 2);   // Q: brushless servo
+    Start();
+
+    SelectAxis(IDC_AXIS_Y);
+    for (int id : kProfileRows)
+        EXPECT_TRUE(Shown(id)) << id;
+    for (int id : kStepperRows)
+        EXPECT_TRUE(Shown(id)) << id;
+    for (int id : kServoRows)
+        EXPECT_FALSE(Shown(id)) << id;
+    EXPECT_FALSE(Shown(IDC_PARAM_MOTOR_LAG));
+    EXPECT_FALSE(Shown(IDC_CAPTION_P));
+
+    SelectAxis(IDC_AXIS_Q);
+    EXPECT_TRUE(Shown(IDC_PARAM_MOTOR_LAG));
+    EXPECT_TRUE(Shown(IDC_CAPTION_MOTOR_LAG));
+    EXPECT_FALSE(Shown(IDC_PARAM_TORQUE));
+    EXPECT_TRUE(Shown(IDC_PARAM_P));
+
+    SelectAxis(IDC_AXIS_Z);
+    for (int id : {IDC_PARAM_P, IDC_PARAM_VEL, IDC_PARAM_TORQUE, IDC_PARAM_MOTOR_LAG})
+        EXPECT_FALSE(Shown(id)) << id;
+}
+
+TEST_F(MainWindow, UnknownMotorTypesLeaveTheRowsAsTheyWere)
+{
+    AxbSim_PokeParam(AxisParam(64, 1), 6);
+    Start();
+    SelectAxis(IDC_AXIS_Q);   // stepper: servo rows hidden, stepper rows shown
+    SelectAxis(IDC_AXIS_Y);
+    EXPECT_FALSE(Shown(IDC_PARAM_MOTOR_LAG));
+    EXPECT_TRUE(Shown(IDC_PARAM_TORQUE));
+}
+
+TEST_F(MainWindow, EditsAreKeptWhenTheAxisChanges)
+{
+    Start();
+    TypeText(main, IDC_PARAM_P, L"4321");
+    TypeText(main, IDC_TARGET, L"12.5");
+    SelectAxis(IDC_AXIS_Y);
+    EXPECT_EQ(g_param[50], 4321u);
+    EXPECT_FLOAT_EQ(g_targetMm[0], 12.5f);
+    EXPECT_EQ(Text(IDC_PARAM_P), std::to_string(g_param[90]));
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("), IsEmpty()) << "nothing reaches the board before Apply";
+    SelectAxis(IDC_AXIS_X);
+    EXPECT_EQ(Text(IDC_PARAM_P), "4321");
+    EXPECT_EQ(Text(IDC_TARGET), "12.5000");
+}
+
+TEST_F(MainWindow, TargetIsConvertedWhenTheUnitChanges)
+{
+    Start();
+    Select(IDC_UNIT_MM);
+    TypeText(main, IDC_TARGET, L"25.4");
+    Select(IDC_UNIT_IN);
+    EXPECT_EQ(Text(IDC_TARGET), "1.00000");
+    EXPECT_EQ(Text(IDC_LABEL_TARGET), "Target (in)");
+    EXPECT_EQ(Text(IDC_ZERO_ZOOM), "Zm(in)");
+    EXPECT_EQ(Text(IDC_LABEL_VELOCITY), "Velocity (in/s)");
+    Select(IDC_UNIT_STORED);
+    EXPECT_EQ(Text(IDC_TARGET), "25.4000");
+    EXPECT_EQ(Text(IDC_LABEL_VELOCITY), "Velocity (mm/s)");
+    EXPECT_EQ(Text(IDC_CAPTION_VEL), "Vel (mm/s)x10");
+}
+
+TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
+{
+    Start();
+    TypeText(main, IDC_VEL_PERCENT, L"37.9");
+    Click(IDC_APPLY);
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), ElementsAre("AXB_SetVelocityPercent(0,0,3700)=1"));
+    AxbSim_ClearCallLog();
+    Click(IDC_APPLY);
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty()) << "unchanged: not sent again";
+}
+
+TEST_F(MainWindow, ParameterNumbersFollowTheSelectedAxis)
+{
+    Start();
+    SelectAxis(IDC_AXIS_Y);
+    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    Click(IDC_DISPLAY_PARAM_NUMBER);
+    EXPECT_EQ(g_radio_last, 1);
+    EXPECT_EQ(Text(IDC_CAPTION_P), "P(P090)");
+    EXPECT_EQ(Text(IDC_CAPTION_FOLLOW_LIMIT), "Following Error Limit(c)(P106)");
+    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_UNCHECKED);
+    Click(IDC_DISPLAY_PARAM_NUMBER);
+    EXPECT_EQ(Text(IDC_CAPTION_P), "P");
+}
+
+TEST_F(MainWindow, HomeButtonsBelongToTheZoomAxis)
+{
+    Start();
+    EXPECT_FALSE(Shown(IDC_HOME));
+    SelectAxis(IDC_AXIS_ZOOM);
+    EXPECT_TRUE(Shown(IDC_HOME));
+    EXPECT_TRUE(Shown(IDC_CONT_HOME));
+    EXPECT_EQ(Text(IDC_PARAM_P), std::to_string(g_param[210]));
+    SelectAxis(IDC_AXIS_Z);
+    EXPECT_FALSE(Shown(IDC_HOME));
+    EXPECT_FALSE(Shown(IDC_CONT_HOME));
+}
+
+TEST_F(MainWindow, ReadoutsFollowAMovingAxis)
+{
+    Start();
+    Select(IDC_UNIT_MM);
+    AXB_SetAxisPosAbs(0, 0, 10000);
+    h.Clock().Advance(300);
+    const std::string moving = Text(IDC_READOUT_X);
+    EXPECT_NE(moving, "0.0000");
+    EXPECT_EQ(Text(IDC_POSITION), moving) << "X is the current axis";
+    EXPECT_NE(Text(IDC_VELOCITY), "0.0000");
+    h.Clock().Advance(10000);
+    EXPECT_EQ(Text(IDC_READOUT_X), "10.0000");
+    EXPECT_EQ(Text(IDC_POSITION), "10.0000");
+    EXPECT_EQ(Text(IDC_VELOCITY), "0.0000");
+    EXPECT_EQ(Text(IDC_READOUT_Y), "0.0000");
+    Select(IDC_UNIT_IN);
+    h.Clock().Advance(10);
+    EXPECT_EQ(Text(IDC_READOUT_X), "0.39370");
+}
+
+TEST_F(MainWindow, MaxFollowingKeepsTheLargestMagnitude)
+{
+    Start();
+    g_maxFollowing[0] = -30;
+    h.Clock().Advance(10);
+    EXPECT_EQ(g_maxFollowing[0], -30) << "an axis at rest lags 0";
+    AXB_SetAxisPosAbs(0, 0, 100000);
+    h.Clock().Advance(500);
+    const int32_t peak = g_maxFollowing[0];
+    EXPECT_GT(std::abs(peak), 30);
+    h.Clock().Advance(20000);
+    EXPECT_EQ(g_maxFollowing[0], peak);
+    EXPECT_EQ(Text(IDC_FOLLOWING_ERROR), "0.0000");
+}
+
+TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresent)
+{
+    Start();
+    AxbSim_SetSystemStatus(0x84);   // bit 7 does not count
+    AxbSim_SetErrorByte(0, 0x13);   // two of the low four bits
+    h.Clock().Advance(300);         // tick 30
+    EXPECT_EQ(Text(IDC_STATUS), "(3)");
+    h.Clock().Advance(150);
+    EXPECT_EQ(Text(IDC_STATUS), "Status");
+    h.Clock().Advance(150);
+    EXPECT_EQ(Text(IDC_STATUS), "(3)");
+    AxbSim_SetSystemStatus(0);
+    AxbSim_SetErrorByte(0, 0);
+    h.Clock().Advance(150);
+    EXPECT_EQ(Text(IDC_STATUS), "Status");
+    h.Clock().Advance(600);
+    EXPECT_EQ(Text(IDC_STATUS), "Status");
+}
+
+TEST_F(MainWindow, ATickWithNothingChangedWritesNoControl)
+{
+    Start();
+    h.Clock().Advance(1000);
+    const uint64_t before = ControlTextWrites();
+    h.Clock().Advance(500);   // includes velocity and blink ticks
+    EXPECT_EQ(ControlTextWrites(), before);
+}
+
+TEST_F(MainWindow, NoBoardMeansAnIdleTimer)
+{
+    AxbSim_SetOpenFailures(-1);
+    Start();
+    h.Clock().Advance(1000);
+    EXPECT_EQ(g_tickCount, 0u);
+    EXPECT_THAT(SimCalls(), IsEmpty());
+}
+
+TEST_F(MainWindow, ReReadRefreshesFromTheBoard)
+{
+    Start();
+    AxbSim_PokeParam(50, 999);
+    Click(IDC_REREAD);
+    EXPECT_EQ(g_param[50], 999u);
+    EXPECT_EQ(Text(IDC_PARAM_P), "999");
+}
+
+TEST_F(MainWindow, ReadSpeedTestLogsBothTimings)
+{
+    Start();
+    PostMessageW(main, WM_COMMAND, IDM_READ_SPEED_TEST, 0);
+    PumpMessages();
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("Time for 1000 AXB_GetLatchReg x axis reads 0",
+                                             "Time for 1000 AXB_GetAxisPosValue x axis reads 0"));
+    EXPECT_EQ(SimCallsStartingWith("AXB_GetLatchReg(0,0,0,").size(), 1000u);
+}
+
+// "UnitType" lives in a fixed file of the machine, outside the settings folder.
+class UnitTypeFile : public MainWindow {
+protected:
+    void Write(const char* value)
+    {
+        std::filesystem::create_directories(kFolder);
+        std::ofstream(kFolder / L"tavrosen.ini") << "[stagetune]\r\nUnitType=" << value << "\r\n";
+    }
+    void TearDown() override { std::filesystem::remove(kFolder / L"tavrosen.ini"); }
+    const std::filesystem::path kFolder{L"c:/Users/Public/Documents/TavRosen/Settings"};
+};
+
+TEST_F(UnitTypeFile, ChecksTheUnitRadioAtStart)
+{
+    Write("1");
+    Start();
+    EXPECT_TRUE(IsChecked(main, IDC_UNIT_IN));
+    EXPECT_FALSE(IsChecked(main, IDC_UNIT_STORED));
+    EXPECT_EQ(Text(IDC_LABEL_POSITION), "Position (in)");
+}
+
+TEST_F(UnitTypeFile, ChecksMillimetres)
+{
+    Write("2");
+    Start();
+    EXPECT_TRUE(IsChecked(main, IDC_UNIT_MM));
+    EXPECT_EQ(g_unitMode, 2);
+}
+
+TEST_F(UnitTypeFile, MissingFileMeansAsStored)
+{
+    Start();
+    EXPECT_TRUE(IsChecked(main, IDC_UNIT_STORED));
+    EXPECT_EQ(g_unitMode, 0);
+}
+
+} // namespace
