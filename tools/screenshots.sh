@@ -1,0 +1,48 @@
+#!/bin/bash
+# Renders the program's windows on the simulated board under Xvfb and writes
+# them as PNG into docs/screenshots (or the folder given), for review and for
+# the README.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-docs/screenshots}
+build=${BUILD_DIR:-build}
+tools/install-deps.sh
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+ninja -C "$build" stagetune AXB400 uiclick >/dev/null
+mkdir -p "$out"
+
+export DISPLAY=:${SCREENSHOT_DISPLAY:-78}
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export WINEPREFIX="$PWD/$build/wineprefix-desktop" WINEDEBUG=-all
+state=$(mktemp -d)
+export AXBSIM_STATE="$state/board.state" KRV_SETTINGS="$state"
+finish() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$state"
+}
+trap finish EXIT
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+tools/wine-prefix.sh "$WINEPREFIX" x11
+
+main_title='stagetune:4.0.0 2021 August 12'
+click() { wine "$build/bin/uiclick.exe" "$1" "$2"; }
+shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
+
+wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xdotool search --name "^$main_title\$" >/dev/null 2>&1 && break
+  # A new simulated board has a blank flash record: restore the defaults.
+  click 'Flash error' 1 2>/dev/null || true
+  sleep 0.2
+done
+
+# Unit modes on the X axis (a brushless servo on the simulated machine).
+click "$main_title" 1250; shot "$main_title" main-mm
+click "$main_title" 1252; shot "$main_title" main-inch
+click "$main_title" 1253; shot "$main_title" main-as-stored
+# The Q axis is a stepper: its rows differ; parameter numbers shown.
+click "$main_title" 1250
+click "$main_title" 1023
+click "$main_title" 1301; shot "$main_title" main-stepper

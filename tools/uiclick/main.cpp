@@ -1,0 +1,26 @@
+// uiclick <window title> <control id>
+// Presses a button, radio or check box of a running window as a click would
+// (BM_CLICK), so a script can put the program into the state it wants to
+// show. Exits 1 when the window or control is not there.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) {
+        std::fputs("usage: uiclick <window title> <control id>\n", stderr);
+        return 2;
+    }
+    HWND window = FindWindowW(nullptr, argv[1]);
+    HWND control = window ? GetDlgItem(window, static_cast<int>(wcstol(argv[2], nullptr, 10))) : nullptr;
+    if (!control) {
+        std::fputs("uiclick: no such window or control\n", stderr);
+        return 1;
+    }
+    // Sent, not posted: the click is handled before the script takes its picture.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return 0;
+}
