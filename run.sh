@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" stagetune logview AXB400
+ninja -C "$build" stagetune logview AXB400 lumaview
 
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:${XVFB_DISPLAY:-77}

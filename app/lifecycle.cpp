@@ -2,6 +2,8 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/motion_commands.h"
+#include "app/motion_state.h"
 #include "app/board_connection.h"
 #include "app/forced_params.h"
 #include "driver/axb400.h"
@@ -140,8 +142,9 @@ void InitMainWindow(HWND wnd)
 void OnResetButton(HWND wnd)
 {
     AXB_ResetBoard(0);
-    // Continuous goto and home stop, the goto settings are saved and the lamp
-    // box is switched off here, before the driver closes.
+    MotionFlagsOff();
+    // The goto settings are saved and the lamp box is switched off here,
+    // before the driver closes.
     StopTimer(wnd, IDT_MAIN);
     CloseBoardDriver();
     SleepMs(kResetSettleMs);
@@ -156,9 +159,10 @@ void OnExitCommand(HWND wnd)
         SendMessageW(wnd, WM_NEXTDLGCTL, 0, FALSE);
         return;
     }
-    // Continuous goto and home stop here; the goto settings are saved and the
-    // lamp box is switched off around the driver's close.
+    MotionFlagsOff();
     g_mainWnd = nullptr;
+    // The goto settings are saved and the lamp box is switched off around
+    // the driver's close.
     CloseBoardDriver();
     StopTimer(wnd, IDT_MAIN);
     PostQuitMessage(0);
@@ -170,7 +174,7 @@ void OnMainClose(HWND wnd)
     StopTimer(wnd, IDT_MAIN);
     CloseBoardDriver();
     PostQuitMessage(0);
-    // The video program's process handle is closed here.
+    CloseVideoProcess();
     EndDialog(wnd, 0);
     g_mainWnd = nullptr;
 }

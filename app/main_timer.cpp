@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/axis_readout.h"
+#include "app/motion_commands.h"
 #include "app/motion_state.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
@@ -28,10 +29,6 @@ constexpr float kMmPerInchF = 25.4f;
 int g_historyIndex;
 int32_t g_lastAverage;
 uint32_t g_lastVelocityTick;
-
-// The move status and error byte of the current axis, as read this tick.
-uint8_t g_moveStatus;
-uint8_t g_errorByte;
 
 int CountErrorBits(int axis)
 {
@@ -138,10 +135,13 @@ void OnMainTimer(HWND wnd)
     if (g_tickCount % kVelocityPeriodTicks == 0)
         ShowVelocity(wnd);
     ShowPositionAndFollowing(wnd, raw);
-    AXB_GetMoveStatus(0, g_radio_last, &g_moveStatus, &g_errorByte);
-    // Then, in this order: a step of the zoom and of the auto-home state
-    // machines, the X trace, the continuous home and goto steps (which act
-    // on g_moveStatus and g_errorByte), and the reference-mark poll.
+    uint8_t moveStatus = 0, errorByte = 0;
+    AXB_GetMoveStatus(0, g_radio_last, &moveStatus, &errorByte);
+    // The zoom and auto-home state machines take their step here.
+    TraceStep();
+    // The continuous-home step comes before the continuous goto.
+    ContinuousGotoStep(moveStatus, errorByte);
+    // The reference-mark poll ends the tick.
 }
 
 void ResetMainTimer()
@@ -150,8 +150,6 @@ void ResetMainTimer()
     g_historyIndex = 0;
     g_lastAverage = 0;
     g_lastVelocityTick = 0;
-    g_moveStatus = 0;
-    g_errorByte = 0;
     for (auto& axis : g_posHistory)
         for (int32_t& p : axis)
             p = 0;

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
+#include "app/motion_commands.h"
 #include "app/main_timer.h"
 #include "res/resource.h"
 
@@ -21,6 +22,11 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_REREAD, OnReReadButton},
     {IDC_APPLY, OnApplyButton},
     {IDM_READ_SPEED_TEST, OnReadSpeedTest},
+    {IDC_GOTO, OnGotoButton},
+    {IDC_CONT_GOTO, OnContinuousGotoButton},
+    {IDC_STOP, OnStopButton},
+    {IDC_CLEAR_COUNT, OnClearCountButton},
+    {IDC_VIDEO, OnVideoButton},
 };
 
 void OnCommand(HWND wnd, int id, HWND control)
@@ -38,6 +44,13 @@ void OnCommand(HWND wnd, int id, HWND control)
     case IDC_UNIT_IN:
     case IDC_UNIT_STORED:
         OnUnitCommand(wnd);
+        return;
+    case IDC_ZERO_X:
+    case IDC_ZERO_Y:
+    case IDC_ZERO_Z:
+    case IDC_ZERO_Q:
+    case IDC_ZERO_ZOOM:
+        OnZeroButton(wnd, id);
         return;
     default:
         break;

@@ -7,6 +7,9 @@ int32_t g_lastGotoTarget[kAxisCount];
 int32_t g_maxFollowing[kAxisCount];
 int g_contGotoState;
 int g_contHomeState;
+bool g_traceOn;
+uint64_t g_traceStartTick;
+uint32_t g_traceSequence;
 
 void MotionFlagsOff()
 {
@@ -24,4 +27,7 @@ void ResetMotionState()
         g_maxFollowing[a] = 0;
     }
     MotionFlagsOff();
+    g_traceOn = false;
+    g_traceStartTick = 0;
+    g_traceSequence = 0;
 }

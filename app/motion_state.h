@@ -16,6 +16,11 @@ enum ContHomeState : int { kContHomeOff = 0, kContHomeHoming = 1, kContHomeGoing
 extern int g_contGotoState;
 extern int g_contHomeState;
 
+// The per-tick axis trace (XGACV), shared with the goto windows and the zoom.
+extern bool g_traceOn;
+extern uint64_t g_traceStartTick;   // trace times are now minus its low 32 bits
+extern uint32_t g_traceSequence;
+
 // Continuous goto and continuous home off.
 void MotionFlagsOff();
 

@@ -67,6 +67,11 @@ int32_t Nearest(double x)
 
 int32_t RoundHalfAway(double x) { return Saturate(std::round(x)); }
 
+int32_t TargetMmToCounts(float mm, int axis)
+{
+    return RoundHalfAway(static_cast<double>(mm) * g_param[AxisParam(kParamCountsPerMm, axis)]);
+}
+
 bool IsStepperKind(int kind) { return kind >= kConvMicrostepsInch && kind <= kConvMicrostepAccMm; }
 
 float CountsToUnits(int32_t stored, int axis, int kind)

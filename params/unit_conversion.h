@@ -48,4 +48,9 @@ int32_t UnitsToCounts(float value, int axis, int kind, ConversionLog log = nullp
 
 bool IsStepperKind(int kind);
 
+// A goto target in millimetres as counts of the axis: the product with its
+// counts per mm in double, rounded half away from zero (0 for an axis whose
+// counts per mm is unknown).
+int32_t TargetMmToCounts(float mm, int axis);
+
 void ResetUnitConversion();

@@ -3,7 +3,9 @@
 #include "app/app_state.h"
 #include "app/main_timer.h"
 #include "app/main_window.h"
+#include "app/motion_commands.h"
 #include "app/motion_state.h"
+#include "homing/auto_home_state.h"
 #include "homing/board_ready.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
@@ -47,6 +49,8 @@ void ResetProgramState()
     ResetParamFields();
     ResetMainTimer();
     ResetFlashItems();
+    ResetMotionCommands();
+    ResetAutoHomeState();
 }
 
 ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())

@@ -1,0 +1,169 @@
+#include "app/motion_commands.h"
+
+#include "app/app_state.h"
+#include "app/axis_readout.h"
+#include "app/motion_state.h"
+#include "driver/axb400.h"
+#include "homing/auto_home_state.h"
+#include "infra/clock.h"
+#include "infra/log.h"
+#include "params/flash_items.h"
+#include "params/param_fields.h"
+#include "params/unit_conversion.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr uint32_t kDwellMs = 1000;
+constexpr uint8_t kMoveComplete = 0x01;
+constexpr uint8_t kAllAxesMask = 0x1F;
+constexpr int kRecordFields = 15;
+
+uint32_t g_dwellDeadline;
+PROCESS_INFORMATION g_videoProcess;
+
+int32_t AddCounts(int32_t a, int32_t b)
+{
+    // The board's counters wrap at 32 bits; so does the sum.
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+void LogSapa(const char* label, int axis)
+{
+    if (g_logAutoHomeStates)
+        LogPrintf(g_log, "%s%d)\n", label, axis);
+}
+
+void StartGoto(HWND wnd, const char* label)
+{
+    CommitParams(wnd);
+    const int axis = g_radio_last;
+    GotoTarget(axis, NextGotoTarget(axis));
+    LogSapa(label, axis);
+    g_maxFollowing[axis] = 0;
+}
+
+} // namespace
+
+int GotoTarget(int axis, int32_t target)
+{
+    LogPrintf(g_log, "    goto target%d\n", target);
+    g_lastGotoTarget[axis] = AddCounts(AddCounts(target, -machine_zero_offset[axis]), -g_offset[axis]);
+    return AXB_SetAxisPosAbs(0, axis, target);
+}
+
+int32_t NextGotoTarget(int axis)
+{
+    int32_t counts = 0;
+    if (g_targetMm[axis] == g_lastTargetMm[axis]) {
+        for (float& last : g_lastTargetMm)
+            last = 0.0f;
+    } else {
+        for (int a = 0; a < kAxisCount; ++a)
+            g_lastTargetMm[a] = g_targetMm[a];
+        counts = TargetMmToCounts(g_targetMm[axis], axis);
+    }
+    return AddCounts(AddCounts(counts, machine_zero_offset[axis]), g_offset[axis]);
+}
+
+void OnGotoButton(HWND wnd) { StartGoto(wnd, "X2:SAPA(0,"); }
+
+void OnContinuousGotoButton(HWND wnd)
+{
+    // The button toggles; stopping the cycle sends nothing to the board.
+    if (g_contGotoState != kContGotoOff) {
+        g_contGotoState = kContGotoOff;
+        return;
+    }
+    StartGoto(wnd, "X1:SAPA(0,");
+    g_contGotoState = kContGotoMoving;
+}
+
+void OnStopButton(HWND)
+{
+    MotionFlagsOff();
+    for (int a = 0; a < kAxisCount; ++a)
+        AXB_StopAxis(0, a);
+}
+
+void OnClearCountButton(HWND) { AXB_ClearCount(0, kAllAxesMask); }
+
+void OnZeroButton(HWND, int id)
+{
+    if (id == IDC_ZERO_ZOOM) {
+        g_offset[kZoomAxis] = AddCounts(RawPosition(kZoomAxis), -machine_zero_offset[kZoomAxis]);
+        return;
+    }
+    constexpr int kZeroButtons[] = {IDC_ZERO_X, IDC_ZERO_Y, IDC_ZERO_Z, IDC_ZERO_Q};
+    for (int a = 0; a < 4; ++a) {
+        if (kZeroButtons[a] != id)
+            continue;
+        const int32_t raw = RawPositionByMotorType(a);
+        AXB_ClearEncoderErrors(0, static_cast<uint8_t>(1u << a));
+        g_offset[a] = AddCounts(raw, -machine_zero_offset[a]);
+    }
+}
+
+void ContinuousGotoStep(uint8_t moveStatus, uint8_t errorByte)
+{
+    const uint32_t now = NowMs();
+    if ((moveStatus & kMoveComplete) && errorByte == 0 && g_contGotoState == kContGotoMoving) {
+        g_contGotoState = kContGotoDwelling;
+        g_dwellDeadline = now + kDwellMs;
+    } else if (g_contGotoState != kContGotoDwelling) {
+        return;
+    }
+    // Wrap-safe "now is past the deadline".
+    if (static_cast<int32_t>(now - g_dwellDeadline) <= 0)
+        return;
+    const int axis = g_radio_last;
+    const int32_t target = NextGotoTarget(axis);
+    g_maxFollowing[axis] = 0;
+    GotoTarget(axis, target);
+    LogSapa("X3:SAPA(0,", axis);
+    g_contGotoState = kContGotoMoving;
+}
+
+void TraceStep()
+{
+    if (!g_traceOn)
+        return;
+    int32_t r[kRecordFields] = {};
+    AXB_GetAxisRecord(0, 0, r);
+    LogPrintf(g_log, "XGACV,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,0x%06X,0x%04X,%d\n",
+              static_cast<int32_t>(NowMs() - static_cast<uint32_t>(g_traceStartTick)), r[0], r[1], r[2], r[3], r[4],
+              r[5], r[6], r[7], r[8], r[9], r[10], r[11], r[12], r[13], r[14], g_traceSequence);
+    // The trace also ends once the zoom has found its home.
+}
+
+void OnVideoButton(HWND)
+{
+    wchar_t command[] = L"\"lumaview.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        g_log.Write("Failed to create lumaview window\n");
+        return;
+    }
+    // Only the latest process is kept; the earlier ones run on by themselves.
+    CloseVideoProcess();
+    CloseHandle(process.hThread);
+    process.hThread = nullptr;
+    g_videoProcess = process;
+}
+
+void CloseVideoProcess()
+{
+    if (g_videoProcess.hProcess)
+        CloseHandle(g_videoProcess.hProcess);
+    if (g_videoProcess.hThread)
+        CloseHandle(g_videoProcess.hThread);
+    g_videoProcess = PROCESS_INFORMATION{};
+}
+
+void ResetMotionCommands()
+{
+    g_dwellDeadline = 0;
+    CloseVideoProcess();
+}
