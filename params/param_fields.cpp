@@ -266,6 +266,8 @@ HWND AddToolTip(int controlId, HWND wnd, const wchar_t* text)
                                nullptr);
     if (!control || !tip) {
         g_log.Write("TT Fail 2\n");
+        if (tip)
+            DestroyWindow(tip);
         return nullptr;
     }
     TOOLINFOW info{};

@@ -5,6 +5,7 @@
 #include "app/motion_state.h"
 #include "driver/axb400.h"
 #include "infra/control_text.h"
+#include "params/param_fields.h"
 #include "params/param_table.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
@@ -382,6 +383,21 @@ TEST_F(UnitTypeFile, MissingFileMeansAsStored)
     Start();
     EXPECT_TRUE(IsChecked(main, IDC_UNIT_STORED));
     EXPECT_EQ(g_unitMode, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, ToolTipFailuresAreLogged)
+{
+    Start();
+    EXPECT_NE(AddToolTip(IDC_PARAM_P, main, L"tip"), nullptr);
+    EXPECT_EQ(AddToolTip(IDC_PARAM_P, nullptr, L"tip"), nullptr);
+    EXPECT_EQ(AddToolTip(IDC_PARAM_P, main, nullptr), nullptr);
+    EXPECT_EQ(AddToolTip(4242, main, L"tip"), nullptr);
+    EXPECT_EQ(AddToolTip(IDC_PARAM_P, nullptr, nullptr), nullptr);
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("TT Fail 1b", "TT Fail 1c", "TT Fail 2", "TT Fail 1b", "TT Fail 1c"));
 }
 
 } // namespace
