@@ -11,6 +11,8 @@
 #include "infra/log.h"
 #include "infra/settings.h"
 #include "lamp/lamp_outputs.h"
+#include "params/flash_store.h"
+#include "params/goto_settings.h"
 #include "params/param_fields.h"
 #include "params/param_table.h"
 #include "res/resource.h"
@@ -97,9 +99,9 @@ void InitBoard(HWND wnd)
 {
     g_boardPresent = 1;
     ReadAllParamsFromBoard();
-    // The flash check of the user record runs here, before the scales.
+    CheckFlash();
     RecomputeScales();
-    // The per-axis goto settings are loaded here, before the fields show them.
+    LoadZoomIniSettings();
     FillParamFields(wnd);
     ApplyForcedParams(GetSettingInt(L"stagetune", L"DontKillLamps", L"1") != 0);
     for (int a = 0; a < kLatchedAxes; ++a)
@@ -143,8 +145,8 @@ void OnResetButton(HWND wnd)
 {
     AXB_ResetBoard(0);
     MotionFlagsOff();
-    // The goto settings are saved and the lamp box is switched off here,
-    // before the driver closes.
+    SaveZoomIniSettings();
+    // The lamp box is switched off here, before the driver closes.
     StopTimer(wnd, IDT_MAIN);
     CloseBoardDriver();
     SleepMs(kResetSettleMs);
@@ -161,8 +163,8 @@ void OnExitCommand(HWND wnd)
     }
     MotionFlagsOff();
     g_mainWnd = nullptr;
-    // The goto settings are saved and the lamp box is switched off around
-    // the driver's close.
+    SaveZoomIniSettings();
+    // The lamp box is switched off after the driver's close.
     CloseBoardDriver();
     StopTimer(wnd, IDT_MAIN);
     PostQuitMessage(0);

@@ -4,12 +4,17 @@
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
 #include "app/motion_commands.h"
+#include "homing/status_dialog.h"
+#include "params/flash_store.h"
+#include "params/par_file.h"
 #include "app/main_timer.h"
 #include "res/resource.h"
 
 namespace {
 
 using CommandHandler = void (*)(HWND wnd);
+
+void OnStatusButton(HWND) { OpenStatusDialog(); }
 
 struct CommandRoute {
     int id;
@@ -27,6 +32,11 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_STOP, OnStopButton},
     {IDC_CLEAR_COUNT, OnClearCountButton},
     {IDC_VIDEO, OnVideoButton},
+    {IDC_SAVE_FLASH, OnSaveToFlashButton},
+    {IDC_DEL_NEW_FLASH, OnDelNewFlashButton},
+    {IDC_SAVE_FILE, OnSaveToFileButton},
+    {IDC_LOAD_FILE, OnLoadFromFileButton},
+    {IDC_STATUS, OnStatusButton},
 };
 
 void OnCommand(HWND wnd, int id, HWND control)

@@ -1,8 +1,142 @@
 #include "params/goto_settings.h"
 
+#include "app/motion_state.h"
+#include "infra/log.h"
+#include "infra/program_folder.h"
+#include "params/flash_items.h"
+#include "params/unit_conversion.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cwchar>
+#include <optional>
+
 float g_velPercent[kAxisCount];
 int32_t g_cmdVelPercent[kAxisCount];
 bool g_joystickEnabled[kAxisCount];
+
+namespace {
+
+constexpr wchar_t kZoomIniName[] = L"zoom.ini";
+constexpr wchar_t kTargetKey[] = L"Target mm";
+constexpr wchar_t kVelocityKey[] = L"Vel Nominal Percent";
+constexpr wchar_t kJoystickKey[] = L"Joystick Enabled";
+constexpr wchar_t kTargetDefault[] = L"5.0";
+constexpr wchar_t kVelocityDefault[] = L"100.0";
+constexpr wchar_t kJoystickDefault[] = L"1";
+constexpr size_t kValueChars = 128;
+constexpr size_t kSectionChars = 32;
+
+std::wstring g_zoomIniPath;
+
+struct Section {
+    wchar_t name[kSectionChars];
+    explicit Section(int axis) { std::swprintf(name, kSectionChars, L"CNC AXIS %d", axis); }
+};
+
+std::wstring ReadValue(const Section& section, const wchar_t* key, const wchar_t* defaultText)
+{
+    wchar_t text[kValueChars] = {};
+    GetPrivateProfileStringW(section.name, key, defaultText, text, kValueChars, g_zoomIniPath.c_str());
+    return text;
+}
+
+// In the manner of "%g" and "%d": leading blanks skipped, the number ends
+// where it cannot continue. A number out of range does not parse.
+std::optional<float> ParseFloat(const std::wstring& text)
+{
+    wchar_t* end = nullptr;
+    errno = 0;
+    const float value = std::wcstof(text.c_str(), &end);
+    if (end == text.c_str() || errno == ERANGE || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ParseInt(const std::wstring& text)
+{
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long value = std::wcstol(text.c_str(), &end, 10);
+    if (end == text.c_str() || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+void ReadFloat(const Section& section, const wchar_t* key, const wchar_t* defaultText, float& into)
+{
+    if (const std::optional<float> value = ParseFloat(ReadValue(section, key, defaultText)))
+        into = *value;
+}
+
+void ReadFlag(const Section& section, const wchar_t* key, const wchar_t* defaultText, bool& into)
+{
+    if (const std::optional<int> value = ParseInt(ReadValue(section, key, defaultText)))
+        into = *value != 0;
+}
+
+void WriteValue(const Section& section, const wchar_t* key, const wchar_t* format, auto value)
+{
+    wchar_t text[kValueChars];
+    std::swprintf(text, kValueChars, format, value);
+    WritePrivateProfileStringW(section.name, key, text, g_zoomIniPath.c_str());
+}
+
+// The record keeps steps per revolution divided by 4 and microsteps divided
+// by 2, so that each fits a byte.
+void DeriveStepperCalibration(int axis)
+{
+    SetStepperCalibration(axis, krv_user_box_data.distancePerMotorRevMm[axis],
+                          4.0f * krv_user_box_data.stepsPerRevDiv4[axis],
+                          2.0f * krv_user_box_data.microStepsPerStepDiv2[axis]);
+}
+
+void BuildZoomIniPath()
+{
+    const std::wstring folder = ProgramFolder();
+    g_zoomIniPath = folder + kZoomIniName;
+    g_log.Write(folder.c_str());
+    g_log.Write(kZoomIniName);
+    g_log.Write("8");
+    g_log.Write("\n");
+    g_log.Write("filename is now ");
+    g_log.Write(g_zoomIniPath.c_str());
+    g_log.Write("\n");
+}
+
+} // namespace
+
+void LoadZoomIniSettings()
+{
+    BuildZoomIniPath();
+    for (int a = 0; a < kAxisCount; ++a) {
+        const Section section(a);
+        ReadFloat(section, kTargetKey, kTargetDefault, g_targetMm[a]);
+        if (a < kStepperAxisCount)
+            DeriveStepperCalibration(a);
+        ReadFloat(section, kVelocityKey, kVelocityDefault, g_velPercent[a]);
+        ReadFlag(section, kJoystickKey, kJoystickDefault, g_joystickEnabled[a]);
+    }
+}
+
+void SaveZoomIniSettings()
+{
+    // Without a board the settings were never loaded: writing the start
+    // values would overwrite the technician's file.
+    if (g_zoomIniPath.empty())
+        return;
+    for (int a = 0; a < kAxisCount; ++a) {
+        const Section section(a);
+        WriteValue(section, kTargetKey, L"%g", static_cast<double>(g_targetMm[a]));
+        WriteValue(section, kVelocityKey, L"%g", static_cast<double>(g_velPercent[a]));
+        WriteValue(section, kJoystickKey, L"%d", g_joystickEnabled[a] ? 1 : 0);
+    }
+}
+
+const std::wstring& ZoomIniPath() { return g_zoomIniPath; }
 
 void ResetGotoSettings()
 {
@@ -11,4 +145,5 @@ void ResetGotoSettings()
         g_cmdVelPercent[a] = 0;
         g_joystickEnabled[a] = false;
     }
+    g_zoomIniPath.clear();
 }

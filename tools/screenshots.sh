@@ -46,3 +46,6 @@ click "$main_title" 1253; shot "$main_title" main-as-stored
 click "$main_title" 1250
 click "$main_title" 1023
 click "$main_title" 1301; shot "$main_title" main-stepper
+# The Status and Power dialogs beside the main window.
+click "$main_title" 1208; shot Status status
+click Status 1206; shot Power power

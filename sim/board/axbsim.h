@@ -90,6 +90,37 @@ void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount);
 // The encoder count the axis shows now.
 int32_t AxbSim_PeekPosition(int axis);
 
+// --- Peripherals -------------------------------------------------------------
+// The value AXB_GetProbeStatus reports (value 2 deflected, value 4 still
+// retracting) until the next reset of the board.
+void AxbSim_SetProbeStatus(uint8_t status);
+// A five-button joystick instead of the three-button one: bit 7 of the third
+// output of AXB_GetJoyStickMode and AXB_GetJoystickButtons.
+void AxbSim_SetFiveButtonJoystick(int on);
+
+// --- Encoder faults, flash health, supplies and currents ----------------------
+// The encoder interface of the axis latches a signal error (axis status bit
+// 3) and/or a frequency error (bit 4) until AXB_ClearEncoderErrors; other
+// bits of the axis status word are kept.
+void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError);
+// What AXB_GetFlashStatus reports for item 0..255 (0 on a healthy flash).
+// Items 240..243 are the parameter, user, system and IC-MQ areas, 244..247
+// their backup copies; while one of them is nonzero, bit 8..15 of the system
+// status is set with it. Cleared by Reset and PowerCycle.
+void AxbSim_SetFlashStatus(int item, uint32_t value);
+// The supplies, numbered as below, in the units of their driver operation:
+// AXB_GetSupplyVoltage and AXB_GetInterpolatorVoltage in 0.1 V,
+// AXB_GetEncoderVoltage in 0.01 V. Each reading is `nominal` plus a ripple
+// of up to `noise` either way (0: a steady reading). Power-on: 241 +-1,
+// 50 +-1 and 505 +-2; kept over AXB_ResetBoard, restored by Reset and
+// PowerCycle.
+enum { AXBSIM_POWER_SUPPLY = 0, AXBSIM_INTERPOLATOR_SUPPLY = 1, AXBSIM_ENCODER_SUPPLY = 2 };
+void AxbSim_SetSupplyVoltage(int supply, uint16_t nominal, uint16_t noise);
+// AXB_GetMotorCurrent of the axis reads `current` (0.01 mA) until the board
+// restarts; a negative value goes back to the current its motion draws
+// (the holding current at rest, more while it accelerates and runs).
+void AxbSim_SetMotorCurrent(int axis, int32_t current);
+
 // --- Call log ----------------------------------------------------------------
 // Every driver call since the last clear, one line each, e.g.
 //   AXB_SetParam(0,22,219)=1

@@ -13,6 +13,9 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
     present_ = machine.boardPresent;
     openFailures_ = machine.openFailures;
     open_ = false;
+    fiveButtonJoystick_ = false;
+    PowerOnSupplies();
+    flashStatus_.fill(0);
     for (int a = 0; a < kAxisCount; ++a) {
         const AxisSetup& setup = machine.axes[a];
         axes_[a].PowerOn(setup.powerOnPosition, setup.travelMin, setup.travelMax);
@@ -41,6 +44,7 @@ void Board::Reboot()
     gpioDirection_ = gpioLevels_ = 0;
     probeFlags_ = 1;
     probeOption_.fill(0);
+    probeStatus_ = 0;
 }
 
 void Board::Update(uint64_t nowUs)

@@ -117,6 +117,18 @@ public:
     void PlaceAxis(int axis, int32_t count);
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
     std::optional<int32_t> PeekPosition(int axis) const;
+    void SetProbeStatus(uint8_t status) { probeStatus_ = status; }
+    void SetFiveButtonJoystick(bool on) { fiveButtonJoystick_ = on; }
+
+    enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
+    // A supply as its driver operation reports it (0.1 V, 0.1 V, 0.01 V),
+    // each reading off by up to `noise` either way.
+    void SetSupplyVoltage(int supply, uint16_t nominal, uint16_t noise);
+    // A fixed reading of the axis's motor current until the board restarts;
+    // none: the current its motion draws.
+    void SetMotorCurrent(int axis, std::optional<uint32_t> current);
+    void InjectEncoderErrors(int axis, bool signal, bool frequency);
+    void SetFlashStatus(int item, uint32_t value);
 
 private:
     struct AxisIo {
@@ -127,7 +139,13 @@ private:
         int32_t referenceLatch = 0; // latch 2
         std::array<uint16_t, 8> registers{};
         std::array<uint8_t, 3> joystick{};
+        std::optional<uint32_t> motorCurrent; // fixed by the control interface
     };
+    struct SupplyReading {
+        uint16_t nominal;
+        uint16_t noise;
+    };
+    static constexpr int kFlashStatusItems = 256;
 
     template <typename T, typename V>
     static void Put(T* out, V value)
@@ -152,6 +170,11 @@ private:
     int32_t NominalCount(int axis) const;
     int32_t ActualCount(int axis) const;
     uint8_t MoveStatus(int axis) const;
+    // The system status word with the flash error bits of the flash status.
+    uint32_t SystemStatus() const;
+    uint32_t DrawnCurrent(int axis) const; // 0.01 mA
+    uint16_t ReadSupply(Supply supply);
+    void PowerOnSupplies();
 
     // Motion limits from the axis parameters and the velocity percent.
     double Percent(uint16_t velocity) const;
@@ -189,4 +212,9 @@ private:
     uint8_t gpioLevels_ = 0;
     uint8_t probeFlags_ = 1; // probe off
     std::array<int, 2> probeOption_{};
+    uint8_t probeStatus_ = 0;
+    bool fiveButtonJoystick_ = false;
+    std::array<SupplyReading, kSupplyCount> supplies_{};
+    uint32_t noiseState_ = 1;
+    std::array<uint32_t, kFlashStatusItems> flashStatus_{};
 };

@@ -1,4 +1,4 @@
-// Supplies, outputs, lamps, GPIO, joystick and touch probe: the board
+// Outputs, lamps, GPIO, joystick and touch probe: the board
 // remembers what the program sets and answers with an idle machine (stick
 // centred, no buttons, probe at rest).
 #include "board.h"
@@ -12,37 +12,8 @@ constexpr uint16_t kAdcCentre = 512;
 constexpr int kProbeAxes = 4;
 constexpr int kProbeLatches = 4;
 constexpr int kProbeOptions = 2;
-// A healthy 24 V supply: tenths of a volt for the supply and the
-// interpolators, hundredths for the encoder supply.
-constexpr uint16_t kSupplyDeciVolts = 241;
-constexpr uint16_t kInterpolatorDeciVolts = 50;
-constexpr uint16_t kEncoderCentiVolts = 505;
 
 } // namespace
-
-int Board::GetEncoderVoltage(int board, uint16_t* voltage)
-{
-    if (!Ready(board))
-        return 0;
-    Put(voltage, kEncoderCentiVolts);
-    return 1;
-}
-
-int Board::GetSupplyVoltage(int board, uint16_t* voltage)
-{
-    if (!Ready(board))
-        return 0;
-    Put(voltage, kSupplyDeciVolts);
-    return 1;
-}
-
-int Board::GetInterpolatorVoltage(int board, uint16_t* voltage)
-{
-    if (!Ready(board))
-        return 0;
-    Put(voltage, kInterpolatorDeciVolts);
-    return 1;
-}
 
 int Board::SetExternIO(int board, uint8_t outputs, uint8_t lampMask)
 {
@@ -121,14 +92,15 @@ int Board::GetJoystickButtons(int board, uint32_t* mode, uint8_t* functions, uin
     return GetJoyStickMode(board, mode, functions, state);
 }
 
-// A three-button joystick with nothing pressed and no function active.
+// A joystick with nothing pressed and no function active; bit 7 of the
+// state tells a five-button joystick from a three-button one.
 int Board::GetJoyStickMode(int board, uint32_t* mode, uint8_t* functions, uint8_t* state)
 {
     if (!Ready(board))
         return 0;
     Put(mode, 0);
     Put(functions, 0);
-    Put(state, 0);
+    Put(state, fiveButtonJoystick_ ? 0x80 : 0);
     return 1;
 }
 
@@ -148,12 +120,13 @@ int Board::SetProbeOption(int board, int option, int value)
     return 1;
 }
 
-// A probe at rest: not deflected, not retracting, nothing latched.
+// A probe at rest (not deflected, not retracting, nothing latched) unless
+// the control interface says otherwise.
 int Board::GetProbeStatus(int board, uint8_t* status)
 {
     if (!Ready(board))
         return 0;
-    Put(status, 0);
+    Put(status, probeStatus_);
     return 1;
 }
 

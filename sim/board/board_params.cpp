@@ -52,12 +52,18 @@ int Board::CommitFlashWords(int board)
     return 1;
 }
 
-// The flash health counters read 0: a flash that never failed.
+// The flash's own health report: 0 everywhere on a flash that never
+// failed, unless the control interface says otherwise.
 int Board::GetFlashStatus(int board, int item, uint32_t* value)
 {
-    constexpr int kFlashStatusItems = 256;
     if (!Ready(board) || item < 0 || item >= kFlashStatusItems)
         return 0;
-    Put(value, 0);
+    Put(value, flashStatus_[item]);
     return 1;
+}
+
+void Board::SetFlashStatus(int item, uint32_t value)
+{
+    if (item >= 0 && item < kFlashStatusItems)
+        flashStatus_[item] = value;
 }

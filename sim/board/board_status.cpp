@@ -17,7 +17,9 @@ constexpr uint8_t kLimitPlus = 0x40;
 constexpr uint8_t kLimitMinus = 0x80; // on the zoom also its home switch
 
 // Axis status word bits the driver clears.
-constexpr uint16_t kEncoderErrors = 0x0018; // signal error, frequency error
+constexpr uint16_t kSignalError = 0x0008;
+constexpr uint16_t kFrequencyError = 0x0010;
+constexpr uint16_t kEncoderErrors = kSignalError | kFrequencyError;
 constexpr uint16_t kReferenceCaptured = 0x0020;
 
 constexpr int kLatchCount = 4;
@@ -112,11 +114,26 @@ int Board::GetAxisStatus(int board, int axis, uint16_t* status)
     return 1;
 }
 
+// Bits 8..11 flag the parameter, user, system and IC-MQ areas of the
+// flash, bits 12..15 their backup copies: set while the matching flash
+// status item reports a fault.
+uint32_t Board::SystemStatus() const
+{
+    constexpr int kFirstAreaItem = 240;
+    constexpr int kAreaItems = 8;
+    constexpr int kFirstFlashBit = 8;
+    uint32_t status = systemStatus_;
+    for (int i = 0; i < kAreaItems; ++i)
+        if (flashStatus_[kFirstAreaItem + i] != 0)
+            status |= 1u << (kFirstFlashBit + i);
+    return status;
+}
+
 int Board::GetSystemStatus(int board, uint32_t* status)
 {
     if (!Ready(board))
         return 0;
-    Put(status, systemStatus_);
+    Put(status, SystemStatus());
     return 1;
 }
 
@@ -124,7 +141,7 @@ int Board::ReadStatusWord(int board, uint32_t* word)
 {
     if (!Ready(board))
         return 0;
-    Put(word, systemStatus_);
+    Put(word, SystemStatus());
     return 1;
 }
 
@@ -159,26 +176,6 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     return 1;
 }
 
-// Hundredths of a milliamp: the holding current at rest, more while the
-// axis accelerates and runs.
-int Board::GetMotorCurrent(int board, int axis, uint32_t* current)
-{
-    if (!ValidAxis(board, axis))
-        return 0;
-    double milliamps = 0;
-    if (MotorType(axis) != 0) {
-        const MotionState s = axes_[axis].Nominal(nowUs_);
-        const double limit = Param(AxisParam(67, axis));
-        const double holding = limit * std::min<uint32_t>(Param(AxisParam(78, axis)), 100) / 100;
-        const double vmax = MaxVelocity(axis);
-        milliamps = holding + 0.5 * limit * std::fabs(s.acceleration) / Acceleration(axis) +
-                    (vmax > 0 ? 0.1 * limit * std::fabs(s.velocity) / vmax : 0.0);
-        milliamps = std::min(milliamps, limit);
-    }
-    Put(current, std::lround(milliamps * 100));
-    return 1;
-}
-
 int Board::ResetAxisError(int board, int axis, int)
 {
     if (!ValidAxis(board, axis))
@@ -195,6 +192,14 @@ int Board::ClearEncoderErrors(int board, uint8_t axisMask)
         if (InMask(axisMask, a))
             io_[a].axisStatus &= static_cast<uint16_t>(~kEncoderErrors);
     return 1;
+}
+
+// The encoder interface latches a fault until the program clears it.
+void Board::InjectEncoderErrors(int axis, bool signal, bool frequency)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return;
+    io_[axis].axisStatus |= (signal ? kSignalError : 0) | (frequency ? kFrequencyError : 0);
 }
 
 int Board::ClearCount(int board, uint8_t axisMask)

@@ -3,6 +3,7 @@
 #include "simulator.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -135,6 +136,34 @@ void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount)
 int32_t AxbSim_PeekPosition(int axis)
 {
     return Control([&](Simulator& s) { return s.board().PeekPosition(axis).value_or(0); });
+}
+
+void AxbSim_SetProbeStatus(uint8_t status)
+{
+    Control([&](Simulator& s) { s.board().SetProbeStatus(status); });
+}
+void AxbSim_SetFiveButtonJoystick(int on)
+{
+    Control([&](Simulator& s) { s.board().SetFiveButtonJoystick(on != 0); });
+}
+
+void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
+{
+    Control([&](Simulator& s) { s.board().InjectEncoderErrors(axis, signalError != 0, frequencyError != 0); });
+}
+void AxbSim_SetFlashStatus(int item, uint32_t value)
+{
+    Control([&](Simulator& s) { s.board().SetFlashStatus(item, value); });
+}
+void AxbSim_SetSupplyVoltage(int supply, uint16_t nominal, uint16_t noise)
+{
+    Control([&](Simulator& s) { s.board().SetSupplyVoltage(supply, nominal, noise); });
+}
+void AxbSim_SetMotorCurrent(int axis, int32_t current)
+{
+    const std::optional<uint32_t> fixed =
+        current < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(current));
+    Control([&](Simulator& s) { s.board().SetMotorCurrent(axis, fixed); });
 }
 
 void AxbSim_ClearCallLog(void)

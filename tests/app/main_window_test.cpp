@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
+#include "tests/support/sim_flash.h"
 #include "tests/support/sim_calls.h"
 #include "tests/support/ui_driver.h"
 
@@ -138,6 +139,7 @@ TEST_F(MainWindow, OlderFirmwareStoresWholeVelocities)
 
 TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 {
+    WriteItemToSimFlash(1155, FlashItemValue{0, 0.0005f, 0});   // Q's lead: not believable
     Start();
     SelectAxis(IDC_AXIS_Q);   // a stepper on the simulated machine
     Select(IDC_UNIT_MM);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -105,6 +106,10 @@ TEST(SingleInstance, SecondProgramShowsTheMessageAndEndsWithMinusOne)
     auto folder = std::filesystem::temp_directory_path() / (L"stagetune-second-" + std::to_wstring(GetCurrentProcessId()));
     std::filesystem::create_directories(folder);
     SetEnvironmentVariableW(L"AXBSIM_STATE", (folder / L"board.state").c_str());
+    // No board: nothing else (a flash prompt of a new board) comes before the
+    // instance check.
+    std::ofstream(folder / L"absent.ini") << "[Board]\nPresent=0\n";
+    SetEnvironmentVariableW(L"AXBSIM_CONFIG", (folder / L"absent.ini").c_str());
     SetEnvironmentVariableW(L"KRV_SETTINGS", folder.c_str());
 
     std::wstring command = L"\"" + ProgramBeside() + L"\"";

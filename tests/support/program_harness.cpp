@@ -6,17 +6,23 @@
 #include "app/motion_commands.h"
 #include "app/motion_state.h"
 #include "homing/auto_home_state.h"
+#include "homing/fences.h"
+#include "homing/move_status.h"
+#include "homing/power_dialog.h"
+#include "homing/status_dialog.h"
 #include "homing/board_ready.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
 #include "lamp/lamp_outputs.h"
 #include "params/flash_items.h"
+#include "params/flash_store.h"
 #include "params/goto_settings.h"
 #include "params/param_fields.h"
 #include "params/param_table.h"
 #include "params/unit_conversion.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/prompt_guard.h"
+#include "tests/support/sim_flash.h"
 #include "tests/support/ui_driver.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +57,11 @@ void ResetProgramState()
     ResetFlashItems();
     ResetMotionCommands();
     ResetAutoHomeState();
+    ResetFences();
+    ResetMoveStatus();
+    ResetFlashStore();
+    ResetStatusDialog();
+    ResetPowerDialog();
 }
 
 ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
@@ -62,6 +73,9 @@ ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
     AxbSim_SetStateFile((folder_ / L"board.state").c_str());
     SetProgramFolder(folder_.wstring());
     AxbSim_Reset();
+    // A commissioned board: its flash holds the program's record. Tests of a
+    // new board blank it again before starting the program.
+    WriteDefaultRecordToSimFlash();
     ResetProgramState();
     clock_ = std::make_unique<VirtualClock>();
     log_ = std::make_unique<LogCapture>();
@@ -96,4 +110,14 @@ HWND ProgramHarness::StartProgram()
     main_ = CreateMainWindow(GetModuleHandleW(nullptr));
     PumpMessages();
     return main_;
+}
+
+HWND ProgramHarness::RestartProgram()
+{
+    if (main_ && IsWindow(main_))
+        DestroyWindow(main_);
+    PumpMessages();
+    ResetProgramState();
+    AxbSim_PowerCycle();
+    return StartProgram();
 }

@@ -30,6 +30,9 @@ public:
     // connection included, runs now).
     HWND StartProgram();
     HWND Main() const { return main_; }
+    // As a technician would: the program ends (its window is destroyed), the
+    // board is switched off and on, and the program starts again.
+    HWND RestartProgram();
 
     // The next message box is answered with this button (IDOK, IDCANCEL...).
     // A box with no answer queued fails the test and is answered IDCANCEL.

@@ -1,0 +1,121 @@
+#include "homing/power_dialog.h"
+
+#include "app/app_state.h"
+#include "app/modeless.h"
+#include "driver/axb400.h"
+#include "homing/power_samples.h"
+#include "infra/clock.h"
+#include "infra/control_text.h"
+#include "res/resource.h"
+
+#include <cwchar>
+#include <iterator>
+
+HWND g_powerDlg;
+
+namespace {
+
+constexpr UINT kRefreshMs = 100;
+
+constexpr int kCurrentFields[] = {IDC_POWER_CURRENT_X, IDC_POWER_CURRENT_Y, IDC_POWER_CURRENT_Z,
+                                  IDC_POWER_CURRENT_Q, IDC_POWER_CURRENT_ZOOM};
+// The driver counts hundredths of a milliamp.
+constexpr double kMilliampsPerCount = 0.01;
+
+using VoltageRead = int(AXBAPI*)(int board, uint16_t* voltage);
+
+struct SupplyRow {
+    PowerSupply supply;
+    int field;
+    VoltageRead read;
+    double voltsPerCount;
+};
+
+constexpr SupplyRow kSupplyRows[] = {
+    {kPowerSupplyVoltage, IDC_POWER_SUPPLY, AXB_GetSupplyVoltage, 0.1},
+    {kInterpolatorVoltage, IDC_POWER_INTERPOLATOR, AXB_GetInterpolatorVoltage, 0.1},
+    {kEncoderVoltage, IDC_POWER_ENCODER, AXB_GetEncoderVoltage, 0.01},
+};
+
+void ShowValue(HWND wnd, int id, double value)
+{
+    wchar_t text[128];
+    std::swprintf(text, std::size(text), L"%.3f", value);
+    SetControlTextIfChanged(wnd, id, text);
+}
+
+void ShowMotorCurrents(HWND wnd)
+{
+    for (int axis = 0; axis < static_cast<int>(std::size(kCurrentFields)); ++axis) {
+        uint32_t current = 0;
+        AXB_GetMotorCurrent(0, axis, &current);
+        ShowValue(wnd, kCurrentFields[axis], current * kMilliampsPerCount);
+    }
+}
+
+void SamplePower(HWND wnd)
+{
+    PowerReading reading{};
+    for (const SupplyRow& row : kSupplyRows) {
+        uint16_t raw = 0;
+        row.read(0, &raw);
+        reading[row.supply] = static_cast<float>(raw * row.voltsPerCount);
+    }
+    ShowMotorCurrents(wnd);
+    g_powerSamples.Add(reading);
+    const PowerAverage average = g_powerSamples.Average();
+    for (const SupplyRow& row : kSupplyRows)
+        ShowValue(wnd, row.field, average[row.supply]);
+}
+
+void ClosePowerDialog(HWND wnd)
+{
+    g_powerDlg = nullptr;
+    StopTimer(wnd, IDT_POWER);
+    DestroyWindow(wnd);
+}
+
+} // namespace
+
+INT_PTR CALLBACK PowerDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        ShowMotorCurrents(wnd);
+        StartTimer(wnd, IDT_POWER, kRefreshMs);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == IDT_POWER && g_boardPresent)
+            SamplePower(wnd);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_POWER_OK || LOWORD(wParam) == IDCANCEL)
+            ClosePowerDialog(wnd);
+        return TRUE;
+    case WM_CLOSE:
+        ClosePowerDialog(wnd);
+        return TRUE;
+    case WM_DESTROY:
+        g_powerDlg = nullptr;
+        StopTimer(wnd, IDT_POWER);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+HWND OpenPowerDialog()
+{
+    HWND wnd = OpenModeless(g_powerDlg, IDD_POWER, PowerDlgProc);
+    if (wnd)
+        UpdateWindow(wnd);
+    return wnd;
+}
+
+void ResetPowerDialog()
+{
+    if (g_powerDlg)
+        DestroyWindow(g_powerDlg);
+    g_powerDlg = nullptr;
+    g_powerSamples = PowerSamples{};
+}
