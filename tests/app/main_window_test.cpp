@@ -114,19 +114,6 @@ TEST_F(MainWindow, TextThatIsNotANumberLeavesTheParameter)
 
 TEST_F(MainWindow, VelocityFieldFollowsTheFirmwareGeneration)
 {
-    AxbSim_SetFirmwareVersion(0x0002000B);
-    Start();
-    Select(IDC_UNIT_MM);
-    TypeText(main, IDC_PARAM_VEL, L"12.5");
-    Click(IDC_APPLY);
-    EXPECT_EQ(AxbSim_PeekParam(61), 125u);
-    SelectAxis(IDC_AXIS_Y);
-    SelectAxis(IDC_AXIS_X);
-    EXPECT_EQ(Text(IDC_PARAM_VEL), "12.5");
-}
-
-TEST_F(MainWindow, OlderFirmwareStoresWholeVelocities)
-{
     AxbSim_SetFirmwareVersion(0x0002000A);
     AxbSim_PokeParam(61, 40);
     Start();
@@ -135,6 +122,16 @@ TEST_F(MainWindow, OlderFirmwareStoresWholeVelocities)
     TypeText(main, IDC_PARAM_VEL, L"12.5");
     Click(IDC_APPLY);
     EXPECT_EQ(AxbSim_PeekParam(61), 13u);
+
+    AxbSim_SetFirmwareVersion(0x0002000B);
+    main = h.RestartProgram();
+    Select(IDC_UNIT_MM);
+    TypeText(main, IDC_PARAM_VEL, L"12.5");
+    Click(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(61), 125u);
+    SelectAxis(IDC_AXIS_Y);
+    SelectAxis(IDC_AXIS_X);
+    EXPECT_EQ(Text(IDC_PARAM_VEL), "12.5");
 }
 
 TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
@@ -321,15 +318,6 @@ TEST_F(MainWindow, ATickWithNothingChangedWritesNoControl)
     const uint64_t before = ControlTextWrites();
     h.Clock().Advance(500);   // includes velocity and blink ticks
     EXPECT_EQ(ControlTextWrites(), before);
-}
-
-TEST_F(MainWindow, NoBoardMeansAnIdleTimer)
-{
-    AxbSim_SetOpenFailures(-1);
-    Start();
-    h.Clock().Advance(1000);
-    EXPECT_EQ(g_tickCount, 0u);
-    EXPECT_THAT(SimCalls(), IsEmpty());
 }
 
 TEST_F(MainWindow, ReReadRefreshesFromTheBoard)

@@ -46,6 +46,14 @@ TEST_F(Motion, GotoAlternatesBetweenTargetAndUserZero)
     EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,10000)=1", "AXB_SetAxisPosAbs(0,0,0)=1",
                                      "AXB_SetAxisPosAbs(0,0,10000)=1"));
     EXPECT_THAT(h.Log().Lines(), ElementsAre("    goto target10000", "    goto target0", "    goto target10000"));
+
+    // A target of 0 always goes to the user zero.
+    AxbSim_ClearCallLog();
+    g_offset[0] = -250;
+    TypeText(main, IDC_TARGET, L"0");
+    Press(IDC_GOTO);
+    Press(IDC_GOTO);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,-250)=1", "AXB_SetAxisPosAbs(0,0,-250)=1"));
 }
 
 TEST_F(Motion, TargetCountsAreExactAndOffsetsAddInIntegers)
@@ -63,15 +71,6 @@ TEST_F(Motion, TargetCountsAreExactAndOffsetsAddInIntegers)
     TypeText(main, IDC_TARGET, L"0.003");
     Press(IDC_GOTO);
     EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,100000004)=1"));
-}
-
-TEST_F(Motion, ZeroTargetAlwaysGoesToTheUserZero)
-{
-    g_offset[0] = -250;
-    TypeText(main, IDC_TARGET, L"0");
-    Press(IDC_GOTO);
-    Press(IDC_GOTO);
-    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,-250)=1", "AXB_SetAxisPosAbs(0,0,-250)=1"));
 }
 
 TEST_F(Motion, GotoCommitsTheFieldsFirstAndResetsMaxFollowing)

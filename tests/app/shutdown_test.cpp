@@ -68,32 +68,13 @@ TEST_F(Shutdown, EnterInAFieldMovesTheFocusOnInsteadOfClosing)
     EXPECT_THAT(SimCalls(), ::testing::IsEmpty());
 }
 
-TEST_F(Shutdown, EnterKeyThroughTheDialogManagerKeepsTheWindow)
-{
-    HWND field = GetDlgItem(main, IDC_PARAM_D);
-    SetFocus(field);
-    MSG msg{field, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    IsDialogMessageW(main, &msg);
-    PumpMessages();
-    EXPECT_EQ(g_mainWnd, main);
-    EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
-}
-
-TEST_F(Shutdown, CloseBoxClosesTheDriverWithoutExit)
+TEST_F(Shutdown, CloseBoxClosesTheDriverAndQuits)
 {
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(g_mainWnd, nullptr);
     EXPECT_EQ(PendingQuit(), 0);
     EXPECT_THAT(h.Log().Lines(), ::testing::ElementsAre(CloseLine()));
     EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 0u);
-}
-
-TEST_F(Shutdown, DestroyClosesTheDriverAndQuits)
-{
-    DestroyWindow(main);
-    EXPECT_EQ(g_mainWnd, nullptr);
-    EXPECT_EQ(PendingQuit(), 0);
-    EXPECT_THAT(h.Log().Lines(), ::testing::ElementsAre(CloseLine()));
 }
 
 TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)

@@ -123,37 +123,30 @@ TEST_F(Startup, AbsentBoardLeavesAUsableWindowWithUnknownVersions)
 
 TEST_F(Startup, ForcedParametersAreWrittenOnlyWhereTheBoardDiffers)
 {
-    AxbSim_PokeParam(8, 1);
-    AxbSim_PokeParam(10, 0);
-    AxbSim_PokeParam(12, 7);
-    AxbSim_PokeParam(14, 1);
-    AxbSim_PokeParam(22, 0);
-    h.StartProgram();
-
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("),
-                ElementsAre("AXB_SetParam(0,10,1)=1", "AXB_SetParam(0,12,1)=1", "AXB_SetParam(0,22,219)=1"));
-    EXPECT_EQ(g_param[8], 1u);
-    EXPECT_EQ(g_param[22], 219u);
-    EXPECT_EQ(AxbSim_PeekParam(12), 1u);
-}
-
-TEST_F(Startup, NonZeroP022IsKept)
-{
-    AxbSim_PokeParam(22, 5);
-    h.StartProgram();
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam(0,22,"), IsEmpty());
-    EXPECT_EQ(g_param[22], 5u);
-}
-
-TEST_F(Startup, ProgramCopyAlreadyHoldingTheValueSendsNothing)
-{
-    // The program's copy is read from the board first, so a board that
-    // already holds every forced value receives no write and no extra read.
-    for (int n : {8, 10, 12, 14})
-        AxbSim_PokeParam(n, 1);
-    AxbSim_PokeParam(22, 219);
-    h.StartProgram();
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("), IsEmpty());
+    struct Case {
+        uint32_t p8, p10, p12, p22;
+        std::vector<std::string> writes;
+    };
+    const Case cases[] = {
+        {1, 0, 7, 0, {"AXB_SetParam(0,10,1)=1", "AXB_SetParam(0,12,1)=1", "AXB_SetParam(0,22,219)=1"}},
+        {1, 1, 1, 5, {}},     // P022 is forced only while it is 0
+        {1, 1, 1, 219, {}},   // a board that already holds every value
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.p22);
+        h.RestartProgram([&] {
+            AxbSim_PokeParam(8, c.p8);
+            AxbSim_PokeParam(10, c.p10);
+            AxbSim_PokeParam(12, c.p12);
+            AxbSim_PokeParam(14, 1);
+            AxbSim_PokeParam(22, c.p22);
+            AxbSim_ClearCallLog();
+        });
+        EXPECT_EQ(SimCallsStartingWith("AXB_SetParam("), c.writes);
+        EXPECT_EQ(g_param[22], c.p22 == 0 ? 219u : c.p22);
+        EXPECT_EQ(g_param[12], 1u);
+    }
+    // Values the program's copy already holds are not even read back.
     EXPECT_EQ(SimCallsStartingWith("AXB_GetParam(0,8,").size(), 1u);
 }
 
@@ -185,8 +178,11 @@ TEST_F(Startup, SetsUpTheBoardAfterReadingEveryParameter)
 
 TEST_F(Startup, TesterModeShowsItsButtonsAndLogsTheBuild)
 {
+    HWND plain = h.StartProgram();
+    EXPECT_FALSE(IsControlVisible(plain, IDC_REREAD));
+    EXPECT_EQ(CountLines("KRV_TEST is 1"), 0);
     WriteSetting("stagetune", "TavRosenTester", "257");   // only the low 8 bits count
-    HWND main = h.StartProgram();
+    HWND main = h.RestartProgram();
     EXPECT_EQ(g_testerMode, 1);
     EXPECT_TRUE(IsControlVisible(main, IDC_SW_FENCE));
     EXPECT_TRUE(IsControlVisible(main, IDC_REREAD));
@@ -196,15 +192,6 @@ TEST_F(Startup, TesterModeShowsItsButtonsAndLogsTheBuild)
     EXPECT_THAT(banner, ElementsAre("KRV_TEST is 1", "stagetune compile date:Aug 12 2021",
                                     "stagetune compile time:10:28:10", "ApplicationVersion:4.0.0",
                                     "ApplicationDate:2021 August 12"));
-}
-
-TEST_F(Startup, WithoutTesterModeItsButtonsStayHidden)
-{
-    HWND main = h.StartProgram();
-    EXPECT_FALSE(IsControlVisible(main, IDC_SW_FENCE));
-    EXPECT_FALSE(IsControlVisible(main, IDC_REREAD));
-    EXPECT_FALSE(IsControlVisible(main, IDC_COPY_SETTINGS));
-    EXPECT_EQ(CountLines("KRV_TEST is 1"), 0);
 }
 
 TEST_F(Startup, ZoomTypeKeepsItsLowByteAndHomeButtonsHideForTheXAxis)

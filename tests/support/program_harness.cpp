@@ -112,12 +112,15 @@ HWND ProgramHarness::StartProgram()
     return main_;
 }
 
-HWND ProgramHarness::RestartProgram()
+HWND ProgramHarness::RestartProgram(const std::function<void()>& setUp)
 {
     if (main_ && IsWindow(main_))
         DestroyWindow(main_);
     PumpMessages();
     ResetProgramState();
     AxbSim_PowerCycle();
+    log_->Clear();
+    if (setUp)
+        setUp();
     return StartProgram();
 }

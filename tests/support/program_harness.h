@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ public:
     HWND StartProgram();
     HWND Main() const { return main_; }
     // As a technician would: the program ends (its window is destroyed), the
-    // board is switched off and on, and the program starts again.
-    HWND RestartProgram();
+    // board is switched off and on, and the program starts again. The set-up
+    // runs before the new start, with the log already cleared.
+    HWND RestartProgram(const std::function<void()>& setUp = {});
 
     // The next message box is answered with this button (IDOK, IDCANCEL...).
     // A box with no answer queued fails the test and is answered IDCANCEL.
