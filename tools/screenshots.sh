@@ -32,7 +32,7 @@ shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"
 
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
 for _ in $(seq 100); do
-  xdotool search --name "^$main_title\$" >/dev/null 2>&1 && break
+  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
   # A new simulated board has a blank flash record: restore the defaults.
   click 'Flash error' 1 2>/dev/null || true
   sleep 0.2
