@@ -1,6 +1,7 @@
 #include "app/lifecycle.h"
 
 #include "app/app_state.h"
+#include "app/main_timer.h"
 #include "app/main_window.h"
 #include "app/motion_commands.h"
 #include "app/motion_state.h"
@@ -137,6 +138,7 @@ void InitMainWindow(HWND wnd)
     }
     for (int id : kMainEnableList)
         EnableWindow(GetDlgItem(wnd, id), TRUE);
+    ForgetShownReadouts();
     ShowWindow(GetDlgItem(wnd, IDC_GPIO), SW_SHOW);
     StartTimer(wnd, IDT_MAIN, kMainTimerPeriodMs);
 }

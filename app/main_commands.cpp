@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/axis_readout.h"
+#include "app/main_timer.h"
 #include "app/motion_state.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
@@ -38,7 +39,7 @@ void ShowMaxFollowing(HWND wnd)
 {
     char text[128];
     FormatLength(text, sizeof text, g_maxFollowing[g_radio_last], g_radio_last);
-    SetControlTextIfChanged(wnd, IDC_MAX_FOLLOWING, text);
+    ShowReadout(wnd, IDC_MAX_FOLLOWING, text);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ constexpr uint16_t kAxisStatusEncoderErrors = (1u << 3) | (1u << 4);
 constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~(1u << 7);
 constexpr float kMmPerInchF = 25.4f;
 
+ShownTexts g_shownReadouts;
 int g_historyIndex;
 int32_t g_lastAverage;
 uint32_t g_lastVelocityTick;
@@ -55,10 +56,10 @@ void BlinkStatus(HWND wnd)
         if (errors != 0) {
             char text[16];
             std::snprintf(text, sizeof text, "(%d)", errors);
-            SetControlTextIfChanged(wnd, IDC_STATUS, text);
+            ShowReadout(wnd, IDC_STATUS, text);
         }
     } else if (g_tickCount % kBlinkPeriodTicks == kBlinkPeriodTicks / 2) {
-        SetControlTextIfChanged(wnd, IDC_STATUS, "Status");
+        ShowReadout(wnd, IDC_STATUS, "Status");
     }
 }
 
@@ -78,7 +79,7 @@ void ShowAxisReadouts(HWND wnd)
     char text[128];
     for (int a = 0; a < kAxisCount; ++a) {
         FormatAxisReadout(text, sizeof text, a);
-        SetControlTextIfChanged(wnd, kReadoutIds[a], text);
+        ShowReadout(wnd, kReadoutIds[a], text);
     }
 }
 
@@ -97,7 +98,7 @@ void ShowVelocity(HWND wnd)
         const float velocity = distance / static_cast<float>(now - g_lastVelocityTick) * 1000.0f;
         char text[128];
         std::snprintf(text, sizeof text, "%.4f", static_cast<double>(velocity));
-        SetControlTextIfChanged(wnd, IDC_VELOCITY, text);
+        ShowReadout(wnd, IDC_VELOCITY, text);
     }
     g_lastAverage = average;
     g_lastVelocityTick = now;
@@ -108,17 +109,17 @@ void ShowPositionAndFollowing(HWND wnd, int32_t raw)
     const int axis = g_radio_last;
     char text[128];
     FormatLength(text, sizeof text, UserPosition(axis, raw), axis);
-    SetControlTextIfChanged(wnd, IDC_POSITION, text);
+    ShowReadout(wnd, IDC_POSITION, text);
 
     int32_t lag = 0;
     AXB_GetFollowingError(0, axis, &lag);
     if (std::llabs(lag) > std::llabs(g_maxFollowing[axis])) {
         g_maxFollowing[axis] = lag;
         FormatLength(text, sizeof text, lag, axis);
-        SetControlTextIfChanged(wnd, IDC_MAX_FOLLOWING, text);
+        ShowReadout(wnd, IDC_MAX_FOLLOWING, text);
     }
     FormatLength(text, sizeof text, lag, axis);
-    SetControlTextIfChanged(wnd, IDC_FOLLOWING_ERROR, text);
+    ShowReadout(wnd, IDC_FOLLOWING_ERROR, text);
 }
 
 } // namespace
@@ -144,8 +145,13 @@ void OnMainTimer(HWND wnd)
     // The reference-mark poll ends the tick.
 }
 
+void ShowReadout(HWND wnd, int id, const char* text) { g_shownReadouts.Set(wnd, id, text); }
+
+void ForgetShownReadouts() { g_shownReadouts.Forget(); }
+
 void ResetMainTimer()
 {
+    ForgetShownReadouts();
     g_tickCount = 0;
     g_historyIndex = 0;
     g_lastAverage = 0;

@@ -16,4 +16,10 @@ extern int32_t g_posHistory[kAxisCount][kPositionHistory];
 // Does nothing without a board.
 void OnMainTimer(HWND wnd);
 
+// The readouts and the "Status" caption are written only here; the unit
+// change writes Max Following through the same memory of what is shown.
+void ShowReadout(HWND wnd, int id, const char* text);
+// After the main window was initialised again.
+void ForgetShownReadouts();
+
 void ResetMainTimer();

@@ -35,3 +35,14 @@ bool SetControlTextIfChanged(HWND dialog, int id, const char* text)
 }
 
 uint64_t ControlTextWrites() { return g_controlTextWrites; }
+
+bool ShownTexts::Set(HWND dialog, int id, const char* text)
+{
+    auto it = shown_.find(id);
+    if (it != shown_.end() && it->second == text)
+        return false;
+    SetDlgItemTextA(dialog, id, text);
+    ++g_controlTextWrites;
+    shown_[id] = text;
+    return true;
+}
