@@ -1,17 +1,15 @@
-// "Save To File" and "Load From File": the file dialogs and the board lock
-// around them, the exact file, loading it back onto the board, and files and
-// folders that are not as expected.
+// The ".par" parameter file: its text, how each line reads back, and "Save
+// To File" and "Load From File" with their dialogs and the board lock.
 #include "app/motion_state.h"
 #include "homing/board_ready.h"
 #include "homing/fences.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
-#include "params/flash_store.h"
 #include "params/par_file.h"
-#include "res/resource.h"
-#include "tests/support/sim_flash.h"
+#include "params/par_format.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_calls.h"
+#include "tests/support/sim_flash.h"
 #include "tests/support/ui_driver.h"
 
 #include <gmock/gmock.h>
@@ -19,354 +17,313 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <future>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <thread>
+#include <tuple>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
 
-constexpr wchar_t kBoardLockName[] = L"ZEZ_LOCK";
-constexpr size_t kHeaderLines = 5;
-constexpr size_t kFileLines = kHeaderLines + kParamCount + kFlashItemCount;
-
-// Whether another thread could take the board lock right now.
-bool BoardLockIsFree()
+std::vector<ParLine> ReadLines(const std::string& bytes)
 {
-    bool free = false;
-    std::thread([&free] {
-        HANDLE lock = CreateMutexW(nullptr, FALSE, kBoardLockName);
-        const DWORD result = WaitForSingleObject(lock, 0);
-        free = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-        if (free)
-            ReleaseMutex(lock);
-        CloseHandle(lock);
-    }).join();
-    return free;
-}
-
-// Another program of the family inside a locked sequence.
-class ForeignBoardLock {
-public:
-    ForeignBoardLock()
-    {
-        std::promise<void> held;
-        std::future<void> isHeld = held.get_future();
-        thread_ = std::thread([held = std::move(held), released = release_.get_future()]() mutable {
-            HANDLE lock = CreateMutexW(nullptr, FALSE, kBoardLockName);
-            WaitForSingleObject(lock, INFINITE);
-            held.set_value();
-            released.wait();
-            ReleaseMutex(lock);
-            CloseHandle(lock);
-        });
-        isHeld.wait();
-    }
-    ~ForeignBoardLock()
-    {
-        release_.set_value();
-        thread_.join();
-    }
-
-private:
-    std::promise<void> release_;
-    std::thread thread_;
-};
-
-// What the program asked the file dialog for.
-struct DialogSeen {
-    bool save;
-    OPENFILENAMEW ofn;
-    std::wstring title, filterName, filterPattern, initialFile, initialDir;
-    bool lockFree;
-};
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> SplitCrLf(const std::string& content)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = content.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(content.substr(start, end - start));
-    EXPECT_EQ(start, content.size()) << "text after the last line end";
+    std::istringstream in(bytes);
+    ParLineReader reader(in);
+    std::vector<ParLine> lines;
+    for (ParLine line; reader.Next(line);)
+        lines.push_back(line);
     return lines;
 }
 
-std::string ParamLine(int n)
+ParLineResult Parse(const std::string& text) { return ParseParLine(ParLine{text, false}); }
+
+TEST(ParFileText, HeaderParametersAndItemsWithCrLf)
 {
-    char line[32];
-    std::snprintf(line, sizeof line, "P%03d %d", n, static_cast<int>(g_param[n]));
-    return line;
+    uint32_t params[kParamCount];
+    for (int n = 0; n < kParamCount; ++n)
+        params[n] = 2654435761u * static_cast<uint32_t>(n);
+    params[12] = static_cast<uint32_t>(-5);
+    FlashItemValues items;
+    for (int i = 0; i < kFlashItemCount; ++i)
+        items[i] = kFlashItemTable[i].defaultValue;
+    items[FindFlashItem(1010)].intValue = -25;
+    items[FindFlashItem(1059)].floatValue = 1234.5678f;   // more digits than "%g" keeps
+    const auto format = [&](int userOutputFormat) {
+        return FormatParFile({{2, 5, 1, 3}, 0x10, 0x2A, 123456, {1, 0, 12, 255}}, params, items, userOutputFormat);
+    };
+
+    const std::string content = format(0);
+    const std::vector<ParLine> lines = ReadLines(content);
+    ASSERT_EQ(lines.size(), 5u + 512u + 62u);
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\r'), 579) << "every line ends with CR LF";
+    const std::pair<int, const char*> expected[] = {
+        {0, "Firmware Version 0x2.5.1.3 (2.5.1.3)"}, {1, "Hardware Version 0x10 (16)"},
+        {2, "FPGA Version 0x2A (42)"}, {3, "SN 0x1E240 (123456)"}, {4, "DLL Version 0x1.0.C.FF (1.0.12.255)"},
+        {5, "P000 0"}, {6, "P001 -1640531535"}, {17, "P012 -5"}, {516, "P511 -792991665"},
+        {517, "P1000 90"}, {527, "P1010 -25"}, {540, "P1059 1234.57"}, {558, "P1125 5"}, {573, "P1143 6.35"},
+        {578, "P1163 0"}};
+    for (auto [index, text] : expected)
+        EXPECT_EQ(lines[index].text, text);
+    EXPECT_EQ(format(2), content) << "any value but 1 keeps the decimal form";
+
+    const std::string bytes = format(kParItemsAsBytes);
+    const std::vector<ParLine> hex = ReadLines(bytes);
+    ASSERT_EQ(hex.size(), 579u);
+    EXPECT_EQ(bytes.substr(0, bytes.find("P1000")), content.substr(0, content.find("P1000")));
+    const std::pair<int, const char*> expectedHex[] = {
+        {517, "P1000 5A"}, {527, "P1010 FF,FF,FF,E7"}, {552, "P1101 3B,9A,CA,00"},
+        {555, "P1113 C4,65,36,00"}, {573, "P1143 40,CB,33,33"}, {578, "P1163 00"}};
+    for (auto [index, text] : expectedHex)
+        EXPECT_EQ(hex[index].text, text);
 }
+
+TEST(ParLineParser, ParameterAndItemAssignments)
+{
+    // Parameters with the value sent, items with their flash bits.
+    const std::pair<std::string, uint32_t> lines[] = {
+        {"P012 0x1F", 31}, {"p012 20", 20}, {"P012 -5", static_cast<uint32_t>(-5)},
+        {"P511 0XfFfFfFfF", 0xFFFFFFFFu}, {"P000 -2147483648", 0x80000000u}, {"P000 2147483647", 0x7FFFFFFFu},
+        {std::string("P012 5\0" "99", 9), 5}, {"P1010 -25", static_cast<uint32_t>(-25)},
+        {"P1101 3B,9A,CA,00", 1000000000u}, {"P1101  3B,9A,CA,00 \t", 1000000000u},
+        {"P1010 ff,ff,ff,e7", static_cast<uint32_t>(-25)}, {"P1030 7F,C0,00,01", 0x7FC00001u},
+        {"P1125 2.5e1", 0x41C80000u}, {"P1000 300", 300 & 0xFF},
+        // Byte items are read as decimal whatever the writer used.
+        {"P1000 5A", 5}, {"P1135 12,34,56,78", 12}};
+    for (const auto& [line, value] : lines) {
+        const ParLineResult r = Parse(line);
+        ASSERT_EQ(r.kind, r.number < 1000 ? ParLineKind::Param : ParLineKind::Item) << line;
+        const bool param = r.kind == ParLineKind::Param;
+        EXPECT_EQ(param ? r.paramValue : FlashItemBits(kFlashItemTable[r.itemIndex].type, r.itemValue), value) << line;
+        EXPECT_TRUE(r.log.empty());
+    }
+    EXPECT_NE(Parse("P1101 3B,9A,CA,001").itemValue.intValue, 1000000000);
+}
+
+TEST(ParLineParser, RejectedLinesAndTheirLogTexts)
+{
+    const std::pair<std::string, const char*> cases[] = {
+        {"P512 7", "Error param is 512\n"}, {"P999 5", "Error param is 999\n"}, {"PXYZ 5", "Error param is -1\n"},
+        {"P99999999999 5", "Error param is -1\n"},
+        {"P1234 5", "Error could not find param 1234 in the parameter list\nError param is 1234\n"},
+        {"P1011 5", "Error could not find param 1011 in the parameter list\nError param is 1011\n"},
+        {"", "Not a valid line:\n\n"}, {"\xFF\x80\x01", "Not a valid line:\xFF\x80\x01\n\n"},
+        {std::string("\0P012 5", 7), "Not a valid line:\n"}};
+    for (const auto& [line, log] : cases)
+        EXPECT_EQ(Parse(line).log, log);
+
+    // Values that do not parse or do not fit 32 bits.
+    for (const char* line : {"garbage", "P5 10", "P012", "P012 abc", "P012 -", "P012 2147483648",
+                             "P012 -2147483649", "P012 99999999999999999999", "P012 0x", "P012 0xG1",
+                             "P012 0x100000000", "P1010 x", "P1125 1e39", "P1125 +-1", "P1101 99999999999"}) {
+        const ParLineResult r = Parse(line);
+        EXPECT_EQ(r.kind, ParLineKind::NotValid) << line;
+        EXPECT_EQ(r.log, std::string("Not a valid line:") + line + "\n\n");
+    }
+}
+
+TEST(ParLineReader, OnlyTerminatedLinesAreReadAndAnOverLongLineIsOneInvalidLine)
+{
+    std::vector<std::string> texts;
+    for (const ParLine& line : ReadLines("P001 1\r\n\nP002 2\nx\ry\r\nP003 3"))
+        texts.push_back(line.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"P001 1", "", "P002 2", "x\ry"}));
+
+    const std::string longest(kParLineMaxChars, 'x');
+    std::vector<ParLine> lines = ReadLines(longest + "\r\n" + longest + "y\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_FALSE(lines[0].overLong);
+    EXPECT_EQ(lines[0].text, longest);
+    EXPECT_TRUE(lines[1].overLong);
+
+    // Cut at the buffer, the tail would have been a line of its own.
+    const std::string head = "P012 1" + std::string(kParLineMaxChars + 1 - 6, ' ');
+    lines = ReadLines(head + "P013 99\nP014 4\n" + std::string(100000, 'z'));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(ParseParLine(lines[0]).log, "Not a valid line:" + head + "\n");
+    EXPECT_EQ(ParseParLine(lines[1]).number, 14);
+}
+
+// Another program of the family: takes the board lock at once if it can, on
+// a thread of its own, and keeps it until destroyed.
+class ForeignBoardLock {
+public:
+    ForeignBoardLock() { holds_ = tried_.get_future().get(); }
+    ~ForeignBoardLock()
+    {
+        finish_.set_value();
+        thread_.join();
+    }
+    bool Holds() const { return holds_; }
+
+private:
+    std::promise<bool> tried_;
+    std::promise<void> finish_;
+    bool holds_ = false;
+    std::thread thread_{[this] {
+        HANDLE lock = CreateMutexW(nullptr, FALSE, L"ZEZ_LOCK");
+        const DWORD result = WaitForSingleObject(lock, 0);
+        const bool holds = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+        tried_.set_value(holds);
+        finish_.get_future().wait();
+        if (holds)
+            ReleaseMutex(lock);
+        CloseHandle(lock);
+    }};
+};
+
+bool BoardLockIsFree() { return ForeignBoardLock().Holds(); }
+
+// What the program asked a file dialog for: saving, title, filter, file,
+// folder, buffer size, flags, and whether the board lock was free meanwhile.
+using DialogSeen = std::tuple<bool, std::wstring, std::wstring, std::wstring, std::wstring, DWORD, DWORD, bool>;
 
 class ParFile : public ::testing::Test {
 protected:
     ParFile()
     {
-        ResetFlashStore();
-        WriteDefaultRecordToSimFlash();
         main = h.StartProgram();
-        // The connection work reads the record from flash: done first, so
-        // that it does not undo what a test sets up.
-        EXPECT_TRUE(IsAXBBoardLoaded(true));
+        EXPECT_TRUE(IsAXBBoardLoaded(true));   // reads the record: done before a test changes it
         AnswerFileDialogs(std::nullopt);
     }
+    ~ParFile() override { EXPECT_TRUE(BoardLockIsFree()) << "the board lock is given back"; }
 
     // The file dialogs answer with this path, or are cancelled.
     void AnswerFileDialogs(std::optional<std::filesystem::path> path)
     {
         InstallFileDialogAnswer([this, path](OPENFILENAMEW& ofn, bool save) {
             const std::wstring filter = ofn.lpstrFilter;
-            dialogs.push_back({save, ofn, ofn.lpstrTitle, filter, ofn.lpstrFilter + filter.size() + 1, ofn.lpstrFile,
-                               ofn.lpstrInitialDir, BoardLockIsFree()});
-            const std::wstring answer = path ? path->wstring() : L"";
-            if (answer.empty() || answer.size() >= ofn.nMaxFile)
+            dialogs.emplace_back(save, ofn.lpstrTitle, filter + L"|" + (ofn.lpstrFilter + filter.size() + 1),
+                                 ofn.lpstrFile, ofn.lpstrInitialDir, ofn.nMaxFile, ofn.Flags,
+                                 BoardLockIsFree());
+            if (!path || path->wstring().size() >= ofn.nMaxFile)
                 return false;
-            std::copy(answer.c_str(), answer.c_str() + answer.size() + 1, ofn.lpstrFile);
+            wcscpy(ofn.lpstrFile, path->c_str());
             return true;
         });
     }
 
-    std::vector<std::string> SaveTo(const std::filesystem::path& path)
+    // Presses the button with its dialog answered; the file as it is then.
+    std::string Press(void (*button)(HWND), const std::filesystem::path& path)
     {
         AnswerFileDialogs(path);
-        OnSaveToFileButton(main);
-        return SplitCrLf(ReadBytes(path));
+        button(main);
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    void LoadFrom(const std::filesystem::path& path)
-    {
-        AnswerFileDialogs(path);
-        OnLoadFromFileButton(main);
-    }
-
-    // Every file of the test folder but the board's.
-    std::vector<std::wstring> FilesInFolder() const
-    {
-        std::vector<std::wstring> names;
-        for (const auto& entry : std::filesystem::directory_iterator(h.Folder()))
-            if (entry.is_regular_file() && entry.path().filename() != L"board.state")
-                names.push_back(entry.path().filename().wstring());
-        return names;
-    }
-
-    static const std::string& ItemLine(const std::vector<std::string>& lines, int number)
-    {
-        return lines.at(kHeaderLines + kParamCount + FindFlashItem(number));
-    }
+    // A saved file leaves no temporary file behind it.
+    long EntriesInFolder() const { return std::distance(std::filesystem::directory_iterator(h.Folder()), {}); }
 
     ProgramHarness h;
     HWND main = nullptr;
     std::vector<DialogSeen> dialogs;
 };
 
-TEST_F(ParFile, SaveWritesVersionsOpenFencesParametersAndItemsWhileHoldingTheLock)
+TEST_F(ParFile, SavedFileLoadsBackWithoutCommittingTheFlash)
 {
     AxbSim_SetFirmwareVersion(0x02050103);
-    AxbSim_SetSerialNumber(123456);
-    g_param[100] = static_cast<uint32_t>(-5);
-    g_flashItemValues[FindFlashItem(1010)].intValue = -25;
-    krv_user_box_data.swFenceEnabled[0] = 1;
+    const uint32_t p100 = g_param[100];
+    krv_user_box_data.swFenceEnabled[0] = 1;   // a fence on homed X
     krv_user_box_data.swFencePlus[0] = 5000;
     g_homeRefFound[0] = true;
     EnableSoftwareFences();
     const std::filesystem::path path = h.File(L"machine.par");
-    const std::vector<std::string> lines = SaveTo(path);
-
-    ASSERT_EQ(lines.size(), kFileLines);
-    EXPECT_EQ(lines[0], "Firmware Version 0x2.5.1.3 (2.5.1.3)");
-    EXPECT_EQ(lines[3], "SN 0x1E240 (123456)");
-    EXPECT_EQ(lines[4].rfind("DLL Version 0x", 0), 0u);
-    // The fence is stored open, the rest as the program holds it.
-    for (int n = 0; n < kParamCount; ++n)
-        EXPECT_EQ(lines[kHeaderLines + n], n == 68 ? "P068 1000000000" : ParamLine(n));
-    EXPECT_EQ(lines[kHeaderLines + 100], "P100 -5");
+    std::ofstream(path, std::ios::binary) << std::string(100000, 'x');   // replaced whole
+    const long entries = EntriesInFolder();
+    const std::string saved = Press(OnSaveToFileButton, path);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 5 + 512 + 62);
+    EXPECT_TRUE(saved.starts_with("Firmware Version 0x2.5.1.3 (2.5.1.3)\r\n"));
+    EXPECT_NE(saved.find("\nP068 1000000000\r\n"), std::string::npos) << "the fence is stored open";
     EXPECT_EQ(g_param[68], 5000u) << "and set again afterwards";
-    EXPECT_EQ(ItemLine(lines, 1000), "P1000 90");
-    EXPECT_EQ(ItemLine(lines, 1010), "P1010 -25");
-    EXPECT_EQ(ItemLine(lines, 1151), "P1151 2.54");
-    EXPECT_EQ(lines.back(), "P1163 0");
-
-    ASSERT_EQ(dialogs.size(), 1u);
-    const DialogSeen& d = dialogs[0];
-    EXPECT_TRUE(d.save);
-    EXPECT_EQ(d.ofn.hwndOwner, nullptr);
-    EXPECT_EQ(d.title, L"par File to Save");
-    EXPECT_EQ(d.filterName, L"Par Files (*.par)");
-    EXPECT_EQ(d.filterPattern, L"*.par");
-    EXPECT_EQ(d.initialFile, L"krv.par");
-    EXPECT_EQ(d.ofn.nMaxFile, 260u);
-    EXPECT_EQ(d.initialDir, ProgramFolder());
-    EXPECT_EQ(d.ofn.Flags, static_cast<DWORD>(OFN_EXPLORER));
-    EXPECT_EQ(d.ofn.lpstrDefExt, nullptr);
-    EXPECT_FALSE(d.lockFree) << "the lock is taken before the dialog opens";
-    EXPECT_TRUE(BoardLockIsFree());
     EXPECT_TRUE(h.Log().HasLine("File name " + Narrow(path.wstring())));
-    EXPECT_THAT(FilesInFolder(), ElementsAre(L"machine.par")) << "no temporary file left behind";
-}
+    EXPECT_EQ(EntriesInFolder(), entries) << "no temporary file left behind";
 
-TEST_F(ParFile, UserOutputFormat1WritesItemsAsBytes)
-{
-    const auto settings = h.Folder() / L"settings" / L"TavRosen" / L"Settings";
-    std::filesystem::create_directories(settings);
-    std::ofstream(settings / L"TavRosen.ini") << "[stagetune]\nUserOutputFormat=1\n";
-    const std::vector<std::string> lines = SaveTo(h.File(L"bytes.par"));
-    ASSERT_EQ(lines.size(), kFileLines);
-    EXPECT_EQ(ItemLine(lines, 1000), "P1000 5A");
-    EXPECT_EQ(ItemLine(lines, 1101), "P1101 3B,9A,CA,00");
-    EXPECT_EQ(ItemLine(lines, 1125), "P1125 40,A0,00,00");
-}
-
-TEST_F(ParFile, LoadPutsASavedBoardBackWithoutCommittingTheFlash)
-{
-    const std::filesystem::path path = h.File(L"copy.par");
-    const std::vector<std::string> saved = SaveTo(path);
-    const uint32_t p050 = g_param[50];
-    const uint32_t p100 = g_param[100];
-    AxbSim_PokeParam(50, p050 + 17);
-    AxbSim_PokeParam(100, 42);
-    g_param[100] = 42;
+    AxbSim_PokeParam(100, p100 + 42);
+    g_param[100] = p100 + 42;
     WriteItemToSimFlash(1014, FlashItemFromBits(FlashItemType::Int32, 777));   // committed
     machine_zero_offset[1] = 777;
     AxbSim_ClearCallLog();
     h.Log().Clear();
-    LoadFrom(path);
-
-    ASSERT_EQ(dialogs.size(), 2u);
-    EXPECT_FALSE(dialogs[1].save);
-    EXPECT_EQ(dialogs[1].title, L"par File to Save");
-    EXPECT_EQ(dialogs[1].ofn.Flags, static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST));
-    EXPECT_FALSE(dialogs[1].lockFree);
-    EXPECT_TRUE(BoardLockIsFree());
-
-    EXPECT_EQ(SimCallsStartingWith("AXB_SetParam(").size(), static_cast<size_t>(kParamCount));
-    EXPECT_EQ(AxbSim_PeekParam(50), p050);
+    Press(OnLoadFromFileButton, path);
+    // Each dialog opens with the board lock already held.
+    const std::wstring title = L"par File to Save", filter = L"Par Files (*.par)|*.par", folder = ProgramFolder();
+    EXPECT_THAT(dialogs, ElementsAre(DialogSeen(true, title, filter, L"krv.par", folder, 260, OFN_EXPLORER, false),
+                                     DialogSeen(false, title, filter, L"krv.par", folder, 260,
+                                                OFN_EXPLORER | OFN_FILEMUSTEXIST, false)));
+    EXPECT_EQ(SimCallsStartingWith("AXB_SetParam(").size(), 512u);
     EXPECT_EQ(AxbSim_PeekParam(100), p100);
-    EXPECT_EQ(g_param[100], p100);
-    EXPECT_EQ(ControlText(main, IDC_PARAM_P), std::to_wstring(static_cast<int32_t>(p050))) << "fields show the file";
-    EXPECT_EQ(SimFlashItem(1014).intValue, 0);
     EXPECT_EQ(machine_zero_offset[1], 0);
     EXPECT_THAT(SimCallsStartingWith("AXB_CommitFlashWords("), IsEmpty());
+    // Header lines are not values; the lines after them load all the same.
     const std::vector<std::string> log = h.Log().Lines();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[0], "File name " + Narrow(path.wstring()));
-    EXPECT_EQ(log[1], "Not a valid line:" + saved[0]) << "header lines are not values";
+    EXPECT_EQ(log[1], "Not a valid line:Firmware Version 0x2.5.1.3 (2.5.1.3)");
     EXPECT_EQ(log.back(), "krv_user_box_data.counts_per_360_q0");
+
+    // "UserOutputFormat" 1 in the settings file writes the items as bytes.
+    const auto settings = h.Folder() / L"settings" / L"TavRosen" / L"Settings";
+    std::filesystem::create_directories(settings);
+    std::ofstream(settings / L"TavRosen.ini") << "[stagetune]\nUserOutputFormat=1\n";
+    EXPECT_NE(Press(OnSaveToFileButton, path).find("\nP1101 3B,9A,CA,00\r\n"), std::string::npos);
 
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 777) << "loaded items last only until Save To Flash";
 }
 
-TEST_F(ParFile, MalformedFilesAreReportedLineByLineAndTheGoodLinesStillLoad)
-{
-    const uint32_t p018 = AxbSim_PeekParam(18);
-    const uint32_t p020 = AxbSim_PeekParam(20);
-    const std::filesystem::path path = h.File(L"bad.par");
-    std::ofstream(path, std::ios::binary) << "garbage\r\n"
-                                          << std::string("\x01\xff\xfe\0binary\r\n", 12)
-                                          << "P012 0x1F\r\n" << "p014 20\n" << "P016 -5\r\n"
-                                          << "P018 99999999999\r\n" << "P512 7\r\n" << "P1234 5\r\n"
-                                          << "P" << std::string(600, '1') << "\r\n"
-                                          << "P1010 -25\r\n"
-                                          << "P020 3";   // no line end: not read
-    const std::filesystem::path endless = h.File(L"endless.par");
-    std::ofstream(endless, std::ios::binary) << std::string(200000, 'P');
-    AxbSim_ClearCallLog();
-    LoadFrom(path);
-    LoadFrom(endless);
-    LoadFrom(h.File(L"missing.par"));
-
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("),
-                ElementsAre("AXB_SetParam(0,12,31)=1", "AXB_SetParam(0,14,20)=1", "AXB_SetParam(0,16,4294967291)=1"));
-    EXPECT_EQ(AxbSim_PeekParam(18), p018);
-    EXPECT_EQ(AxbSim_PeekParam(20), p020);
-    EXPECT_EQ(SimFlashItem(1010).intValue, -25);
-    EXPECT_EQ(machine_zero_offset[0], -25);
-    for (const std::string line : {"Not a valid line:garbage", "Not a valid line:P018 99999999999",
-                                   "Error param is 512", "Error could not find param 1234 in the parameter list",
-                                   "Error param is 1234"})
-        EXPECT_TRUE(h.Log().HasLine(line)) << line;
-    EXPECT_TRUE(h.Log().HasLine("Not a valid line:P" + std::string(526, '1')));
-    EXPECT_TRUE(BoardLockIsFree());
-}
-
-TEST_F(ParFile, BoardLockHeldElsewhereStopsBothBeforeTheDialog)
+TEST_F(ParFile, WithTheLockHeldElsewhereOrTheDialogCancelledNothingIsDone)
 {
     g_contGotoState = kContGotoMoving;
     g_contHomeState = kContHomeHoming;
     AxbSim_ClearCallLog();
     h.Log().Clear();
+    const long entries = EntriesInFolder();
     {
         ForeignBoardLock other;
+        ASSERT_TRUE(other.Holds());
         OnSaveToFileButton(main);
         OnLoadFromFileButton(main);
     }
     EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK KRV_AXBSaveParamToFilebd",
                                              "Failed to get ZEZ_LOCK KRV_AXBLoadParamFromFilebd"));
     EXPECT_TRUE(dialogs.empty());
-    EXPECT_THAT(SimCalls(), IsEmpty());
     EXPECT_EQ(g_contGotoState, kContGotoOff) << "continuous motion stops even so";
     EXPECT_EQ(g_contHomeState, kContHomeOff);
-    EXPECT_TRUE(BoardLockIsFree());
-}
 
-TEST_F(ParFile, CancelledDialogsWriteAndLoadNothing)
-{
-    AxbSim_ClearCallLog();
     h.Log().Clear();
-    OnSaveToFileButton(main);
+    OnSaveToFileButton(main);   // cancelled
     OnLoadFromFileButton(main);
-
-    EXPECT_EQ(dialogs.size(), 2u);
-    EXPECT_THAT(FilesInFolder(), IsEmpty());
+    Press(OnLoadFromFileButton, h.File(L"missing.par"));
+    EXPECT_EQ(dialogs.size(), 3u);
+    EXPECT_EQ(EntriesInFolder(), entries);
     EXPECT_THAT(SimCalls(), IsEmpty());
-    EXPECT_THAT(h.Log().Lines(), IsEmpty());
-    EXPECT_TRUE(BoardLockIsFree());
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("File name " + Narrow(h.File(L"missing.par").wstring())));
 }
 
 TEST_F(ParFile, FailedSaveKeepsThePreviousFile)
 {
-    const std::filesystem::path nowhere = h.File(L"missing") / L"machine.par";
-    SaveTo(nowhere);
-    EXPECT_TRUE(h.Log().HasLine("Error fptr is NULL"));
-    EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
-
-    // A write-protected file is not opened for writing, as a plain open
-    // would not be either.
+    // A write-protected file is not opened, as a plain open would not be.
     const std::filesystem::path path = h.File(L"protected.par");
     std::ofstream(path, std::ios::binary) << "previous\r\n";
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    h.Log().Clear();
-    AnswerFileDialogs(path);
-    OnSaveToFileButton(main);
+    const long entries = EntriesInFolder();
+    EXPECT_EQ(Press(OnSaveToFileButton, path), "previous\r\n");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(path), "previous\r\n");
     EXPECT_TRUE(h.Log().HasLine("Error fptr is NULL"));
 
-    // A target that cannot be replaced (here a folder of that name) is
-    // reported, and no half-written file is left beside it.
+    // A target that cannot be replaced is reported, and nothing left beside it.
     const std::filesystem::path folder = h.File(L"folder.par");
     std::filesystem::create_directories(folder / L"inside");
-    AnswerFileDialogs(folder);
-    OnSaveToFileButton(main);
+    Press(OnSaveToFileButton, folder);
     EXPECT_TRUE(std::filesystem::is_directory(folder / L"inside"));
     EXPECT_TRUE(h.Log().HasLine("Error could not write " + Narrow(folder.wstring())));
-    EXPECT_THAT(FilesInFolder(), ElementsAre(L"protected.par"));
-    EXPECT_TRUE(BoardLockIsFree());
-
-    // A good save over an existing file replaces it whole.
-    std::ofstream(path, std::ios::binary) << std::string(100000, 'x');
-    EXPECT_EQ(SaveTo(path).size(), kFileLines);
+    EXPECT_EQ(EntriesInFolder(), entries + 1);
 }
 
 } // namespace
