@@ -1,64 +1,73 @@
 #pragma once
-// What the homing tests share: a program on a simulated board whose flash
-// user area is valid, and another owner of "ZEZ_LOCK" on a thread of its own
-// (standing in for another program of the family).
+// What the homing tests share: a program connected to a simulated board,
+// and another owner of "ZEZ_LOCK" on a thread of its own (standing in for
+// another program of the family).
+#include "driver/axb400.h"
+#include "homing/board_ready.h"
+#include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
+#include "tests/support/sim_calls.h"
 
-#include <windows.h>
+#include <gmock/gmock.h>
 
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <thread>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
-// Takes "ZEZ_LOCK" through a handle of its own on a new thread and holds it
-// until Finish() or destruction. The constructor returns once the lock is
-// held, so a test never races the thread.
+inline constexpr char kProbe[] = "AXB_GetAxisPosValue(0,4,";
+
+// Tries "ZEZ_LOCK" at once on a thread and a handle of its own, and holds it
+// until destruction; the constructor returns once the thread has tried.
 class OtherLockOwner {
 public:
-    enum class Ending { Release, Abandon };
-    explicit OtherLockOwner(Ending ending = Ending::Release);
-    ~OtherLockOwner();
-    OtherLockOwner(const OtherLockOwner&) = delete;
-    OtherLockOwner& operator=(const OtherLockOwner&) = delete;
-
+    OtherLockOwner() : thread_(&OtherLockOwner::Hold, this) { WaitForSingleObject(tried_, INFINITE); }
+    ~OtherLockOwner()
+    {
+        SetEvent(finish_);
+        thread_.join();
+        CloseHandle(tried_);
+        CloseHandle(finish_);
+    }
     bool Holds() const { return holds_; }
-    // Releases (or abandons, by ending the thread) and waits for the thread.
-    void Finish();
 
 private:
-    static DWORD WINAPI Run(void* self);
+    void Hold()
+    {
+        HANDLE lock = CreateMutexW(nullptr, FALSE, L"ZEZ_LOCK");
+        holds_ = WaitForSingleObject(lock, 0) == WAIT_OBJECT_0;
+        SetEvent(tried_);
+        WaitForSingleObject(finish_, INFINITE);
+        if (holds_)
+            ReleaseMutex(lock);
+        CloseHandle(lock);
+    }
 
-    Ending ending_;
-    HANDLE acquired_ = nullptr;
-    HANDLE finish_ = nullptr;
-    HANDLE thread_ = nullptr;
+    HANDLE tried_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE finish_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     bool holds_ = false;
+    std::thread thread_;
 };
 
-// Whether a thread other than the caller can take "ZEZ_LOCK" at once; it
-// gives the lock back before this returns.
-bool AnotherThreadCanTakeBoardLock();
+// Whether another thread can take "ZEZ_LOCK" at once; it gives it back.
+inline bool AnotherThreadCanTakeBoardLock() { return OtherLockOwner().Holds(); }
 
-// The operation names of the driver calls since the last clear, in order,
-// e.g. "AXB_GetParam".
-std::vector<std::string> SimCallNames();
-int CountSimCalls(const std::string& prefix);
+inline size_t CountSimCalls(const std::string& prefix) { return SimCallsStartingWith(prefix).size(); }
 
 class HomingTest : public ::testing::Test {
 protected:
-    HomingTest();
-
-    // A user area carrying the marker, so the connection work reads it
-    // without asking the technician; bits 3..6 of item 1095 are the "Analog
-    // Ref Mark Inverted" flags of X..Q.
-    static void WriteValidUserArea(uint8_t analogRefMarkInvertedMask = 0);
-    // Driver open and the connection work done; the call log and the log
-    // lines start empty afterwards.
-    void ConnectBoard();
-    // Log lines starting with the prefix.
-    std::vector<std::string> LogLinesStartingWith(const std::string& prefix);
+    // Driver open and the connection work done; no driver call or log line yet.
+    void SetUp() override
+    {
+        // WriteSettingString needs the folder its file sits in.
+        std::filesystem::create_directories(h.Folder() / L"settings" / L"TavRosen" / L"Settings");
+        ASSERT_EQ(AXB_OpenDrv(), 1);
+        ASSERT_TRUE(IsAXBBoardLoaded(true));
+        AxbSim_ClearCallLog();
+        h.Log().Clear();
+    }
 
     ProgramHarness h;
 };
