@@ -53,19 +53,22 @@ void FormatLength(char* out, size_t size, int32_t counts, int axis)
         std::snprintf(out, size, "%.4f", static_cast<double>(mm));
 }
 
-void FormatAxisReadout(char* out, size_t size, int axis)
+AxisSample SampleAxis(int axis)
 {
-    if (AxisMotorType(axis) != kMotorOpenLoopStepper) {
-        uint16_t status = 0;
-        AXB_GetAxisStatus(0, axis, &status);
-        if (status & kAxisStatusFrequencyError) {
-            std::snprintf(out, size, "freq error");
-            return;
-        }
-        if (status & kAxisStatusSignalError) {
-            std::snprintf(out, size, "sig error");
-            return;
-        }
-    }
-    FormatLength(out, size, UserPosition(axis, RawPosition(axis)), axis);
+    AxisSample sample;
+    sample.raw = RawPosition(axis);
+    // Open-loop steppers have no encoder to report on.
+    if (AxisMotorType(axis) != kMotorOpenLoopStepper)
+        AXB_GetAxisStatus(0, axis, &sample.status);
+    return sample;
+}
+
+void FormatAxisReadout(char* out, size_t size, int axis, const AxisSample& sample)
+{
+    if (sample.status & kAxisStatusFrequencyError)
+        std::snprintf(out, size, "freq error");
+    else if (sample.status & kAxisStatusSignalError)
+        std::snprintf(out, size, "sig error");
+    else
+        FormatLength(out, size, UserPosition(axis, sample.raw), axis);
 }

@@ -18,6 +18,14 @@ int32_t UserPosition(int axis, int32_t raw);
 // "%.4f" millimetres otherwise.
 void FormatLength(char* out, size_t size, int32_t counts, int axis);
 
+// One reading of an axis: its counter and, for axes with an encoder, its
+// status word.
+struct AxisSample {
+    int32_t raw = 0;
+    uint16_t status = 0;
+};
+AxisSample SampleAxis(int axis);
+
 // The readout beside the zero buttons: "freq error" or "sig error" while the
 // encoder reports one, else the displayed position.
-void FormatAxisReadout(char* out, size_t size, int axis);
+void FormatAxisReadout(char* out, size_t size, int axis, const AxisSample& sample);

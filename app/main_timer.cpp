@@ -63,22 +63,22 @@ void BlinkStatus(HWND wnd)
     }
 }
 
-void SamplePositions()
+// One reading of every axis per tick serves the history, the readouts and
+// the current axis's position.
+void SamplePositions(AxisSample (&samples)[kAxisCount])
 {
-    for (int a = 0; a < kEncoderAxes; ++a) {
-        g_posHistory[a][g_historyIndex] = RawPositionByMotorType(a);
-        uint16_t unused = 0;
-        AXB_GetAxisStatus(0, a, &unused);
+    for (int a = 0; a < kAxisCount; ++a) {
+        samples[a] = SampleAxis(a);
+        g_posHistory[a][g_historyIndex] = samples[a].raw;
     }
-    g_posHistory[kZoomAxis][g_historyIndex] = RawPosition(kZoomAxis);
     g_historyIndex = (g_historyIndex + 1) % kPositionHistory;
 }
 
-void ShowAxisReadouts(HWND wnd)
+void ShowAxisReadouts(HWND wnd, const AxisSample (&samples)[kAxisCount])
 {
     char text[128];
     for (int a = 0; a < kAxisCount; ++a) {
-        FormatAxisReadout(text, sizeof text, a);
+        FormatAxisReadout(text, sizeof text, a, samples[a]);
         ShowReadout(wnd, kReadoutIds[a], text);
     }
 }
@@ -130,12 +130,12 @@ void OnMainTimer(HWND wnd)
         return;
     ++g_tickCount;
     BlinkStatus(wnd);
-    SamplePositions();
-    ShowAxisReadouts(wnd);
-    const int32_t raw = RawPosition(g_radio_last);
+    AxisSample samples[kAxisCount];
+    SamplePositions(samples);
+    ShowAxisReadouts(wnd, samples);
     if (g_tickCount % kVelocityPeriodTicks == 0)
         ShowVelocity(wnd);
-    ShowPositionAndFollowing(wnd, raw);
+    ShowPositionAndFollowing(wnd, samples[g_radio_last].raw);
     uint8_t moveStatus = 0, errorByte = 0;
     AXB_GetMoveStatus(0, g_radio_last, &moveStatus, &errorByte);
     // The zoom and auto-home state machines take their step here.
