@@ -7,6 +7,7 @@ build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build"
 tools/wine-prefix.sh "$PWD/$build/wineprefix" null
-# A test process that Wine fails to start at all is tried once more; a test
-# that runs and fails, fails twice and stays red.
+# Under Wine a test process now and then ends at once, before its first line
+# of output; such a test is tried once more. A test that really fails, fails
+# both times and the run stays red.
 ctest --test-dir "$build" --output-on-failure --timeout 120 --repeat until-pass:2 "$@"
