@@ -5,16 +5,9 @@
 #include "driver/axb400.h"
 #include "params/flash_items.h"
 #include "params/param_table.h"
+#include "params/unit_conversion.h"
 
 #include <cstdio>
-
-namespace {
-
-constexpr uint16_t kAxisStatusSignalError = 1u << 3;
-constexpr uint16_t kAxisStatusFrequencyError = 1u << 4;
-constexpr double kMmPerInch = 25.4;
-
-} // namespace
 
 int32_t RawPositionByMotorType(int axis)
 {

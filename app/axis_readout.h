@@ -5,6 +5,10 @@
 
 inline constexpr int kZoomAxis = 4;
 
+// Encoder faults in the axis status word of X..Q.
+inline constexpr uint16_t kAxisStatusSignalError = 1u << 3;
+inline constexpr uint16_t kAxisStatusFrequencyError = 1u << 4;
+
 // The axis's counter: the commanded position for the zoom and for open-loop
 // steppers (they have no encoder), else the encoder count in latch 0.
 int32_t RawPosition(int axis);

@@ -7,6 +7,7 @@
 #include "driver/axb400.h"
 #include "infra/clock.h"
 #include "infra/control_text.h"
+#include "params/unit_conversion.h"
 #include "res/resource.h"
 
 #include <bit>
@@ -22,9 +23,8 @@ constexpr int kBlinkPeriodTicks = 30;
 constexpr int kVelocityPeriodTicks = 15;
 constexpr int kReadoutIds[kAxisCount] = {IDC_READOUT_X, IDC_READOUT_Y, IDC_READOUT_Z, IDC_READOUT_Q, IDC_READOUT_ZOOM};
 constexpr int kEncoderAxes = 4;   // X..Q report encoder errors in their status word
-constexpr uint16_t kAxisStatusEncoderErrors = (1u << 3) | (1u << 4);
+constexpr uint16_t kAxisStatusEncoderErrors = kAxisStatusSignalError | kAxisStatusFrequencyError;
 constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~(1u << 7);
-constexpr float kMmPerInchF = 25.4f;
 
 ShownTexts g_shownReadouts;
 int g_historyIndex;

@@ -5,6 +5,7 @@
 #include "app/motion_state.h"
 #include "driver/axb400.h"
 #include "homing/auto_home_state.h"
+#include "homing/move_status.h"
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "params/flash_items.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr uint32_t kDwellMs = 1000;
-constexpr uint8_t kMoveComplete = 0x01;
 constexpr uint8_t kAllAxesMask = 0x1F;
 constexpr int kRecordFields = 15;
 

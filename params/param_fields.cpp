@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kFieldCount = static_cast<int>(std::size(kParamFieldTable));
 constexpr int kTextCapacity = 128;
-constexpr double kMmPerInch = 25.4;
 
 constexpr int kAxisRadios[kAxisCount] = {IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM};
 
@@ -115,7 +114,7 @@ void ApplyTarget(HWND wnd, int axis)
     float value = 0.0f;
     if (Untouched(g_shownTarget, axis, text) || !ParseFloat(text, value))
         return;
-    g_targetMm[axis] = g_unitMode == kUnitInch ? value * 25.4f : value;
+    g_targetMm[axis] = g_unitMode == kUnitInch ? value * kMmPerInchF : value;
 }
 
 void ApplyVelocityPercent(HWND wnd, int axis)

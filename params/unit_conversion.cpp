@@ -14,8 +14,6 @@ int g_stepperCalValid[kAxisCount];
 
 namespace {
 
-constexpr float kMmPerInchF = 25.4f;
-constexpr double kMmPerInchD = 25.4;
 constexpr float kMaxBelievableLead = 30.0f;
 constexpr float kMinBelievableLead = 0.001f;
 constexpr float kFallbackLead = 12800.0f;
@@ -102,7 +100,7 @@ int32_t UnitsToCounts(float value, int axis, int kind, ConversionLog log)
     const double countsPerMm = g_param[AxisParam(kParamCountsPerMm, g_radio_last)];
     const float lead = g_leadscrew_lead[axis];
     switch (kind) {
-    case kConvCountsInch: return RoundHalfAway(static_cast<double>(value) * kMmPerInchD * countsPerMm);
+    case kConvCountsInch: return RoundHalfAway(static_cast<double>(value) * kMmPerInch * countsPerMm);
     case kConvCountsMm: return RoundHalfAway(static_cast<double>(value) * countsPerMm);
     case kConvMmInch: return Nearest(value * kMmPerInchF);
     case kConvMicrostepsInch: return Nearest(MicrostepsOf(axis) * (value / lead) * kMmPerInchF);

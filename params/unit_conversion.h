@@ -20,6 +20,11 @@ enum ConversionKind : int {
     kConvVelocityMm = 9,
 };
 
+// Millimetres per inch. Where a conversion is in float the float constant is
+// part of the result, so both forms are named.
+inline constexpr double kMmPerInch = 25.4;
+inline constexpr float kMmPerInchF = 25.4f;
+
 inline constexpr int kStepperAxisCount = 4;   // X..Q; the zoom has no calibration
 inline constexpr int kParamCyclesFactor = 49; // P049, shared by every axis
 
