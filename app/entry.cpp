@@ -1,9 +1,9 @@
 #include "app/entry.h"
 
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/modeless.h"
 #include "app/single_instance.h"
+#include "core/session_state.h"
+#include "ui/modeless.h"
 
 #include <commctrl.h>
 

@@ -1,14 +1,15 @@
 #include "app/main_commands.h"
 
-#include "app/app_state.h"
-#include "app/axis_readout.h"
 #include "app/main_timer.h"
-#include "app/motion_state.h"
+#include "app/param_fields.h"
+#include "board/axis_position.h"
+#include "board/param_io.h"
+#include "core/motion_state.h"
+#include "core/session_state.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
-#include "infra/control_text.h"
 #include "infra/log.h"
-#include "params/param_fields.h"
+#include "ui/control_text.h"
 
 namespace {
 

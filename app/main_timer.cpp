@@ -1,14 +1,14 @@
 #include "app/main_timer.h"
 
-#include "app/app_state.h"
-#include "app/axis_readout.h"
 #include "app/motion_commands.h"
-#include "app/motion_state.h"
+#include "board/axis_position.h"
+#include "core/motion_state.h"
+#include "core/session_state.h"
+#include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
-#include "infra/control_text.h"
-#include "params/unit_conversion.h"
 #include "res/resource.h"
+#include "ui/control_text.h"
 
 #include <bit>
 #include <cstdio>
@@ -22,9 +22,7 @@ namespace {
 constexpr int kBlinkPeriodTicks = 30;
 constexpr int kVelocityPeriodTicks = 15;
 constexpr int kReadoutIds[kAxisCount] = {IDC_READOUT_X, IDC_READOUT_Y, IDC_READOUT_Z, IDC_READOUT_Q, IDC_READOUT_ZOOM};
-constexpr int kEncoderAxes = 4;   // X..Q report encoder errors in their status word
-constexpr uint16_t kAxisStatusEncoderErrors = kAxisStatusSignalError | kAxisStatusFrequencyError;
-constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~(1u << 7);
+constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~kSystemStatusUnusedBit;
 
 ShownTexts g_shownReadouts;
 int g_historyIndex;
@@ -37,7 +35,7 @@ int CountErrorBits(int axis)
     AXB_GetMoveStatus(0, axis, &moveStatus, &errorByte);
     int count = std::popcount(static_cast<unsigned>(moveStatus & 0xF0)) +
                 std::popcount(static_cast<unsigned>(errorByte & 0x0F));
-    if (axis < kEncoderAxes) {
+    if (axis < kEncoderAxisCount) {
         uint16_t axisStatus = 0;
         AXB_GetAxisStatus(0, axis, &axisStatus);
         count += std::popcount(static_cast<unsigned>(axisStatus & kAxisStatusEncoderErrors));

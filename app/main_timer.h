@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "params/param_table.h"
+#include "core/param_table.h"
 
 inline constexpr int kPositionHistory = 4;
 

@@ -1,75 +1,60 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
-#include "app/motion_commands.h"
-#include "homing/status_dialog.h"
-#include "params/flash_store.h"
-#include "params/par_file.h"
 #include "app/main_timer.h"
+#include "app/motion_commands.h"
+#include "app/persistence_buttons.h"
+#include "core/session_state.h"
 #include "res/resource.h"
+#include "status/status_dialog.h"
+#include "ui/command_route.h"
 
 namespace {
 
-using CommandHandler = void (*)(HWND wnd);
-
 void OnStatusButton(HWND) { OpenStatusDialog(); }
 
-struct CommandRoute {
-    int id;
-    CommandHandler handler;
-};
-
 constexpr CommandRoute kCommandRoutes[] = {
-    {IDC_EXIT, OnExitCommand},
-    {IDC_RESET, OnResetButton},
-    {IDC_REREAD, OnReReadButton},
-    {IDC_APPLY, OnApplyButton},
-    {IDM_READ_SPEED_TEST, OnReadSpeedTest},
-    {IDC_GOTO, OnGotoButton},
-    {IDC_CONT_GOTO, OnContinuousGotoButton},
-    {IDC_STOP, OnStopButton},
-    {IDC_CLEAR_COUNT, OnClearCountButton},
-    {IDC_VIDEO, OnVideoButton},
-    {IDC_SAVE_FLASH, OnSaveToFlashButton},
-    {IDC_DEL_NEW_FLASH, OnDelNewFlashButton},
-    {IDC_SAVE_FILE, OnSaveToFileButton},
-    {IDC_LOAD_FILE, OnLoadFromFileButton},
-    {IDC_STATUS, OnStatusButton},
+    {IDC_EXIT, WindowHandler<OnExitCommand>},
+    {IDC_RESET, WindowHandler<OnResetButton>},
+    {IDC_REREAD, WindowHandler<OnReReadButton>},
+    {IDC_APPLY, WindowHandler<OnApplyButton>},
+    {IDM_READ_SPEED_TEST, WindowHandler<OnReadSpeedTest>},
+    {IDC_UNIT_MM, WindowHandler<OnUnitCommand>},
+    {IDC_UNIT_IN, WindowHandler<OnUnitCommand>},
+    {IDC_UNIT_STORED, WindowHandler<OnUnitCommand>},
+    {IDC_ZERO_X, OnZeroButton},
+    {IDC_ZERO_Y, OnZeroButton},
+    {IDC_ZERO_Z, OnZeroButton},
+    {IDC_ZERO_Q, OnZeroButton},
+    {IDC_ZERO_ZOOM, OnZeroButton},
+    {IDC_GOTO, WindowHandler<OnGotoButton>},
+    {IDC_CONT_GOTO, WindowHandler<OnContinuousGotoButton>},
+    {IDC_STOP, WindowHandler<OnStopButton>},
+    {IDC_CLEAR_COUNT, WindowHandler<OnClearCountButton>},
+    {IDC_VIDEO, WindowHandler<OnVideoButton>},
+    {IDC_SAVE_FLASH, WindowHandler<OnSaveToFlashButton>},
+    {IDC_DEL_NEW_FLASH, WindowHandler<OnDelNewFlashButton>},
+    {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
+    {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
+    {IDC_STATUS, WindowHandler<OnStatusButton>},
 };
 
-void OnCommand(HWND wnd, int id, HWND control)
+void OnCommand(HWND wnd, WPARAM wParam, HWND control)
 {
-    switch (id) {
+    switch (LOWORD(wParam)) {
     case IDC_AXIS_X:
     case IDC_AXIS_Y:
     case IDC_AXIS_Z:
     case IDC_AXIS_Q:
     case IDC_AXIS_ZOOM:
     case IDC_DISPLAY_PARAM_NUMBER:
-        OnAxisCommand(wnd, id, control);
-        return;
-    case IDC_UNIT_MM:
-    case IDC_UNIT_IN:
-    case IDC_UNIT_STORED:
-        OnUnitCommand(wnd);
-        return;
-    case IDC_ZERO_X:
-    case IDC_ZERO_Y:
-    case IDC_ZERO_Z:
-    case IDC_ZERO_Q:
-    case IDC_ZERO_ZOOM:
-        OnZeroButton(wnd, id);
+        // A program-posted axis command has no control: only the fields are refilled.
+        OnAxisCommand(wnd, LOWORD(wParam), control);
         return;
     default:
-        break;
-    }
-    for (const CommandRoute& route : kCommandRoutes) {
-        if (route.id == id) {
-            route.handler(wnd);
-            return;
-        }
+        RouteCommand(kCommandRoutes, wnd, wParam);
+        return;
     }
 }
 
@@ -82,7 +67,7 @@ INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
         InitMainWindow(wnd);
         return TRUE;
     case WM_COMMAND:
-        OnCommand(wnd, LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+        OnCommand(wnd, wParam, reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_TIMER:
         if (wParam == IDT_MAIN)

@@ -1,9 +1,7 @@
 #pragma once
 #include <windows.h>
 
-// The main window while it exists; 0 before creation and after Exit, close
-// or destroy.
-extern HWND g_mainWnd;
+#include "ui/main_window_handle.h"
 
 INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,32 +1,26 @@
 #include "app/motion_commands.h"
 
-#include "app/app_state.h"
-#include "app/axis_readout.h"
-#include "app/motion_state.h"
+#include "app/param_fields.h"
+#include "board/axis_position.h"
+#include "board/goto_target.h"
+#include "board/move_status.h"
+#include "core/auto_home_state.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/session_state.h"
+#include "core/unit_conversion.h"
 #include "driver/axb400.h"
-#include "homing/auto_home_state.h"
-#include "homing/move_status.h"
 #include "infra/clock.h"
 #include "infra/log.h"
-#include "params/flash_items.h"
-#include "params/param_fields.h"
-#include "params/unit_conversion.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr uint32_t kDwellMs = 1000;
-constexpr uint8_t kAllAxesMask = 0x1F;
 constexpr int kRecordFields = 15;
 
 uint32_t g_dwellDeadline;
 PROCESS_INFORMATION g_videoProcess;
-
-int32_t AddCounts(int32_t a, int32_t b)
-{
-    // The board's counters wrap at 32 bits; so does the sum.
-    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
 
 void LogSapa(const char* label, int axis)
 {
@@ -45,13 +39,6 @@ void StartGoto(HWND wnd, const char* label)
 
 } // namespace
 
-int GotoTarget(int axis, int32_t target)
-{
-    LogPrintf(g_log, "    goto target%d\n", target);
-    g_lastGotoTarget[axis] = AddCounts(AddCounts(target, -machine_zero_offset[axis]), -g_offset[axis]);
-    return AXB_SetAxisPosAbs(0, axis, target);
-}
-
 int32_t NextGotoTarget(int axis)
 {
     int32_t counts = 0;
@@ -63,7 +50,7 @@ int32_t NextGotoTarget(int axis)
             g_lastTargetMm[a] = g_targetMm[a];
         counts = TargetMmToCounts(g_targetMm[axis], axis);
     }
-    return AddCounts(AddCounts(counts, machine_zero_offset[axis]), g_offset[axis]);
+    return UserToRawCounts(axis, counts);
 }
 
 void OnGotoButton(HWND wnd) { StartGoto(wnd, "X2:SAPA(0,"); }

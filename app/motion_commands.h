@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-// The one way the system starts a single-axis absolute move.
-int GotoTarget(int axis, int32_t target);
 
 // The commanded target of the current axis: the Target field's value, or the
 // user zero when the target did not change since the last goto.

@@ -1,10 +1,10 @@
 #include "params/goto_settings.h"
 
-#include "app/motion_state.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/unit_conversion.h"
 #include "infra/log.h"
 #include "infra/program_folder.h"
-#include "params/flash_items.h"
-#include "params/unit_conversion.h"
 
 #include <windows.h>
 
@@ -115,7 +115,7 @@ void LoadZoomIniSettings()
     for (int a = 0; a < kAxisCount; ++a) {
         const Section section(a);
         ReadFloat(section, kTargetKey, kTargetDefault, g_targetMm[a]);
-        if (a < kStepperAxisCount)
+        if (a < kEncoderAxisCount)
             DeriveStepperCalibration(a);
         ReadFloat(section, kVelocityKey, kVelocityDefault, g_velPercent[a]);
         ReadFlag(section, kJoystickKey, kJoystickDefault, g_joystickEnabled[a]);

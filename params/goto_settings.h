@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "params/param_table.h"
+#include "core/param_table.h"
 
 extern float g_velPercent[kAxisCount];      // nominal velocity percent
 extern int32_t g_cmdVelPercent[kAxisCount]; // the integer percent last sent to the board

@@ -1,18 +1,17 @@
 #include "params/par_file.h"
 
-#include "app/motion_state.h"
+#include "board/board_lock.h"
+#include "board/fences.h"
+#include "board/flash_store.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/par_format.h"
+#include "core/param_table.h"
 #include "driver/axb400.h"
-#include "homing/board_lock.h"
-#include "homing/fences.h"
 #include "infra/log.h"
 #include "infra/program_folder.h"
 #include "infra/settings.h"
 #include "infra/user_prompts.h"
-#include "params/flash_items.h"
-#include "params/flash_store.h"
-#include "params/par_format.h"
-#include "params/param_fields.h"
-#include "params/param_table.h"
 
 #include <commdlg.h>
 
@@ -212,7 +211,8 @@ bool LoadParamsFromStream(std::istream& in)
     return true;
 }
 
-// True when a file was read onto the board.
+} // namespace
+
 bool LoadParFileChosenByUser()
 {
     BoardLockGuard lock;
@@ -228,9 +228,7 @@ bool LoadParFileChosenByUser()
     return in.is_open() && LoadParamsFromStream(in);
 }
 
-} // namespace
-
-void OnSaveToFileButton(HWND)
+void SaveParFileChosenByUser()
 {
     BoardLockGuard lock;
     if (!lock) {
@@ -242,11 +240,4 @@ void OnSaveToFileButton(HWND)
         return;
     LogFileName(path);
     SaveParamsToSuppliedFile(path);
-}
-
-void OnLoadFromFileButton(HWND mainWnd)
-{
-    MotionFlagsOff();
-    if (LoadParFileChosenByUser())
-        FillParamFields(mainWnd);
 }

@@ -1,7 +1,7 @@
 #include "bench/common/bench_program.h"
 
 #include "app/main_window.h"
-#include "params/flash_items.h"
+#include "core/flash_items.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 

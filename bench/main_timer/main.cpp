@@ -3,7 +3,7 @@
 #include "app/main_timer.h"
 #include "bench/common/bench_program.h"
 #include "driver/axb400.h"
-#include "infra/control_text.h"
+#include "ui/control_text.h"
 
 #include <algorithm>
 #include <cstdio>

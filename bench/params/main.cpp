@@ -1,9 +1,10 @@
 // Cost of committing the parameters (512 reads and the changed writes) and
 // of saving and loading a full parameter file on the simulated board.
+#include "app/param_fields.h"
+#include "app/persistence_buttons.h"
 #include "bench/common/bench_program.h"
 #include "infra/user_prompts.h"
 #include "params/par_file.h"
-#include "params/param_fields.h"
 
 #include <cstdio>
 #include <cwchar>

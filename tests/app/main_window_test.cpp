@@ -1,18 +1,19 @@
 // The main window as a technician uses it: axis and unit selection, the
 // parameter fields and their conversions, Apply, and the 10 ms readouts.
-#include "app/app_state.h"
 #include "app/main_timer.h"
-#include "app/motion_state.h"
+#include "app/param_fields.h"
+#include "core/motion_state.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
 #include "driver/axb400.h"
-#include "infra/control_text.h"
-#include "params/param_fields.h"
-#include "params/param_table.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
-#include "tests/support/sim_flash.h"
 #include "tests/support/sim_calls.h"
+#include "tests/support/sim_flash.h"
 #include "tests/support/ui_driver.h"
+#include "ui/control_text.h"
+#include "ui/tooltips.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,11 @@
 // The main window's motion commands: the goto target that alternates with
 // the user zero, the continuous goto's dwell, stop, zeroes, the trace line
 // and the video program.
-#include "app/app_state.h"
-#include "app/motion_state.h"
-#include "homing/auto_home_state.h"
-#include "params/flash_items.h"
+#include "board/goto_target.h"
+#include "core/auto_home_state.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/session_state.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"

@@ -1,12 +1,12 @@
 // What the technician keeps: the flash record of a new board, "Save To
 // Flash" across a restart, the goto settings on Exit, and a parameter file
 // saved and loaded through the buttons.
-#include "app/app_state.h"
-#include "app/motion_state.h"
-#include "homing/board_ready.h"
+#include "board/board_ready.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
 #include "infra/user_prompts.h"
-#include "params/flash_items.h"
-#include "params/param_table.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"

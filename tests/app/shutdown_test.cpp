@@ -1,8 +1,8 @@
 // The ways the main window ends (Exit, Enter in a field, the close box,
 // destruction) and "Reset", which closes the board and initialises again.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "params/param_table.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"

@@ -1,8 +1,8 @@
 // Start-up of the main window: board connection with its retries, the
 // version captions and log lines, the forced parameters and the board set-up
 // calls, and what the window offers without a board.
-#include "app/app_state.h"
-#include "params/param_table.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"

@@ -1,10 +1,10 @@
 // zoom.ini: per-axis goto target, velocity percent and joystick switch, and
 // the stepper calibration derived from the flash record in the same pass.
-#include "app/motion_state.h"
+#include "board/flash_store.h"
+#include "core/motion_state.h"
+#include "core/unit_conversion.h"
 #include "infra/program_folder.h"
-#include "params/flash_store.h"
 #include "params/goto_settings.h"
-#include "params/unit_conversion.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_flash.h"
 #include "tests/support/ui_driver.h"

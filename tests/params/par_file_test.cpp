@@ -1,12 +1,13 @@
 // The ".par" parameter file: its text, how each line reads back, and "Save
 // To File" and "Load From File" with their dialogs and the board lock.
-#include "app/motion_state.h"
-#include "homing/board_ready.h"
-#include "homing/fences.h"
+#include "app/persistence_buttons.h"
+#include "board/board_ready.h"
+#include "board/fences.h"
+#include "core/motion_state.h"
+#include "core/par_format.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
 #include "params/par_file.h"
-#include "params/par_format.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_calls.h"
 #include "tests/support/sim_flash.h"

@@ -2,11 +2,11 @@
 // hexadecimal with their bits as boxes, faults shown on the next 100 ms tick,
 // nothing rewritten that did not change, encoder errors cleared on request,
 // supplies averaged over the last 100 readings across reopening, one of each.
-#include "homing/power_dialog.h"
-#include "homing/power_samples.h"
-#include "homing/status_dialog.h"
+#include "core/power_samples.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
+#include "status/power_dialog.h"
+#include "status/status_dialog.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_calls.h"
 #include "tests/support/ui_driver.h"

@@ -1,25 +1,9 @@
 #include "tests/support/program_harness.h"
 
-#include "app/app_state.h"
-#include "app/main_timer.h"
 #include "app/main_window.h"
-#include "app/motion_commands.h"
-#include "app/motion_state.h"
-#include "homing/auto_home_state.h"
-#include "homing/fences.h"
-#include "homing/move_status.h"
-#include "homing/power_dialog.h"
-#include "homing/status_dialog.h"
-#include "homing/board_ready.h"
+#include "app/program_state.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
-#include "lamp/lamp_outputs.h"
-#include "params/flash_items.h"
-#include "params/flash_store.h"
-#include "params/goto_settings.h"
-#include "params/param_fields.h"
-#include "params/param_table.h"
-#include "params/unit_conversion.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/prompt_guard.h"
 #include "tests/support/sim_flash.h"
@@ -43,27 +27,6 @@ std::filesystem::path MakePrivateFolder()
 
 } // namespace
 
-void ResetProgramState()
-{
-    ResetAppState();
-    ResetParamTable();
-    ResetBoardReadyState();
-    ResetLampOutputs();
-    ResetMotionState();
-    ResetGotoSettings();
-    ResetUnitConversion();
-    ResetParamFields();
-    ResetMainTimer();
-    ResetFlashItems();
-    ResetMotionCommands();
-    ResetAutoHomeState();
-    ResetFences();
-    ResetMoveStatus();
-    ResetFlashStore();
-    ResetStatusDialog();
-    ResetPowerDialog();
-}
-
 ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
 {
     SetEnvironmentVariableW(L"KRV_SETTINGS", (folder_ / L"settings").c_str());
@@ -76,7 +39,7 @@ ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
     // A commissioned board: its flash holds the program's record. Tests of a
     // new board blank it again before starting the program.
     WriteDefaultRecordToSimFlash();
-    ResetProgramState();
+    ResetAllProgramState();
     clock_ = std::make_unique<VirtualClock>();
     log_ = std::make_unique<LogCapture>();
     InstallMessageBoxAnswer([this](HWND, std::wstring_view text, std::wstring_view caption, UINT type) {
@@ -117,7 +80,7 @@ HWND ProgramHarness::RestartProgram(const std::function<void()>& setUp)
     if (main_ && IsWindow(main_))
         DestroyWindow(main_);
     PumpMessages();
-    ResetProgramState();
+    ResetAllProgramState();
     AxbSim_PowerCycle();
     log_->Clear();
     if (setUp)

@@ -57,5 +57,3 @@ private:
     HWND main_ = nullptr;
 };
 
-// Every subsystem's process-wide state back to its start values.
-void ResetProgramState();

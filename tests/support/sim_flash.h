@@ -2,7 +2,7 @@
 // The simulated board's flash user words through its control interface, so
 // that a test sets up and inspects the flash record without driver calls in
 // the call log. Pokes count as committed.
-#include "params/flash_items.h"
+#include "core/flash_items.h"
 #include "sim/board/axbsim.h"
 
 struct SimFlashWords final : FlashWords {

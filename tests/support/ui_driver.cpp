@@ -1,7 +1,7 @@
 #include "tests/support/ui_driver.h"
 
-#include "app/app_state.h"
 #include "app/entry.h"
+#include "core/session_state.h"
 
 bool PumpMessages(int* exitCode)
 {

@@ -1,0 +1,106 @@
+#include "board/board_ready.h"
+
+#include "board/board_lock.h"
+#include "board/flash_store.h"
+#include "board/param_io.h"
+#include "core/flash_items.h"
+#include "core/param_table.h"
+#include "core/version_text.h"
+#include "driver/axb400.h"
+#include "infra/clock.h"
+
+bool g_fiveButtonJoystick;
+
+namespace {
+
+// A board that answered is not asked again for this long: the check sits in
+// front of most driver sequences, so a lost board is noticed at most this
+// late while a present one costs one driver call per period.
+constexpr uint64_t kBoardTrustMs = 5000;
+// The zoom axis answers on every board variant, so it is the one asked.
+constexpr int kProbeAxis = 4;
+constexpr uint8_t kFiveButtonJoystickBit = 0x80;
+constexpr int kRefMarkAxes = kEncoderAxisCount;   // X, Y, Z, Q
+constexpr int kRefMarkConfigRegister = 2;
+constexpr uint16_t kAnalogRefMarkInvertedBit = 0x0800;
+
+bool g_boardLoaded;
+uint64_t g_nextBoardCheckMs;
+
+uint32_t ReadFirmwareVersion()
+{
+    VersionBytes bytes{};
+    AXB_GetFirmwareVersion(0, &bytes.b1, &bytes.b2, &bytes.b3, &bytes.b4);
+    return FirmwareNumber(bytes);
+}
+
+bool ReadFiveButtonJoystick()
+{
+    uint32_t mode = 0;
+    uint8_t functions = 0;
+    uint8_t state = 0;
+    AXB_GetJoyStickMode(0, &mode, &functions, &state);
+    return (state & kFiveButtonJoystickBit) != 0;
+}
+
+// Everything that may have changed while the board was away (or that was
+// never read): the board may have been swapped or reflashed.
+void DoConnectionWork()
+{
+    g_firmwareVersion = ReadFirmwareVersion();
+    if (g_firmwareVersion >= kFirstJoystickModeFirmware)
+        g_fiveButtonJoystick = ReadFiveButtonJoystick();
+    CheckFlash();
+    ConfigureAnalogReferenceMarks();
+    ReadAllParamsFromBoard();
+    g_velScale = VelScaleFor(g_firmwareVersion);
+    g_boardLoaded = true;
+}
+
+void ProbeBoard()
+{
+    g_nextBoardCheckMs = NowMs64() + kBoardTrustMs;
+    int32_t position = 0;
+    if (AXB_GetAxisPosValue(0, kProbeAxis, &position) != 1)
+        g_boardLoaded = false;
+    else if (!g_boardLoaded)
+        DoConnectionWork();
+}
+
+} // namespace
+
+bool IsAXBBoardLoaded(bool takeLock)
+{
+    if (g_boardLoaded && g_nextBoardCheckMs != 0 && NowMs64() < g_nextBoardCheckMs)
+        return true;
+    if (!takeLock) {
+        ProbeBoard();
+        return g_boardLoaded;
+    }
+    BoardLockGuard lock;
+    if (lock)
+        ProbeBoard();
+    return g_boardLoaded;
+}
+
+void ConfigureAnalogReferenceMarks()
+{
+    for (int axis = 0; axis < kRefMarkAxes; ++axis) {
+        uint16_t reg = 0;
+        // A register that could not be read is left alone: writing back a
+        // guess would clear its other bits.
+        if (AXB_GetAxisReg(0, axis, kRefMarkConfigRegister, &reg) != 1)
+            continue;
+        const bool wanted = krv_user_box_data.analogRefMarkInverted[axis] != 0;
+        const bool current = (reg & kAnalogRefMarkInvertedBit) != 0;
+        if (wanted != current)
+            AXB_SetAxisReg(0, axis, kRefMarkConfigRegister, static_cast<uint16_t>(reg ^ kAnalogRefMarkInvertedBit));
+    }
+}
+
+void ResetBoardReadyState()
+{
+    g_fiveButtonJoystick = false;
+    g_boardLoaded = false;
+    g_nextBoardCheckMs = 0;
+}

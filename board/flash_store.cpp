@@ -1,0 +1,78 @@
+#include "board/flash_store.h"
+
+#include "board/board_ready.h"
+#include "board/fences.h"
+#include "core/flash_items.h"
+#include "core/param_table.h"
+#include "driver/axb400.h"
+#include "infra/log.h"
+#include "infra/user_prompts.h"
+#include "ui/main_window_handle.h"
+
+namespace {
+
+constexpr wchar_t kFlashErrorText[] = L"A corrupt value has been detected in flash.  OK to set to defaults";
+constexpr wchar_t kFlashErrorCaption[] = L"Flash error";
+
+class DriverFlashWords final : public FlashWords {
+public:
+    uint32_t Read(int wordIndex) override
+    {
+        uint32_t word = 0;
+        AXB_ReadFlashWord(0, wordIndex, &word);
+        return word;
+    }
+    void Write(int wordIndex, uint32_t word) override { AXB_WriteFlashWord(0, wordIndex, word); }
+};
+
+DriverFlashWords g_boardFlash;
+
+// Timer messages keep being dispatched while the "Flash error" box is open,
+// and the readiness check they run may reach the flash check again.
+bool g_flashCheckRunning = false;
+
+void LogText(const char* text) { g_log.Write(text); }
+
+} // namespace
+
+FlashWords& BoardFlashWords() { return g_boardFlash; }
+
+void UnpackUserBoxDataToLog() { UnpackUserBoxData(LogText); }
+
+void CheckFlash()
+{
+    if (g_flashCheckRunning)
+        return;
+    g_flashCheckRunning = true;
+    if (FlashMarkerValid(g_boardFlash)) {
+        ReadAllFlashItems(g_boardFlash);
+        ReplaceZeroFlashItems();
+    } else if (ShowMessageBox(g_mainWnd, kFlashErrorText, kFlashErrorCaption, MB_OKCANCEL) == IDOK) {
+        WriteUserBoxData();
+    }
+    UnpackUserBoxDataToLog();
+    g_flashCheckRunning = false;
+}
+
+void WriteUserBoxData()
+{
+    WriteAllFlashItems(g_boardFlash);
+    AXB_CommitFlashWords(0);
+}
+
+void SaveToFlash()
+{
+    // Fences depend on the homed zero: stored parameters carry them open.
+    DisableSoftwareFences();
+    if (IsAXBBoardLoaded(true)) {
+        PackUserBoxData();
+        WriteUserBoxData();
+        AXB_SaveParamsToFlash(0);
+    }
+    EnableSoftwareFences();
+}
+
+void ResetFlashStore()
+{
+    g_flashCheckRunning = false;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The parameter table against the board: reading all of it, and writing a
+// parameter only where the board holds something else.
+#include <cstdint>
+
+// P000..P511 from the board into g_param.
+void ReadAllParamsFromBoard();
+// Writes Pn when the board holds another value; true when it wrote.
+bool SetParamIfDifferent(int number, uint32_t value);
+// Every parameter of g_param that the board holds differently, each write
+// with its "Setting param" line.
+void WriteDifferingParams();

@@ -1,0 +1,214 @@
+// The program's record in the board's flash: its layout in flash words, the
+// record packed to and from its items, the check with its "Flash error"
+// question, "Save To Flash" and "Del New Flash".
+#include "app/persistence_buttons.h"
+#include "board/board_ready.h"
+#include "board/fences.h"
+#include "board/flash_store.h"
+#include "driver/axb400.h"
+#include "infra/user_prompts.h"
+#include "res/resource.h"
+#include "tests/support/program_harness.h"
+#include "tests/support/sim_calls.h"
+#include "tests/support/sim_flash.h"
+#include "tests/support/ui_driver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <tuple>
+#include <utility>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// Flash words prefilled with a pattern.
+struct FakeFlash final : FlashWords {
+    FakeFlash()
+    {
+        for (size_t i = 0; i < words.size(); ++i)
+            words[i] = 0x9E3779B9u * static_cast<uint32_t>(i + 1);
+    }
+    uint32_t Read(int index) override { return words.at(index); }
+    void Write(int index, uint32_t word) override { words.at(index) = word; }
+    // Byte o of the user area, counted as the board counts it.
+    uint8_t UserByte(int o) const { return static_cast<uint8_t>(words.at(15 + o / 4) >> (8 * (o % 4))); }
+
+    std::array<uint32_t, 64> words;
+};
+
+FlashItemValue& Item(int number) { return g_flashItemValues[FindFlashItem(number)]; }
+
+TEST(FlashItemLayout, ItemsLandLittleEndianKeepingTheirNeighboursAndTheMarkerIsTheLowByteOfWord15)
+{
+    FakeFlash flash, expected;
+    flash.words[17] = 0xAABBCCDDu;
+    flash.words[18] = 0x11223344u;
+    WriteFlashWord32(flash, FlashItemOffset(1010), 0x12345678u);
+    expected.words[17] = 0x5678CCDDu;   // the upper two bytes of one word, the lower two of the next
+    expected.words[18] = 0x11221234u;
+    EXPECT_EQ(flash.words, expected.words);
+    EXPECT_EQ(ReadFlashWord32(flash, FlashItemOffset(1010)), 0x12345678u);
+
+    // Bytes and words at every alignment.
+    for (int offset = 20; offset < 24; ++offset) {
+        for (int size : {1, 4}) {
+            SCOPED_TRACE(testing::Message() << "offset " << offset << " size " << size);
+            FakeFlash f;
+            const FakeFlash before;
+            const uint32_t value = size == 1 ? 0xA5u : 0xC0FFEE42u;
+            size == 1 ? WriteFlashByte(f, offset, 0xA5) : WriteFlashWord32(f, offset, value);
+            for (int o = 16, k = 16 - offset; o < 32; ++o, ++k)
+                EXPECT_EQ(f.UserByte(o), k >= 0 && k < size ? uint8_t(value >> (8 * k)) : before.UserByte(o)) << o;
+            EXPECT_EQ(size == 1 ? ReadFlashByte(f, offset) : ReadFlashWord32(f, offset), value);
+        }
+    }
+    // Floats keep their bit pattern; the marker is the low byte of word 15.
+    for (uint32_t bits : {0x40CB3333u, 0x80000000u, 0x00000001u, 0x7FC00001u, 0xFF800000u}) {
+        WriteFlashFloat(flash, FlashItemOffset(1097), std::bit_cast<float>(bits));
+        EXPECT_EQ(std::bit_cast<uint32_t>(ReadFlashFloat(flash, FlashItemOffset(1097))), bits);
+    }
+    for (uint32_t word15 : {0x5Au, 0x12345A5Au, 0x59u, 0x5A00u}) {
+        flash.words[15] = word15;
+        EXPECT_EQ(FlashMarkerValid(flash), (word15 & 0xFF) == 0x5A) << std::hex << word15;
+    }
+}
+
+// The harness puts the items and the record back to their defaults.
+class FlashRecord : public ::testing::Test {
+protected:
+    // The connection work reads the record: done before a test changes it.
+    HWND Start()
+    {
+        HWND main = h.StartProgram();
+        EXPECT_TRUE(IsAXBBoardLoaded(true));
+        return main;
+    }
+
+    ProgramHarness h;
+};
+
+TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordLacks)
+{
+    for (auto [number, value] : {std::pair<int, uint8_t>{1001, 0b10101}, {1003, 0b01000}, {1095, 0b1011010},
+                                 {1096, 0b10}, {1129, 0x21}, {1130, 0x43}, {1131, 0x65}, {1132, 0x87},
+                                 {1133, 0xA9}, {1134, 0x0B}, {1163, 0xDC}})
+        Item(number).byteValue = value;
+    KrvUserBoxData d = UnpackItemValues(g_flashItemValues);
+    EXPECT_THAT(d.autoHomeEnabled, ElementsAre(1, 0, 1, 0, 1));
+    EXPECT_THAT(d.homingFindStartLimit, ElementsAre(0, 0, 0, 1, 0));
+    EXPECT_THAT(d.swFenceEnabled, ElementsAre(0, 1, 0));
+    EXPECT_THAT(d.analogRefMarkInverted, ElementsAre(1, 1, 0, 1));
+    EXPECT_EQ(d.flickDisabled, 0);
+    EXPECT_EQ(d.lampRs232, 1);
+    EXPECT_THAT(d.joystickSecondFunction, ElementsAre(1, 2, 3, 12, 13));
+    EXPECT_THAT(d.gpioSoftwareFunction, ElementsAre(4, 5, 6, 7, 8, 9, 10, 11));
+    FlashItemValues packed{};
+    PackItemValues(d, packed);
+    for (int i = 0; i < kFlashItemCount; ++i)
+        EXPECT_EQ(FlashItemBits(kFlashItemTable[i].type, packed[i]),
+                  FlashItemBits(kFlashItemTable[i].type, g_flashItemValues[i])) << kFlashItemTable[i].number;
+
+    Item(1095).byteValue |= 0x80;
+    Item(1134).byteValue |= 0xE0;
+    d.autoHomeEnabled[0] = 0;
+    d.swFenceEnabled[2] = 2;            // any nonzero value is set
+    d.gpioSoftwareFunction[7] = 0x13;   // only the low nibble is stored
+    d.gpioSoftwareFunction[5] = 0x1F;   // G6 must not spill into G7 above it
+    PackItemValues(d, g_flashItemValues);
+    EXPECT_EQ(Item(1001).byteValue, 0b10100);
+    EXPECT_EQ(Item(1095).byteValue, 0b11011110);
+    EXPECT_EQ(Item(1133).byteValue, 0xAF);
+    EXPECT_EQ(Item(1134).byteValue, 0xE3);
+}
+
+TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheDefaultsForGood)
+{
+    HWND main = Start();
+    FillSimFlash(0xFFFFFFFFu);   // a new board
+    AxbSim_ClearCallLog();
+    std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> asked;
+    InstallMessageBoxAnswer([&](HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) {
+        asked.emplace_back(owner, text, caption, type);
+        // Timer work running while the box is open reaches the check again;
+        // without its guard it would ask a second time.
+        if (asked.size() == 1)
+            CheckFlash();
+        return asked.size() < 3 ? IDCANCEL : IDOK;
+    });
+    CheckFlash();
+    CheckFlash();   // cancelled: the question comes back
+    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_EQ(AxbSim_PeekFlashWord(16), 0xFFFFFFFFu);
+    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 1000000000) << "the program goes on with its defaults";
+
+    CheckFlash();
+    const auto question = std::make_tuple(main, L"A corrupt value has been detected in flash.  OK to set to defaults",
+                                          L"Flash error", static_cast<UINT>(MB_OKCANCEL));
+    EXPECT_THAT(asked, ElementsAre(question, question, question));
+    EXPECT_THAT(SimCallsStartingWith("AXB_CommitFlashWords("), ElementsAre("AXB_CommitFlashWords(0)=1"));
+    AxbSim_PowerCycle();
+    for (const FlashItem& item : kFlashItemTable)
+        EXPECT_EQ(SimFlashItemBits(item.number), FlashItemBits(item.type, item.defaultValue)) << item.number;
+    EXPECT_EQ(AxbSim_PeekFlashWord(14), 0xFFFFFFFFu) << "nothing is written outside the user area";
+    EXPECT_EQ(AxbSim_PeekFlashWord(56), 0xFFFFFFFFu);
+}
+
+TEST_F(FlashRecord, ARecordWithTheMarkerIsOnlyReadAndItsBlankStepperDataTakesDefaults)
+{
+    Start();
+    FillSimFlash(0);
+    AxbSim_PokeFlashWord(15, 0x5Au);
+    WriteItemToSimFlash(1136, FlashItemFromBits(FlashItemType::Byte, 7));
+    WriteItemToSimFlash(1159, FlashItemFromBits(FlashItemType::Int32, 12345));
+    AxbSim_ClearCallLog();
+    CheckFlash();
+
+    EXPECT_THAT(krv_user_box_data.stepsPerRevDiv4, ElementsAre(50, 7, 50, 50));
+    EXPECT_THAT(krv_user_box_data.microStepsPerStepDiv2, ElementsAre(32, 32, 32, 32));
+    EXPECT_THAT(krv_user_box_data.distancePerMotorRevMm, ElementsAre(6.35f, 6.35f, 2.54f, 6.35f));
+    // Zeros elsewhere are values, even where the default differs.
+    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 0);
+    EXPECT_EQ(krv_user_box_data.homeStartPos, 0.0f);
+    EXPECT_TRUE(h.Log().HasLine("krv_user_box_data.counts_per_360_q12345"));
+    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
+}
+
+TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
+{
+    HWND main = Start();
+    machine_zero_offset[1] = 1234;
+    krv_user_box_data.joystickSecondFunction[4] = 9;
+    krv_user_box_data.swFenceEnabled[0] = 1;   // a fence on homed X
+    krv_user_box_data.swFencePlus[0] = 5000;
+    krv_user_box_data.swFenceMinus[0] = -5000;
+    g_homeRefFound[0] = true;
+    EnableSoftwareFences();
+    TypeText(main, IDC_PARAM_P, L"321");
+    OnSaveToFlashButton(main);
+    EXPECT_EQ(AxbSim_PeekParam(68), 5000u) << "the fence is set again for this run";
+
+    AxbSim_PowerCycle();   // the driver is closed now
+    EXPECT_EQ(AxbSim_PeekParam(50), 321u);
+    EXPECT_EQ(AxbSim_PeekParam(68), 1000000000u);
+    EXPECT_EQ(AxbSim_PeekParam(69), static_cast<uint32_t>(-1000000000));
+    EXPECT_EQ(SimFlashItem(1014).intValue, 1234);
+    EXPECT_EQ(SimFlashItem(1163).byteValue, 0x90);
+}
+
+TEST_F(FlashRecord, DelNewFlashClearsTheUpperBlockAndSavesTheFreshBoardTable)
+{
+    for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}, {50, 77}})
+        AxbSim_PokeParam(param, value);
+    OnDelNewFlashButton(Start());
+    AxbSim_PowerCycle();
+    EXPECT_EQ(AxbSim_PeekParam(260), 100u);
+    EXPECT_EQ(AxbSim_PeekParam(262), 0u);
+    EXPECT_EQ(AxbSim_PeekParam(13), 0u);
+    EXPECT_EQ(AxbSim_PeekParam(50), 77u) << "parameters outside the table keep their value";
+}
+
+} // namespace

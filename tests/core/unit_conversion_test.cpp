@@ -1,0 +1,145 @@
+// Conversions between stored values and inches or millimetres: the float and
+// double arithmetic and the rounding rules decide which digits a technician
+// sees and which counts reach the board.
+#include "core/param_table.h"
+#include "core/session_state.h"
+#include "core/unit_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace {
+
+std::string Shown(float value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+class UnitConversion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetParamTable();
+        ResetUnitConversion();
+        ResetSessionState();
+    }
+    void CountsPerMm(int axis, uint32_t counts)
+    {
+        g_param[AxisParam(kParamCountsPerMm, axis)] = counts;
+        RecomputeScales();
+    }
+};
+
+TEST_F(UnitConversion, NearestTakesTheCeilingOnATieAndSaturates)
+{
+    EXPECT_EQ(Nearest(2.5), 3);
+    EXPECT_EQ(Nearest(-2.5), -2);
+    EXPECT_EQ(Nearest(2.4999), 2);
+    EXPECT_EQ(Nearest(-2.6), -3);
+    EXPECT_EQ(Nearest(1e12), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(Nearest(-1e12), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(Nearest(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(RoundHalfAway(-50.5), -51);
+    EXPECT_EQ(RoundHalfAway(50.5), 51);
+}
+
+TEST_F(UnitConversion, CountsToInchesRoundHalfAwayInDouble)
+{
+    CountsPerMm(0, 2000);
+    EXPECT_EQ(UnitsToCounts(0.001f, 0, kConvCountsInch), 51);   // 50.8
+    EXPECT_EQ(Shown(CountsToUnits(51, 0, kConvCountsInch)), "0.00100394");
+    EXPECT_EQ(UnitsToCounts(-0.001f, 0, kConvCountsInch), -51);
+    EXPECT_EQ(UnitsToCounts(1.5f, 0, kConvCountsMm), 3000);
+    EXPECT_EQ(Shown(CountsToUnits(3000, 0, kConvCountsMm)), "1.5");
+}
+
+TEST_F(UnitConversion, CountsKindsScaleWithTheSelectedAxis)
+{
+    CountsPerMm(0, 1000);
+    CountsPerMm(1, 500);
+    g_radio_last = 1;
+    // Kinds 1 and 2 take the counts per mm of the main window's axis,
+    // whatever axis is passed.
+    EXPECT_EQ(UnitsToCounts(2.0f, 0, kConvCountsMm), 1000);
+    EXPECT_EQ(UnitsToCounts(0.1f, 0, kConvCountsInch), 1270);
+}
+
+TEST_F(UnitConversion, UnknownCountsPerMmShowsAndStoresZero)
+{
+    CountsPerMm(0, 0);
+    EXPECT_EQ(CountsToUnits(1234, 0, kConvCountsMm), 0.0f);
+    EXPECT_EQ(UnitsToCounts(5.0f, 0, kConvCountsMm), 0);
+}
+
+TEST_F(UnitConversion, MillimetresToInches)
+{
+    EXPECT_EQ(UnitsToCounts(1.0f, 0, kConvMmInch), 25);
+    EXPECT_EQ(Shown(CountsToUnits(254, 0, kConvMmInch)), "10");
+}
+
+TEST_F(UnitConversion, VelocityIsInTenthsFromFirmware2000B)
+{
+    SetFirmwareVersion(0x0002000B);
+    EXPECT_EQ(UnitsToCounts(12.5f, 0, kConvVelocityMm), 125);
+    EXPECT_EQ(Shown(CountsToUnits(125, 0, kConvVelocityMm)), "12.5");
+    EXPECT_EQ(UnitsToCounts(1.0f, 0, kConvVelocityInch), 254);
+
+    SetFirmwareVersion(0x0002000A);
+    EXPECT_EQ(UnitsToCounts(12.5f, 0, kConvVelocityMm), 13);
+    EXPECT_EQ(Shown(CountsToUnits(125, 0, kConvVelocityMm)), "125");
+    EXPECT_EQ(UnitsToCounts(1.0f, 0, kConvVelocityInch), 25);
+}
+
+TEST_F(UnitConversion, StepperKindsUseTheCalibration)
+{
+    SetStepperCalibration(3, 6.35f, 200.0f, 64.0f);
+    EXPECT_EQ(g_stepperCalValid[3], 1);
+    EXPECT_EQ(UnitsToCounts(1.0f, 3, kConvMicrostepsMm), 2016);   // 12800 / 6.35 = 2015.75
+    EXPECT_EQ(Shown(CountsToUnits(2016, 3, kConvMicrostepsMm)), "1.00012");
+    EXPECT_EQ(UnitsToCounts(0.1f, 3, kConvMicrostepsInch), 5120);
+
+    g_param[kParamCyclesFactor] = 100;
+    EXPECT_EQ(UnitsToCounts(100.0f, 3, kConvMicrostepAccMm), 2016);
+    EXPECT_EQ(Shown(CountsToUnits(2016, 3, kConvMicrostepAccMm)), "100.012");
+}
+
+TEST_F(UnitConversion, UnbelievableLeadInvalidatesTheCalibration)
+{
+    for (float lead : {0.0005f, 30.5f, 0.0f}) {
+        SetStepperCalibration(1, lead, 100.0f, 16.0f);
+        EXPECT_EQ(g_stepperCalValid[1], 0) << lead;
+        EXPECT_EQ(g_leadscrew_lead[1], 12800.0f);
+        EXPECT_EQ(g_motorSteps[1], 200.0f);
+        EXPECT_EQ(g_microsteps[1], 64.0f);
+    }
+    SetStepperCalibration(1, 30.0f, 100.0f, 16.0f);
+    EXPECT_EQ(g_stepperCalValid[1], 1);
+    SetStepperCalibration(1, 0.001f, 100.0f, 16.0f);
+    EXPECT_EQ(g_stepperCalValid[1], 1);
+}
+
+std::string g_conversionLog;
+void RecordConversionLog(const char* text) { g_conversionLog += text; }
+
+TEST_F(UnitConversion, ZeroLeadInAccelerationKindsLogsAndStoresZero)
+{
+    g_param[kParamCyclesFactor] = 10;
+    g_conversionLog.clear();
+    EXPECT_EQ(UnitsToCounts(5.0f, 2, kConvMicrostepAccMm, RecordConversionLog), 0);
+    EXPECT_EQ(g_conversionLog, "Error Divide by zero g_leadscrew_lead[2]=0");
+}
+
+TEST_F(UnitConversion, ZeroCyclesFactorNeverProducesAnUndefinedCount)
+{
+    SetStepperCalibration(0, 6.35f, 200.0f, 64.0f);
+    g_param[kParamCyclesFactor] = 0;
+    EXPECT_EQ(UnitsToCounts(1.0f, 0, kConvMicrostepAccMm), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(UnitsToCounts(0.0f, 0, kConvMicrostepAccMm), 0) << "0/0 is not a number";
+}
+
+} // namespace
