@@ -14,4 +14,22 @@ tools/wine-prefix.sh "$PWD/$build/wineprefix" null
 # Under Wine a test process now and then ends at once, before its first line
 # of output; such a test is tried once more. A test that really fails, fails
 # both times and the run stays red.
-ctest --test-dir "$build" --output-on-failure --timeout 120 --repeat until-pass:2 "$@"
+output="$build/Testing/test-sh-output.log"
+mkdir -p "$(dirname "$output")"
+set +e
+ctest --test-dir "$build" --output-on-failure --timeout 120 --repeat until-pass:2 "$@" | tee "$output"
+status=${PIPESTATUS[0]}
+set -e
+# A test that failed and then passed on its second try is named, so that a
+# test failing now and then is seen.
+awk '/ Test +#[0-9]+: / {
+  name = $0
+  sub(/^.* Test +#[0-9]+: /, "", name)
+  sub(/ \.+ *(\*\*\*)?[A-Z].*$/, "", name)
+  if (/\*\*\*/) failed[name] = 1
+  else if (failed[name]) {
+    if (!listed++) print "\nThese tests passed only on their second try:"
+    print "\t" name
+  }
+}' "$output"
+exit "$status"

@@ -56,8 +56,9 @@ void log_channel::AddLinesToList(HWND list, wchar_t* text, size_t length)
             continue;
         if (p < text + length)
             *p = 0;
-        if (p > line)
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        if (p > line && !SendMessageTimeoutW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line),
+                                             SMTO_ABORTIFHUNG, kListAddTimeoutMs, nullptr))
+            return;
         line = p + 1;
     }
 }
@@ -102,6 +103,7 @@ void KRV_Log::Append(const Char* text)
     size_t pending = std::wcslen(view);
     if (pending + units > kBufferUnits) {
         // No room: hand the pending text straight to the viewer's list box.
+        // A viewer that hangs loses it, and this writer goes on.
         AddLinesToList(GetDlgItem(viewer, kViewerListId), view, pending);
         view[0] = 0;
         pending = 0;

@@ -21,10 +21,14 @@ inline constexpr uint32_t kBufferBytes = 10000;
 // One NUL-terminated string: text plus terminator never exceed this.
 inline constexpr size_t kBufferUnits = kBufferBytes / sizeof(wchar_t);
 inline constexpr DWORD kLockWaitMs = 5000;
+// How long a list box of another thread may take to accept one line.
+inline constexpr UINT kListAddTimeoutMs = 1000;
 
 // Adds each non-empty line of text[0..length) to the list box as an item of
 // its own, oldest first. The text must end in a line feed or be followed by
 // a terminator; its line feeds are overwritten with terminators on the way.
+// A list box of another thread that does not accept a line within
+// kListAddTimeoutMs (its viewer hangs) gets none of the lines after it.
 void AddLinesToList(HWND list, wchar_t* text, size_t length);
 
 } // namespace log_channel

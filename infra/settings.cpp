@@ -12,6 +12,8 @@ constexpr size_t kPathCapacity = 260;     // 259 characters and the terminator
 constexpr size_t kEnvCapacity = 1024;
 constexpr size_t kValueCapacity = 1024;
 
+std::wstring g_unitTypeFileOverride;
+
 // A name with a backslash that is not its last character and another one
 // after it is already a full path.
 bool IsCompletePath(const std::wstring& name)
@@ -107,5 +109,11 @@ void WriteSettingString(const wchar_t* section, const wchar_t* key, const wchar_
 
 int ReadUnitType()
 {
-    return static_cast<int>(GetPrivateProfileIntW(L"stagetune", L"UnitType", 0, kUnitTypeFile));
+    const wchar_t* file = g_unitTypeFileOverride.empty() ? kUnitTypeFile : g_unitTypeFileOverride.c_str();
+    return static_cast<int>(GetPrivateProfileIntW(L"stagetune", L"UnitType", 0, file));
+}
+
+void SetUnitTypeFile(const std::wstring& path)
+{
+    g_unitTypeFileOverride = path;
 }

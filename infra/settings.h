@@ -15,3 +15,6 @@ void WriteSettingString(const wchar_t* section, const wchar_t* key, const wchar_
 // "UnitType" is read from this fixed file, never from the resolved one.
 inline constexpr wchar_t kUnitTypeFile[] = L"c:/Users/Public/Documents/TavRosen/Settings/tavrosen.ini";
 int ReadUnitType();
+// Tests point ReadUnitType at a file of their own, so that the machine's file
+// is never written by a test; an empty text restores kUnitTypeFile.
+void SetUnitTypeFile(const std::wstring& path);

@@ -65,7 +65,11 @@ protected:
         ASSERT_TRUE(CreateDirectoryW(base_.c_str(), nullptr));
         SetEnvironmentVariableW(kVariable, base_.c_str());
     }
-    void TearDown() override { RemoveTree(base_); }
+    void TearDown() override
+    {
+        SetUnitTypeFile(L"");
+        RemoveTree(base_);
+    }
 
     std::wstring base_;
 };
@@ -120,6 +124,19 @@ TEST_F(SettingsTest, ValuesReadAsTheScannerReadsThem)
     EXPECT_EQ(GetSettingDouble(L"zoom", L"missing"), 0.0);
     EXPECT_EQ(GetSettingDouble(L"zoom", L"letters"), 0.0);
     EXPECT_EQ(GetSettingDouble(L"zoom", L"exponent"), -150.0);
+}
+
+// A test reads "UnitType" from a file of its own: the machine's file is never
+// written by a test.
+TEST_F(SettingsTest, UnitTypeComesFromTheFileATestPointsAt)
+{
+    const std::wstring file = base_ + L"\\tavrosen.ini";
+    SetUnitTypeFile(file);
+    EXPECT_EQ(ReadUnitType(), 0) << "no file yet";
+    for (const wchar_t* value : {L"2", L"1"}) {
+        WritePrivateProfileStringW(L"stagetune", L"UnitType", value, file.c_str());
+        EXPECT_EQ(ReadUnitType(), std::stoi(value));
+    }
 }
 
 // 228 characters of base folder make a path of exactly 259. Longer bases are

@@ -1,9 +1,12 @@
 #include "infra/log.h"
 #include "tests/support/log_capture.h"
+#include "tools/logview/log_drain.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <thread>
 
 using namespace log_channel;
@@ -102,6 +105,81 @@ TEST(LogFlush, MovesPendingLinesIntoTheListOnlyWhenTheTextWouldNotFit)
         EXPECT_EQ(channel.Pending(), (flushes ? L"" : before) + std::wstring(length, L'b'));
         EXPECT_EQ(capture.Lines(), flushes ? pending : Lines(pending.begin(), pending.end() - 1));
     }
+}
+
+// A viewer whose window thread has stopped taking messages, as a hung
+// viewer's does, until Release().
+class HungViewer {
+public:
+    HungViewer()
+    {
+        thread_ = std::thread([this] { Run(); });
+        WaitForSingleObject(ready_, INFINITE);
+    }
+    ~HungViewer()
+    {
+        Release();
+        CloseHandle(ready_);
+        CloseHandle(release_);
+    }
+    HungViewer(const HungViewer&) = delete;
+    HungViewer& operator=(const HungViewer&) = delete;
+
+    // The viewer serves what is waiting for it and closes its window.
+    void Release()
+    {
+        SetEvent(release_);
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    void Run()
+    {
+        const HWND window = CreateWindowExW(0, L"STATIC", kViewerTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                                            nullptr, nullptr);
+        CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewerListId)), nullptr, nullptr);
+        SetEvent(ready_);
+        WaitForSingleObject(release_, INFINITE);
+        // A writer still waiting for its flush is served before the window goes.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        DestroyWindow(window);
+    }
+
+    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread thread_;
+};
+
+// The writer runs on a thread of its own, so that a flush that waits for
+// ever fails the test instead of hanging it.
+TEST(LogFlush, AViewerThatStopsTakingMessagesHoldsUpTheWriterOnlyBriefly)
+{
+    HungViewer viewer;
+    LogDrain channelOwner;   // keeps the buffer while no writer has it open
+    ASSERT_TRUE(channelOwner.Open() && channelOwner.Discard());
+    ChannelProbe channel;
+    KRV_Log log;
+    const std::string overflow = std::string(200, 'o') + "\n";
+    std::future<void> writer = std::async(std::launch::async, [&] {
+        // 49 lines of 100 units: a flush of 49 lines, each of which could wait.
+        for (int i = 0; i < 49; ++i)
+            log.Write((std::string(99, static_cast<char>('a' + i % 26)) + "\n").c_str());
+        log.Write(overflow.c_str());
+    });
+    const bool returned = writer.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    // The lock was given back: a writer on another thread appends at once.
+    KRV_Log other;
+    other.Write("goes on\n");
+    const std::wstring pending = channel.Pending();
+    viewer.Release();
+    writer.wait();
+
+    ASSERT_TRUE(returned) << "the flush into a hung viewer did not give up";
+    EXPECT_EQ(pending, std::wstring(overflow.begin(), overflow.end()) + L"goes on\n");
 }
 
 TEST_F(LogWriter, FlushMakesNoItemsOfEmptyLines)
