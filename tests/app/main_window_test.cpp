@@ -343,13 +343,12 @@ TEST_F(MainWindow, ReadSpeedTestLogsBothTimings)
 // "UnitType" lives in a fixed file of the machine, outside the settings folder.
 class UnitTypeFile : public MainWindow {
 protected:
+    // The harness points the UnitType reader at its own folder: a
+    // technician's real file is never touched.
     void Write(const char* value)
     {
-        std::filesystem::create_directories(kFolder);
-        std::ofstream(kFolder / L"tavrosen.ini") << "[stagetune]\r\nUnitType=" << value << "\r\n";
+        std::ofstream(h.File(L"tavrosen.ini")) << "[stagetune]\r\nUnitType=" << value << "\r\n";
     }
-    void TearDown() override { std::filesystem::remove(kFolder / L"tavrosen.ini"); }
-    const std::filesystem::path kFolder{L"c:/Users/Public/Documents/TavRosen/Settings"};
 };
 
 TEST_F(UnitTypeFile, ChecksTheUnitRadioAtStart)

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "infra/program_folder.h"
+#include "infra/settings.h"
 #include "infra/user_prompts.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/prompt_guard.h"
@@ -35,6 +36,7 @@ ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
     // touch it from a test.
     AxbSim_SetStateFile((folder_ / L"board.state").c_str());
     SetProgramFolder(folder_.wstring());
+    SetUnitTypeFile((folder_ / L"tavrosen.ini").wstring());
     AxbSim_Reset();
     // A commissioned board: its flash holds the program's record. Tests of a
     // new board blank it again before starting the program.
@@ -64,6 +66,7 @@ ProgramHarness::~ProgramHarness()
     log_.reset();
     clock_.reset();
     SetProgramFolder(L"");
+    SetUnitTypeFile(L"");
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }
