@@ -80,6 +80,18 @@ void AxbSim_PokeFlashWord(int index, uint32_t word);
 void AxbSim_SetSystemStatus(uint32_t bits);
 void AxbSim_SetErrorByte(int axis, uint8_t bits);
 void AxbSim_SetAxisStatus(int axis, uint16_t bits);
+// Raises error bits (ORed into the error byte) as the board does when it
+// detects a fault: the axis brakes to a stop. sticky = 0: the bits go with
+// the next motion command to the axis (AXB_SetAxisPosAbs, AXB_SetAxisPosLin
+// for X..Q, AXB_SetAxisPosCircle for X..Z, AXB_SeekHome), so a retry
+// succeeds; sticky != 0: they stay until AXB_ResetAxisError. Either kind
+// goes with AXB_ResetAxisError, a board reset and a power cycle.
+void AxbSim_InjectErrorByte(int axis, uint8_t bits, int sticky);
+// The motor trails `counts` (signed) further behind the nominal position
+// than the servo would: AXB_GetFollowingError, the positions and the axis
+// record show it, but the board's following-error stop (P066) does not see
+// it and the error byte stays clear. 0 ends it. Kept over AXB_ResetBoard.
+void AxbSim_SetExtraLag(int axis, int32_t counts);
 
 // --- Axes --------------------------------------------------------------------
 // Puts the axis at rest at `count`, within its travel.

@@ -13,13 +13,18 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 class Board {
 public:
     // Called with the new flash contents whenever parameters are saved or
     // flash words committed.
     using PersistFlash = std::function<void(const FlashState&)>;
-    explicit Board(PersistFlash persist) : persist_(std::move(persist)) {}
+    // Called with a line for the trace when the board does something on its
+    // own (stops an axis on a following error, latches a reference mark),
+    // with the time it happened.
+    using Notify = std::function<void(const std::string&, uint64_t atUs)>;
+    Board(PersistFlash persist, Notify notify) : persist_(std::move(persist)), notify_(std::move(notify)) {}
 
     // Switches the board on: a new board when `flash` is empty (its flash
     // holds the description's parameters and user words), otherwise one
@@ -112,7 +117,14 @@ public:
     // As if the word had been written and committed.
     void PokeFlashWord(int index, uint32_t word);
     void SetSystemStatus(uint32_t bits) { systemStatus_ = bits; }
+    // The whole error byte, held until AXB_ResetAxisError.
     void SetErrorByte(int axis, uint8_t bits);
+    // Raises error bits as the board does: the axis brakes to a stop. Sticky
+    // bits stay until AXB_ResetAxisError, the others also go with the next
+    // motion command to the axis.
+    void InjectErrorByte(int axis, uint8_t bits, bool sticky);
+    // The motor trails by `counts` more (signed; 0 ends it).
+    void SetExtraLag(int axis, int32_t counts);
     void SetAxisStatus(int axis, uint16_t bits);
     void PlaceAxis(int axis, int32_t count);
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
@@ -133,7 +145,9 @@ public:
 private:
     struct AxisIo {
         double velocityPercent = 100; // as the firmware read the last AXB_SetVelocityPercent
-        uint8_t errorByte = 0;
+        uint8_t stickyErrors = 0;    // until AXB_ResetAxisError
+        uint8_t transientErrors = 0; // also cleared by the next motion command
+        uint8_t ErrorByte() const { return stickyErrors | transientErrors; }
         uint16_t axisStatus = 0;
         std::array<int32_t, 4> latchMode{};
         int32_t referenceLatch = 0; // latch 2
@@ -165,8 +179,8 @@ private:
     int MotorType(int axis) const { return static_cast<int>(Param(AxisParam(64, axis)) & 7); }
     bool HasEncoder(int axis) const;
     double NominalPosition(int axis) const;
-    double Lag(int axis) const;
-    double ActualPosition(int axis) const { return NominalPosition(axis) - Lag(axis); }
+    double ActualPosition(int axis) const;
+    double Lag(int axis) const { return NominalPosition(axis) - ActualPosition(axis); }
     int32_t NominalCount(int axis) const;
     int32_t ActualCount(int axis) const;
     uint8_t MoveStatus(int axis) const;
@@ -181,6 +195,14 @@ private:
     double MaxVelocity(int axis) const; // counts/s at 100 %
     double Speed(int axis, double percent) const;
     double Acceleration(int axis) const;
+    // Everything a command needs to move the axis at `percent`: speed,
+    // acceleration and the following-error limit P066 (none without an
+    // encoder, which could not see the lag).
+    Axis::Drive Drive(int axis, double percent) const;
+    // A motion command reaches the axis: the errors it clears go.
+    void Commanded(int axis) { io_[axis].transientErrors = 0; }
+    void Note(const std::string& text, uint64_t atUs) const;
+    void AxisEvents(int axis);
     struct FenceWindow {
         int32_t minus;
         int32_t plus;
@@ -191,6 +213,7 @@ private:
     bool PathWithinTravel(const CirclePath& path) const;
 
     PersistFlash persist_;
+    Notify notify_;
     MachineDescription machine_;
     FlashState flash_;
     std::array<uint32_t, kParamCount> params_{};

@@ -124,6 +124,14 @@ void AxbSim_SetAxisStatus(int axis, uint16_t bits)
 {
     Control([&](Simulator& s) { s.board().SetAxisStatus(axis, bits); });
 }
+void AxbSim_InjectErrorByte(int axis, uint8_t bits, int sticky)
+{
+    Control([&](Simulator& s) { s.board().InjectErrorByte(axis, bits, sticky != 0); });
+}
+void AxbSim_SetExtraLag(int axis, int32_t counts)
+{
+    Control([&](Simulator& s) { s.board().SetExtraLag(axis, counts); });
+}
 
 void AxbSim_PlaceAxis(int axis, int32_t count)
 {

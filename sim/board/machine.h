@@ -16,6 +16,8 @@ constexpr uint32_t kErasedFlashWord = 0xFFFFFFFF;
 constexpr uint32_t kFirstCentiPercentFirmware = 0x0002000B;
 
 constexpr int AxisParam(int xParam, int axis) { return xParam + kAxisParamStride * axis; }
+// As the description file and the trace name the axes.
+constexpr const char* kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
 
 struct BoardVersions {
     uint32_t firmware = 0; // four bytes, first byte highest
@@ -35,6 +37,7 @@ struct AxisSetup {
     int32_t powerOnPosition = 0;
     uint8_t errorByte = 0;
     uint16_t axisStatus = 0;
+    int32_t extraLag = 0; // counts the motor trails beyond the servo's own lag
 };
 
 struct MachineDescription {

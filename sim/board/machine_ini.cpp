@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::string_view kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
-
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameText(std::string_view a, std::string_view b)
@@ -242,6 +240,8 @@ private:
             return Store(value, 0, 255, a.errorByte, problem);
         if (SameText(key, "AxisStatus"))
             return Store(value, 0, 0xFFFF, a.axisStatus, problem);
+        if (SameText(key, "ExtraLag"))
+            return Store(value, -1000000000, 1000000000, a.extraLag, problem);
         problem = "unknown key in [Axis]";
         return false;
     }

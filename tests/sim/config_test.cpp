@@ -28,6 +28,8 @@ TEST_F(SimConfigTest, BadLineOrMissingFileLeavesTheFactoryMachine)
         {"just text\n", false, 1000},
         {"[Flash]\nW256=0\n", false, 1000},
         {"[Axis X]\nTravelMax=-1\n", false, 1000},
+        {"[Axis Y]\nExtraLag=-250\n", true, 1000},
+        {"[Axis Y]\nExtraLag=lots\n", false, 1000},
     };
     const std::wstring path = TestFile(L"machine.ini"), trace = TestFile(L"trace.txt");
     ASSERT_EQ(AxbSim_SetTraceFile(trace.c_str()), 1);
