@@ -28,6 +28,13 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
         const AxisSetup& setup = machine.axes[a];
         axes_[a].PowerOn(setup.powerOnPosition, setup.travelMin, setup.travelMax);
         axes_[a].SetExtraLag(setup.extraLag);
+        axes_[a].SetLimitSwitches(setup.limitSwitches);
+        if (setup.codedScale)
+            scales_[a].SetCoded(*setup.codedScale);
+        else
+            scales_[a].SetMarks(setup.marks);
+        markInverted_[a] = setup.markInverted;
+        RefreshMarks(a);
     }
     Reboot();
 }
@@ -43,6 +50,7 @@ void Board::Reboot()
         axes_[a].Place(nowUs_, here);
         axes_[a].ZeroCount(here);
         io_[a] = AxisIo{};
+        io_[a].scannedUs = nowUs_;
         io_[a].stickyErrors = machine_.axes[a].errorByte;
         io_[a].axisStatus = machine_.axes[a].axisStatus;
     }
@@ -59,8 +67,10 @@ void Board::Reboot()
 void Board::Update(uint64_t nowUs)
 {
     nowUs_ = nowUs;
-    for (int a = 0; a < kAxisCount; ++a)
+    for (int a = 0; a < kAxisCount; ++a) {
+        ScanReferenceMarks(a);
         AxisEvents(a);
+    }
 }
 
 // What an axis did on its own since the last call.
@@ -197,6 +207,16 @@ void Board::SetTravel(int axis, int32_t minCount, int32_t maxCount)
     Axis& a = axes_[axis];
     a.SetTravel(a.FromCount(minCount), a.FromCount(maxCount));
     a.Place(nowUs_, NominalPosition(axis));
+    RefreshMarks(axis);
+}
+
+// Like a change of travel, the axis stops where it is.
+void Board::SetLimitSwitches(int axis, bool present)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return;
+    axes_[axis].SetLimitSwitches(present);
+    axes_[axis].Place(nowUs_, NominalPosition(axis));
 }
 
 std::optional<int32_t> Board::PeekPosition(int axis) const

@@ -6,6 +6,7 @@
 // its out-parameters only when it answers 1 (null pointers are skipped).
 // The methods of the second half serve the test and control interface.
 #include "axis.h"
+#include "scale.h"
 #include "flash_state.h"
 #include "machine.h"
 
@@ -14,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class Board {
 public:
@@ -125,6 +127,17 @@ public:
     void InjectErrorByte(int axis, uint8_t bits, bool sticky);
     // The motor trails by `counts` more (signed; 0 ends it).
     void SetExtraLag(int axis, int32_t counts);
+    // Limit switches at the ends of travel (true) or hard stops.
+    void SetLimitSwitches(int axis, bool present);
+    // Reference marks, in counts as the counter shows them now; they stay
+    // with the machine when the counter is cleared later. False when the
+    // axis or the layout is refused.
+    bool SetMarks(int axis, const std::vector<int32_t>& counts);
+    bool SetCodedScale(int axis, bool acuRite, int32_t incrementLines, int32_t countsPerLine, int32_t zeroCount,
+                       bool reversed);
+    // The marks within the travel, as counts now, ascending.
+    std::vector<int32_t> Marks(int axis) const;
+    void SetMarkInverted(int axis, bool inverted);
     void SetAxisStatus(int axis, uint16_t bits);
     void PlaceAxis(int axis, int32_t count);
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
@@ -151,6 +164,7 @@ private:
         uint16_t axisStatus = 0;
         std::array<int32_t, 4> latchMode{};
         int32_t referenceLatch = 0; // latch 2
+        uint64_t scannedUs = 0;     // reference marks are looked for from here on
         std::array<uint16_t, 8> registers{};
         std::array<uint8_t, 3> joystick{};
         std::optional<uint32_t> motorCurrent; // fixed by the control interface
@@ -160,6 +174,9 @@ private:
         uint16_t noise;
     };
     static constexpr int kFlashStatusItems = 256;
+    // Latch 2 holds the reference mark; axis status bit 5 says it caught one.
+    static constexpr int kReferenceLatch = 2;
+    static constexpr uint16_t kReferenceCaptured = 0x0020;
 
     template <typename T, typename V>
     static void Put(T* out, V value)
@@ -203,6 +220,11 @@ private:
     void Commanded(int axis) { io_[axis].transientErrors = 0; }
     void Note(const std::string& text, uint64_t atUs) const;
     void AxisEvents(int axis);
+    // Reference marks: latch 2 in mode 7 takes the first mark the encoder
+    // reaches after it was armed or its flag (axis status bit 5) cleared.
+    void ScanReferenceMarks(int axis);
+    bool SeesMarks(int axis) const;
+    void RefreshMarks(int axis);
     struct FenceWindow {
         int32_t minus;
         int32_t plus;
@@ -225,6 +247,9 @@ private:
     uint64_t nowUs_ = 0;
 
     std::array<Axis, kAxisCount> axes_;
+    std::array<Scale, kAxisCount> scales_;
+    std::array<std::vector<int64_t>, kAxisCount> marks_; // within the travel, machine counts
+    std::array<bool, kAxisCount> markInverted_{};
     std::array<AxisIo, kAxisCount> io_;
     uint32_t systemStatus_ = 0;
     uint32_t startupWord_ = 0;

@@ -20,10 +20,8 @@ constexpr uint8_t kLimitMinus = 0x80; // on the zoom also its home switch
 constexpr uint16_t kSignalError = 0x0008;
 constexpr uint16_t kFrequencyError = 0x0010;
 constexpr uint16_t kEncoderErrors = kSignalError | kFrequencyError;
-constexpr uint16_t kReferenceCaptured = 0x0020;
 
 constexpr int kLatchCount = 4;
-constexpr int kReferenceLatch = 2;
 
 enum RecordField {
     kTarget, kActual, kNominal, kLag, kVSoll, kVIst, kPartV, kPartP, kPartI, kPartD, kBase, kPid, kRCnt, kFlags,
