@@ -137,6 +137,24 @@ int AxbSim_GetMarks(int axis, int32_t* counts, int capacity);
 // type 6..8 in bits 8..15 of P016 + a). Power-on: as the description says.
 void AxbSim_SetMarkInverted(int axis, int inverted);
 
+// --- Zoom home switch and stuck axes --------------------------------------------
+// The zoom's home switch sits at its lower end of travel and is active from
+// there up to `counts` above it (0, the factory machine: only at the end):
+// move-status bit 7 of the zoom while it is on it. AXB_SeekHome ends where
+// the zoom reaches the switch coming down (at once when it is already on
+// it): move-status bit 1 until the next command, the counter 0 there. Other
+// moves stop only at the end of travel. A zoom with hard stops instead of
+// limit switches (AxbSim_SetLimitSwitches(4, 0)) has no home switch: its
+// home search ends against the lower stop.
+void AxbSim_SetZoomHomeSwitchWidth(int32_t counts);
+// A stuck axis (stuck != 0) does not move: it stops where it is, and a
+// command (AXB_SetAxisPosAbs, AXB_SeekHome, AXB_SetAxisPosLin,
+// AXB_SetAxisPosCircle) leaves it standing with its move never ending
+// (move-status bit 0 clear) until AXB_StopAxis or until it is freed; freed,
+// it carries on with the move or home search it was given (a circle just
+// ends). Kept over AXB_ResetBoard.
+void AxbSim_SetAxisStuck(int axis, int stuck);
+
 // --- Peripherals -------------------------------------------------------------
 // The value AXB_GetProbeStatus reports (value 2 deflected, value 4 still
 // retracting) until the next reset of the board.

@@ -29,6 +29,8 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
         axes_[a].PowerOn(setup.powerOnPosition, setup.travelMin, setup.travelMax);
         axes_[a].SetExtraLag(setup.extraLag);
         axes_[a].SetLimitSwitches(setup.limitSwitches);
+        axes_[a].SetHomeSwitchWidth(setup.homeSwitchWidth);
+        axes_[a].SetStuck(nowUs_, setup.stuck);
         if (setup.codedScale)
             scales_[a].SetCoded(*setup.codedScale);
         else
@@ -208,6 +210,14 @@ void Board::SetTravel(int axis, int32_t minCount, int32_t maxCount)
     a.SetTravel(a.FromCount(minCount), a.FromCount(maxCount));
     a.Place(nowUs_, NominalPosition(axis));
     RefreshMarks(axis);
+}
+
+void Board::SetZoomHomeSwitchWidth(int32_t counts) { axes_[kZoomAxis].SetHomeSwitchWidth(counts); }
+
+void Board::SetAxisStuck(int axis, bool stuck)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        axes_[axis].SetStuck(nowUs_, stuck);
 }
 
 // Like a change of travel, the axis stops where it is.

@@ -138,6 +138,10 @@ public:
     // The marks within the travel, as counts now, ascending.
     std::vector<int32_t> Marks(int axis) const;
     void SetMarkInverted(int axis, bool inverted);
+    // The zoom's home switch: from its lower end of travel up this far.
+    void SetZoomHomeSwitchWidth(int32_t counts);
+    // A stuck axis leaves its commanded moves unfinished until it is freed.
+    void SetAxisStuck(int axis, bool stuck);
     void SetAxisStatus(int axis, uint16_t bits);
     void PlaceAxis(int axis, int32_t count);
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);

@@ -14,7 +14,7 @@ constexpr uint8_t kNotInPosition = 0x08; // move ended, lag still outside the ta
 constexpr uint8_t kFencePlus = 0x10;
 constexpr uint8_t kFenceMinus = 0x20;
 constexpr uint8_t kLimitPlus = 0x40;
-constexpr uint8_t kLimitMinus = 0x80; // on the zoom also its home switch
+constexpr uint8_t kLimitMinus = 0x80; // on the zoom its home switch
 
 // Axis status word bits the driver clears.
 constexpr uint16_t kSignalError = 0x0008;
@@ -61,7 +61,7 @@ uint8_t Board::MoveStatus(int axis) const
         status |= kFenceMinus;
     if (a.OnUpperLimit(nowUs_))
         status |= kLimitPlus;
-    if (a.OnLowerLimit(nowUs_))
+    if (axis == kZoomAxis ? a.OnHomeSwitch(nowUs_) : a.OnLowerLimit(nowUs_))
         status |= kLimitMinus;
     return status;
 }

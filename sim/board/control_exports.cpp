@@ -184,6 +184,15 @@ void AxbSim_SetMarkInverted(int axis, int inverted)
     Control([&](Simulator& s) { s.board().SetMarkInverted(axis, inverted != 0); });
 }
 
+void AxbSim_SetZoomHomeSwitchWidth(int32_t counts)
+{
+    Control([&](Simulator& s) { s.board().SetZoomHomeSwitchWidth(counts); });
+}
+void AxbSim_SetAxisStuck(int axis, int stuck)
+{
+    Control([&](Simulator& s) { s.board().SetAxisStuck(axis, stuck != 0); });
+}
+
 void AxbSim_SetProbeStatus(uint8_t status)
 {
     Control([&](Simulator& s) { s.board().SetProbeStatus(status); });

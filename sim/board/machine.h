@@ -22,6 +22,7 @@ constexpr uint32_t kFirstCentiPercentFirmware = 0x0002000B;
 constexpr int AxisParam(int xParam, int axis) { return xParam + kAxisParamStride * axis; }
 // As the description file and the trace name the axes.
 constexpr const char* kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
+constexpr int kZoomAxis = 4;
 
 struct BoardVersions {
     uint32_t firmware = 0; // four bytes, first byte highest
@@ -52,6 +53,10 @@ struct AxisSetup {
     // marks only when its input is set to match (register 2 bit 11, or
     // P021 bit a + 4 for TTL encoders).
     bool markInverted = false;
+    // The zoom's home switch reaches this far above its lower end of travel.
+    int32_t homeSwitchWidth = 0;
+    // A stuck axis does not move when commanded.
+    bool stuck = false;
 };
 
 struct MachineDescription {

@@ -269,6 +269,15 @@ private:
             return Store(value, -1000000000, 1000000000, a.extraLag, problem);
         if (SameText(key, "LimitSwitches"))
             return Store(value, 0, 1, a.limitSwitches, problem);
+        if (SameText(key, "Stuck"))
+            return Store(value, 0, 1, a.stuck, problem);
+        if (SameText(key, "HomeSwitchWidth")) {
+            if (axis_ != kZoomAxis) {
+                problem = "only the zoom has a home switch";
+                return false;
+            }
+            return Store(value, 0, INT32_MAX, a.homeSwitchWidth, problem);
+        }
         if (SameText(key, "MarkInverted"))
             return Store(value, 0, 1, a.markInverted, problem);
         if (SameText(key, "RefMarks"))

@@ -31,6 +31,10 @@ TEST_F(SimConfigTest, BadLineOrMissingFileLeavesTheFactoryMachine)
         {"[Axis X]\nExtraLag=300\nLimitSwitches=0\nMarkInverted=1\nRefMarks=1000, -2000,3000\n", true, 1000},
         {"[Axis Y]\nExtraLag=lots\n", false, 1000},
         {"[Axis X]\nLimitSwitches=2\n", false, 1000},
+        {"[Axis Zoom]\nHomeSwitchWidth=2000\nStuck=1\n", true, 1000},
+        {"[Axis X]\nHomeSwitchWidth=2000\n", false, 1000},
+        {"[Axis Zoom]\nHomeSwitchWidth=-1\n", false, 1000},
+        {"[Axis Zoom]\nStuck=2\n", false, 1000},
         {"[Axis X]\nRefMarks=1,,2\n", false, 1000},
         {"[Axis X]\nRefMarks=1,\n", false, 1000},
         {"[Axis X]\nRefMarks=x\n", false, 1000},
@@ -96,7 +100,8 @@ TEST_F(SimConfigTest, AxisKeysDescribeScalesStopsAndFaults)
     WriteText(path, "[Axis X]\nRefMarks = 20000, -3000\nMarkInverted = 1\n"
                     "[Axis Y]\nExtraLag = -250\nLimitSwitches = 0\nTravelMax = 10000\n"
                     "[Axis Z]\nCodedScale = Standard\nScaleIncrement = 1000\nScaleCountsPerLine = 20\n"
-                    "ScaleZero = 40000\nScaleReversed = 1\n");
+                    "ScaleZero = 40000\nScaleReversed = 1\n"
+                    "[Axis Zoom]\nHomeSwitchWidth = 2000\nStuck = 1\nPosition = -3000\n");
     ASSERT_EQ(AxbSim_SetConfigFile(path.c_str()), 1);
     AxbSim_Reset();
     ASSERT_EQ(AXB_OpenDrv(), 1);
@@ -135,6 +140,14 @@ TEST_F(SimConfigTest, AxisKeysDescribeScalesStopsAndFaults)
     EXPECT_EQ(error, 0x02);
     EXPECT_EQ(moveStatus & 0xC0, 0);
     EXPECT_EQ(Position(1), 10000);
+
+    // The zoom starts on its home switch, 1000 counts above the end, and
+    // does not move when told to.
+    EXPECT_EQ(MoveStatus(kZoom) & 0x80, 0x80);
+    AXB_SetAxisPosAbs(0, kZoom, 20000);
+    AxbSim_AdvanceTimeMs(2000);
+    EXPECT_EQ(MoveStatus(kZoom) & 0x81, 0x80);
+    EXPECT_EQ(Position(kZoom), 0);
 }
 
 // Machine descriptions shipped in sim/machines.
