@@ -109,8 +109,9 @@ int32_t AxbSim_PeekPosition(int axis);
 // P066: then the board stops the axis with error bit 1 (cleared by the next
 // motion command), or, in a home search (AXB_SeekHome) against the lower
 // stop, takes the stop as home (move-status bit 1, counter 0 there, no
-// error). With P066 = 0 the motor pushes against the stop for ever. Without
-// switches move-status bits 6 and 7 stay clear. The axis stops where it is.
+// error). With P066 = 0 the motor pushes against the stop: the move ends
+// where the nominal position stops and the lag stays. Without switches
+// move-status bits 6 and 7 stay clear. The axis stops where it is.
 void AxbSim_SetLimitSwitches(int axis, int present);
 // Reference marks on the axis's scale at these counts (as the counter shows
 // them now; they stay with the machine when the counter is cleared later),
