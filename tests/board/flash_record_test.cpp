@@ -125,9 +125,13 @@ TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordL
     EXPECT_EQ(Item(1134).byteValue, 0xE3);
 }
 
-TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheDefaultsForGood)
+TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
 {
     HWND main = Start();
+    // What a parameter file left in memory, its marker included.
+    Item(1000).byteValue = 'A';
+    Item(1101).intValue = 7;
+    Item(1143).floatValue = 1.5f;
     FillSimFlash(0xFFFFFFFFu);   // a new board
     AxbSim_ClearCallLog();
     std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> asked;
@@ -143,7 +147,7 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheDefaultsForGood)
     CheckFlash();   // cancelled: the question comes back
     EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
     EXPECT_EQ(AxbSim_PeekFlashWord(16), 0xFFFFFFFFu);
-    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 1000000000) << "the program goes on with its defaults";
+    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 7) << "cancelled: the program goes on with the record it has";
 
     CheckFlash();
     const auto question = std::make_tuple(main, L"A corrupt value has been detected in flash.  OK to set to defaults",
