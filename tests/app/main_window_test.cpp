@@ -6,6 +6,7 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "driver/axb400.h"
+#include "params/goto_settings.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
@@ -229,6 +230,18 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     AxbSim_ClearCallLog();
     Click(IDC_APPLY);
     EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty()) << "unchanged: not sent again";
+
+    // Beyond the integer range the percent saturates; no number, no change.
+    TypeText(main, IDC_VEL_PERCENT, L"1e10");
+    Click(IDC_APPLY);
+    EXPECT_EQ(g_cmdVelPercent[0], 2147483647);
+    AxbSim_ClearCallLog();
+    for (const wchar_t* text : {L"nan", L"inf"}) {
+        TypeText(main, IDC_VEL_PERCENT, text);
+        Click(IDC_APPLY);
+    }
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty());
+    EXPECT_EQ(g_velPercent[0], 1e10f);
 }
 
 TEST_F(MainWindow, ParameterNumbersFollowTheSelectedAxis)
