@@ -106,22 +106,29 @@ std::optional<uint64_t> ParseAllDigits(std::string_view s, int base, uint64_t li
     return value;
 }
 
+// An optional sign and decimal digits that make up the whole text, within
+// the signed 32-bit range.
+std::optional<int32_t> ParseSignedDecimal(std::string_view s)
+{
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '-' || s[0] == '+'))
+        s.remove_prefix(1);
+    const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
+    const std::optional<uint64_t> magnitude = ParseAllDigits(s, 10, limit);
+    if (!magnitude)
+        return std::nullopt;
+    return static_cast<int32_t>(negative ? -static_cast<int64_t>(*magnitude) : static_cast<int64_t>(*magnitude));
+}
+
 // The line's number as the C scanner reads it (blanks skipped, digits up to
 // the first other character), so that a bad number can be reported.
 std::optional<int32_t> ScanNumber(std::string_view s)
 {
     s = SkipSpace(s);
-    const bool negative = !s.empty() && s[0] == '-';
-    if (!s.empty() && (s[0] == '-' || s[0] == '+'))
-        s.remove_prefix(1);
-    size_t digits = 0;
-    while (digits < s.size() && IsDigit(s[digits]))
-        ++digits;
-    const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
-    const std::optional<uint64_t> magnitude = ParseAllDigits(s.substr(0, digits), 10, limit);
-    if (!magnitude)
-        return std::nullopt;
-    return static_cast<int32_t>(negative ? -static_cast<int64_t>(*magnitude) : static_cast<int64_t>(*magnitude));
+    size_t end = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    while (end < s.size() && IsDigit(s[end]))
+        ++end;
+    return ParseSignedDecimal(s.substr(0, end));
 }
 
 // The value text when the number has exactly its digits and one blank
@@ -148,14 +155,10 @@ std::optional<uint32_t> ParseInteger(std::string_view v)
             return std::nullopt;
         return static_cast<uint32_t>(*hex);
     }
-    const bool negative = !v.empty() && v[0] == '-';
-    if (!v.empty() && (v[0] == '-' || v[0] == '+'))
-        v.remove_prefix(1);
-    const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
-    const std::optional<uint64_t> magnitude = ParseAllDigits(v, 10, limit);
-    if (!magnitude)
+    const std::optional<int32_t> decimal = ParseSignedDecimal(v);
+    if (!decimal)
         return std::nullopt;
-    return static_cast<uint32_t>(negative ? -static_cast<int64_t>(*magnitude) : static_cast<int64_t>(*magnitude));
+    return static_cast<uint32_t>(*decimal);
 }
 
 // A byte item is 0..255: decimal or "0x" hexadecimal, and in a file whose
