@@ -31,10 +31,12 @@ int RunStagetune(HINSTANCE instance)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    CreateMainWindow(instance);
+    // Before the main window: its initialisation opens the driver and writes
+    // to the board the running instance is using.
     if (AnotherInstanceRunning()) {
         ShowAlreadyRunningMessage();
         return -1;
     }
+    CreateMainWindow(instance);
     return RunMessageLoop();
 }

@@ -127,17 +127,16 @@ void InitMainWindow(HWND wnd)
     ReadStartupSettings();
     if (g_testerMode != 0)
         EnterTesterMode(wnd);
-    CheckDlgButton(wnd, IDC_AXIS_X, BST_CHECKED);
+    // Every initialisation, Reset included, starts on X: the fields, the
+    // checked radio and the axis that Apply and Goto write must agree.
+    g_radio_last = 0;
+    SyncAxisRadios(wnd);
     CheckUnitRadio(wnd);
 
     g_boardPresent = 0;
     if (ConnectBoard(wnd))
         InitBoard(wnd);
 
-    if (g_radio_last != 4) {
-        ShowWindow(GetDlgItem(wnd, IDC_HOME), SW_HIDE);
-        ShowWindow(GetDlgItem(wnd, IDC_CONT_HOME), SW_HIDE);
-    }
     for (int id : kMainEnableList)
         EnableWindow(GetDlgItem(wnd, id), TRUE);
     ForgetShownReadouts();

@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <iterator>
@@ -73,7 +74,12 @@ void ReadText(HWND wnd, int id, wchar_t (&text)[kTextCapacity])
     GetDlgItemTextW(wnd, id, text, kTextCapacity);
 }
 
-bool ParseFloat(const wchar_t* text, float& value) { return swscanf(text, L"%g", &value) == 1; }
+// "nan" and "inf" scan as floats but are no value a parameter, target or
+// velocity can take.
+bool ParseFloat(const wchar_t* text, float& value)
+{
+    return swscanf(text, L"%g", &value) == 1 && std::isfinite(value);
+}
 
 bool Untouched(const ShownField& shown, int param, const wchar_t* text)
 {
@@ -126,7 +132,7 @@ void ApplyVelocityPercent(HWND wnd, int axis)
     if (!ParseFloat(text, value) || value == g_velPercent[axis])
         return;
     g_velPercent[axis] = value;
-    const int32_t percent = static_cast<int32_t>(value);
+    const int32_t percent = TruncateToInt32(value);
     g_cmdVelPercent[axis] = percent;
     AXB_SetVelocityPercent(0, axis, static_cast<uint16_t>(g_velScale * (percent & 0xFFFF)));
 }
@@ -218,7 +224,7 @@ void FillParamFields(HWND wnd)
         swprintf(text, kTextCapacity, L"%.4f", target);
     SetControlTextIfChanged(wnd, IDC_TARGET, text);
     Remember(g_shownTarget, g_radio_last, text);
-    swprintf(text, kTextCapacity, L"%d", static_cast<int>(g_velPercent[g_radio_last]));
+    swprintf(text, kTextCapacity, L"%d", TruncateToInt32(g_velPercent[g_radio_last]));
     SetControlTextIfChanged(wnd, IDC_VEL_PERCENT, text);
 
     FillCaptions(wnd);

@@ -48,6 +48,10 @@ void CheckFlash()
         ReadAllFlashItems(g_boardFlash);
         ReplaceZeroFlashItems();
     } else if (ShowMessageBox(g_mainWnd, kFlashErrorText, kFlashErrorCaption, MB_OKCANCEL) == IDOK) {
+        // The values in memory may come from a parameter file or another
+        // board, a bad marker included; writing those back would ask again
+        // at every start.
+        ResetFlashItems();
         WriteUserBoxData();
     }
     UnpackUserBoxDataToLog();

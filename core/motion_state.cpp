@@ -1,6 +1,7 @@
 #include "core/motion_state.h"
 
-float g_targetMm[kAxisCount];
+float g_targetMm[kAxisCount] = {kDefaultTargetMm, kDefaultTargetMm, kDefaultTargetMm, kDefaultTargetMm,
+                                 kDefaultTargetMm};
 float g_lastTargetMm[kAxisCount];
 int32_t g_offset[kAxisCount];
 int32_t g_lastGotoTarget[kAxisCount];
@@ -20,7 +21,7 @@ void MotionFlagsOff()
 void ResetMotionState()
 {
     for (int a = 0; a < kAxisCount; ++a) {
-        g_targetMm[a] = 0.0f;
+        g_targetMm[a] = kDefaultTargetMm;
         g_lastTargetMm[a] = 0.0f;
         g_offset[a] = 0;
         g_lastGotoTarget[a] = 0;

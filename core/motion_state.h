@@ -5,6 +5,9 @@
 
 #include "core/param_table.h"
 
+// Until zoom.ini is read, and while its value is not a number, the target
+// is the file's default.
+inline constexpr float kDefaultTargetMm = 5.0f;
 extern float g_targetMm[kAxisCount];       // goto target in mm
 extern float g_lastTargetMm[kAxisCount];   // the targets of the previous goto
 extern int32_t g_offset[kAxisCount];       // software zero set by the zero buttons

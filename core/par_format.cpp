@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <optional>
@@ -45,20 +46,24 @@ void AppendItemLine(std::string& out, const FlashItem& item, const FlashItemValu
 }
 
 // ---------------------------------------------------------------------------
-// Value parsing, in the manner of the C scanners: leading white space is
-// skipped and the number ends at the first character that cannot continue
-// it. Unlike them, a number out of range is rejected, not wrapped.
+// Line parsing. A line is read as the writer lays it out: "P", the number
+// with the writer's digits (three for a parameter, four for an item), one
+// blank, the value, nothing after it but blanks. A number out of range or
+// text after the value makes the line not valid rather than wrapped or cut.
 
-constexpr size_t kValueColumn = 5;   // after "P" + three digits + blank
+constexpr size_t kParamDigits = 3;   // "P%03d"
+constexpr size_t kItemDigits = 4;    // items are numbered 1000..1163
 
 constexpr bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 constexpr int HexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
+    if (IsDigit(c))
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
@@ -77,89 +82,127 @@ std::string_view SkipSpace(std::string_view s)
     return s.substr(i);
 }
 
-std::string_view From(std::string_view s, size_t column)
+std::string_view TrimTrailingSpace(std::string_view s)
 {
-    return column < s.size() ? s.substr(column) : std::string_view{};
+    while (!s.empty() && IsSpace(s.back()))
+        s.remove_suffix(1);
+    return s;
 }
 
-// Digits in the given base; nullopt without a digit or past the limit.
-std::optional<uint64_t> ParseDigits(std::string_view s, int base, uint64_t limit)
+// Every character a digit of the base, at least one, at most the limit.
+std::optional<uint64_t> ParseAllDigits(std::string_view s, int base, uint64_t limit)
 {
+    if (s.empty())
+        return std::nullopt;
     uint64_t value = 0;
-    size_t i = 0;
-    for (; i < s.size(); ++i) {
-        const int digit = HexDigit(s[i]);
+    for (char c : s) {
+        const int digit = HexDigit(c);
         if (digit < 0 || digit >= base)
-            break;
+            return std::nullopt;
         value = value * base + digit;
         if (value > limit)
             return std::nullopt;
     }
-    if (i == 0)
-        return std::nullopt;
     return value;
 }
 
+// An optional sign and decimal digits that make up the whole text, within
+// the signed 32-bit range.
 std::optional<int32_t> ParseSignedDecimal(std::string_view s)
 {
-    s = SkipSpace(s);
     const bool negative = !s.empty() && s[0] == '-';
     if (!s.empty() && (s[0] == '-' || s[0] == '+'))
         s.remove_prefix(1);
     const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
-    const std::optional<uint64_t> magnitude = ParseDigits(s, 10, limit);
+    const std::optional<uint64_t> magnitude = ParseAllDigits(s, 10, limit);
     if (!magnitude)
         return std::nullopt;
     return static_cast<int32_t>(negative ? -static_cast<int64_t>(*magnitude) : static_cast<int64_t>(*magnitude));
 }
 
-// The integer value of a parameter, byte or 32-bit line: hexadecimal only
-// when "0x" starts exactly at the value column.
-std::optional<uint32_t> ParseIntegerValue(std::string_view line)
+// The line's number as the C scanner reads it (blanks skipped, digits up to
+// the first other character), so that a bad number can be reported.
+std::optional<int32_t> ScanNumber(std::string_view s)
 {
-    const std::string_view value = From(line, kValueColumn);
-    if (value.size() >= 2 && value[0] == '0' && Upper(value[1]) == 'X') {
-        const std::optional<uint64_t> hex = ParseDigits(SkipSpace(value.substr(2)), 16, 0xFFFFFFFFu);
+    s = SkipSpace(s);
+    size_t end = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    while (end < s.size() && IsDigit(s[end]))
+        ++end;
+    return ParseSignedDecimal(s.substr(0, end));
+}
+
+// The value text when the number has exactly its digits and one blank
+// follows; trailing blanks are not part of the value.
+std::optional<std::string_view> ValueAt(std::string_view line, size_t digits)
+{
+    const size_t column = 1 + digits + 1;
+    if (line.size() <= column || line[column - 1] != ' ' || IsSpace(line[column]))
+        return std::nullopt;
+    for (size_t i = 1; i <= digits; ++i)
+        if (!IsDigit(line[i]))
+            return std::nullopt;
+    return TrimTrailingSpace(line.substr(column));
+}
+
+constexpr bool HasHexPrefix(std::string_view v) { return v.size() >= 2 && v[0] == '0' && Upper(v[1]) == 'X'; }
+
+// "0x" and up to eight hexadecimal digits, or a signed 32-bit decimal.
+std::optional<uint32_t> ParseInteger(std::string_view v)
+{
+    if (HasHexPrefix(v)) {
+        const std::optional<uint64_t> hex = ParseAllDigits(v.substr(2), 16, 0xFFFFFFFFu);
         if (!hex)
             return std::nullopt;
         return static_cast<uint32_t>(*hex);
     }
-    const std::optional<int32_t> decimal = ParseSignedDecimal(value);
+    const std::optional<int32_t> decimal = ParseSignedDecimal(v);
     if (!decimal)
         return std::nullopt;
     return static_cast<uint32_t>(*decimal);
 }
 
-std::optional<float> ParseFloatValue(std::string_view line)
+// A byte item is 0..255: decimal or "0x" hexadecimal, and in a file whose
+// items are written as bytes, hexadecimal without the prefix too ("%02X").
+std::optional<uint8_t> ParseByte(std::string_view v, ParItemForm form)
 {
-    std::string_view value = SkipSpace(From(line, kValueColumn));
-    if (!value.empty() && value[0] == '+') {
-        value.remove_prefix(1);
-        if (!value.empty() && value[0] == '-')
+    std::optional<uint64_t> value;
+    if (HasHexPrefix(v))
+        value = ParseAllDigits(v.substr(2), 16, 0xFF);
+    else
+        value = ParseAllDigits(v, form == ParItemForm::FourBytes ? 16 : 10, 0xFF);
+    if (!value)
+        return std::nullopt;
+    return static_cast<uint8_t>(*value);
+}
+
+std::optional<float> ParseFloat(std::string_view v)
+{
+    if (!v.empty() && v[0] == '+') {
+        v.remove_prefix(1);
+        if (!v.empty() && v[0] == '-')
             return std::nullopt;
     }
     float result = 0.0f;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), result);
-    if (error != std::errc{})
+    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), result);
+    if (error != std::errc{} || end != v.data() + v.size() || !std::isfinite(result))
         return std::nullopt;
     return result;
 }
 
-// "XX,XX,XX,XX", most significant byte first, alone in the value column.
-std::optional<uint32_t> ParseFourBytes(std::string_view line)
+// "XX,XX,XX,XX", most significant byte first.
+std::optional<uint32_t> ParseFourBytes(std::string_view v)
 {
     constexpr std::string_view kShape = "XX,XX,XX,XX";
-    const std::string_view value = SkipSpace(From(line, kValueColumn));
-    if (value.size() < kShape.size() || (value.size() > kShape.size() && !IsSpace(value[kShape.size()])))
+    if (v.size() != kShape.size())
         return std::nullopt;
     uint32_t bits = 0;
     for (size_t i = 0; i < kShape.size(); ++i) {
         if (kShape[i] == ',') {
-            if (value[i] != ',')
+            if (v[i] != ',')
                 return std::nullopt;
             continue;
         }
-        const int digit = HexDigit(value[i]);
+        const int digit = HexDigit(v[i]);
         if (digit < 0)
             return std::nullopt;
         bits = bits << 4 | static_cast<uint32_t>(digit);
@@ -167,24 +210,36 @@ std::optional<uint32_t> ParseFourBytes(std::string_view line)
     return bits;
 }
 
-std::optional<FlashItemValue> ParseItemValue(FlashItemType type, std::string_view line)
+std::optional<FlashItemValue> ParseItemValue(FlashItemType type, std::string_view v, ParItemForm form)
 {
-    if (type != FlashItemType::Byte)
-        if (const std::optional<uint32_t> bits = ParseFourBytes(line))
-            return FlashItemFromBits(type, *bits);
+    if (type == FlashItemType::Byte) {
+        const std::optional<uint8_t> value = ParseByte(v, form);
+        if (!value)
+            return std::nullopt;
+        return FlashItemFromBits(type, *value);
+    }
+    if (const std::optional<uint32_t> bits = ParseFourBytes(v))
+        return FlashItemFromBits(type, *bits);
     if (type == FlashItemType::Float) {
-        const std::optional<float> value = ParseFloatValue(line);
+        const std::optional<float> value = ParseFloat(v);
         if (!value)
             return std::nullopt;
         FlashItemValue item;
         item.floatValue = *value;
         return item;
     }
-    // A byte item keeps the low eight bits, as a typed byte field does.
-    const std::optional<uint32_t> value = ParseIntegerValue(line);
+    const std::optional<uint32_t> value = ParseInteger(v);
     if (!value)
         return std::nullopt;
     return FlashItemFromBits(type, *value);
+}
+
+// Read as a C string: a NUL byte ends the line there.
+std::string_view UpToNul(std::string_view whole) { return whole.substr(0, whole.find('\0')); }
+
+bool StartsLikeALine(const ParLine& line, std::string_view text)
+{
+    return !line.overLong && !text.empty() && Upper(text[0]) == 'P';
 }
 
 // ---------------------------------------------------------------------------
@@ -284,18 +339,37 @@ bool ParLineReader::Next(ParLine& line)
     return false;
 }
 
-ParLineResult ParseParLine(const ParLine& line)
+ParItemForm DetectParItemForm(std::istream& in)
 {
-    // Read as a C string: a NUL byte ends the line there.
-    const std::string_view whole = line.text;
-    const std::string_view text = whole.substr(0, whole.find('\0'));
-    const bool cutAtNul = text.size() != whole.size();
-    if (line.overLong || text.empty() || Upper(text[0]) != 'P')
+    int fourByteLines = 0;
+    int otherLines = 0;
+    ParLineReader reader(in);
+    for (ParLine line; reader.Next(line);) {
+        const std::string_view text = UpToNul(line.text);
+        if (!StartsLikeALine(line, text))
+            continue;
+        const int index = FindFlashItem(ScanNumber(text.substr(1)).value_or(-1));
+        if (index < 0 || kFlashItemTable[index].type == FlashItemType::Byte)
+            continue;
+        const std::optional<std::string_view> value = ValueAt(text, kItemDigits);
+        if (!value)
+            continue;
+        ++(ParseFourBytes(*value) ? fourByteLines : otherLines);
+    }
+    return fourByteLines > 0 && otherLines == 0 ? ParItemForm::FourBytes : ParItemForm::Decimal;
+}
+
+ParLineResult ParseParLine(const ParLine& line, ParItemForm form)
+{
+    const std::string_view text = UpToNul(line.text);
+    const bool cutAtNul = text.size() != line.text.size();
+    if (!StartsLikeALine(line, text))
         return NotValid(line, text, cutAtNul);
 
-    const int number = ParseSignedDecimal(text.substr(1)).value_or(-1);
+    const int number = ScanNumber(text.substr(1)).value_or(-1);
     if (number >= 0 && number < kParamCount) {
-        const std::optional<uint32_t> value = ParseIntegerValue(text);
+        const std::optional<std::string_view> valueText = ValueAt(text, kParamDigits);
+        const std::optional<uint32_t> value = valueText ? ParseInteger(*valueText) : std::nullopt;
         if (!value)
             return NotValid(line, text, cutAtNul);
         ParLineResult result;
@@ -311,7 +385,9 @@ ParLineResult ParseParLine(const ParLine& line)
     const int index = FindFlashItem(number);
     if (index < 0)
         return Error(ParLineKind::ItemNotFound, number);
-    const std::optional<FlashItemValue> value = ParseItemValue(kFlashItemTable[index].type, text);
+    const std::optional<std::string_view> valueText = ValueAt(text, kItemDigits);
+    const std::optional<FlashItemValue> value =
+        valueText ? ParseItemValue(kFlashItemTable[index].type, *valueText, form) : std::nullopt;
     if (!value)
         return NotValid(line, text, cutAtNul);
     ParLineResult result;

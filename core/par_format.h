@@ -82,9 +82,24 @@ struct ParLineResult {
     std::string log;   // the text to log; empty for Param and Item
 };
 
-// A line is "P" or "p", a decimal number, and a value that starts at the
-// sixth character: "0x" there introduces hexadecimal, otherwise a signed
-// decimal; float items take a floating-point number. 32-bit and float items
-// also accept the four-byte form that "UserOutputFormat" 1 writes. A value
-// that does not parse or does not fit 32 bits makes the line not valid.
-ParLineResult ParseParLine(const ParLine& line);
+// How a file writes its 32-bit and float items, and so how its byte items
+// read: "UserOutputFormat" 1 writes all of them as four bytes and the bytes
+// as "%02X". A digit-only byte ("32") reads either way, so the form is
+// decided for the whole file, never line by line.
+enum class ParItemForm {
+    Decimal,
+    FourBytes,
+};
+
+// FourBytes when the file has 32-bit or float item lines and every one of
+// them is in the four-byte form. Reads the stream to its end.
+ParItemForm DetectParItemForm(std::istream& in);
+
+// A line is "P" or "p", the number with the digits the writer gives it
+// (three for a parameter, four for an item), one blank and the value, with
+// nothing but blanks after it. Parameter and 32-bit values are signed
+// decimal or "0x" hexadecimal; float items take a floating-point number;
+// byte items 0..255, hexadecimal in a FourBytes file. 32-bit and float items
+// also accept the four-byte form. Anything else, a value out of range
+// included, makes the line not valid.
+ParLineResult ParseParLine(const ParLine& line, ParItemForm form);

@@ -64,6 +64,8 @@ int32_t Nearest(double x)
 
 int32_t RoundHalfAway(double x) { return Saturate(std::round(x)); }
 
+int32_t TruncateToInt32(double x) { return Saturate(std::trunc(x)); }
+
 int32_t TargetMmToCounts(float mm, int axis)
 {
     return RoundHalfAway(static_cast<double>(mm) * g_param[AxisParam(kParamCountsPerMm, axis)]);

@@ -43,6 +43,8 @@ void SetStepperCalibration(int axis, float lead, float motorSteps, float microst
 int32_t Nearest(double x);
 // Half away from zero, saturated likewise.
 int32_t RoundHalfAway(double x);
+// Toward zero, saturated likewise: a velocity percent as the board takes it.
+int32_t TruncateToInt32(double x);
 
 // The board's counters wrap at 32 bits; so do sums of counts.
 constexpr int32_t AddCounts(int32_t a, int32_t b)

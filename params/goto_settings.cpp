@@ -14,7 +14,8 @@
 #include <cwchar>
 #include <optional>
 
-float g_velPercent[kAxisCount];
+float g_velPercent[kAxisCount] = {kDefaultVelPercent, kDefaultVelPercent, kDefaultVelPercent, kDefaultVelPercent,
+                                  kDefaultVelPercent};
 int32_t g_cmdVelPercent[kAxisCount];
 bool g_joystickEnabled[kAxisCount];
 
@@ -141,7 +142,7 @@ const std::wstring& ZoomIniPath() { return g_zoomIniPath; }
 void ResetGotoSettings()
 {
     for (int a = 0; a < kAxisCount; ++a) {
-        g_velPercent[a] = 0.0f;
+        g_velPercent[a] = kDefaultVelPercent;
         g_cmdVelPercent[a] = 0;
         g_joystickEnabled[a] = false;
     }

@@ -204,9 +204,12 @@ bool LoadParamsFromStream(std::istream& in)
     BoardLockGuard lock;
     if (!lock)
         return false;
+    const ParItemForm form = DetectParItemForm(in);
+    in.clear();
+    in.seekg(0);
     ParLineReader reader(in);
     for (ParLine line; reader.Next(line);)
-        ApplyParLine(ParseParLine(line));
+        ApplyParLine(ParseParLine(line, form));
     UnpackUserBoxDataToLog();
     return true;
 }

@@ -6,6 +6,7 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "driver/axb400.h"
+#include "params/goto_settings.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
@@ -62,31 +63,23 @@ protected:
     HWND main = nullptr;
 };
 
-TEST_F(MainWindow, InchFieldStoresCountsRoundedHalfAwayAndShowsThemBack)
+TEST_F(MainWindow, EachFieldStoresThroughTheConversionOfItsRowAndUnit)
 {
+    AxbSim_SetFirmwareVersion(0x0002000A);   // velocities in whole mm/s
     AxbSim_PokeParam(58, 2000);
+    AxbSim_PokeParam(61, 40);
     Start();
-    Select(IDC_UNIT_IN);
-    TypeText(main, IDC_PARAM_TARGET_WINDOW, L"0.001");
-    Click(IDC_APPLY);
-
-    EXPECT_EQ(AxbSim_PeekParam(60), 51u);
-    EXPECT_THAT(h.Log().Lines(), ElementsAre("Setting param60 to 51"));
-    EXPECT_EQ(Text(IDC_PARAM_TARGET_WINDOW), "0.001");   // Apply does not refill
     Select(IDC_UNIT_MM);
+    EXPECT_EQ(Text(IDC_PARAM_VEL), "40") << "the first fill already knows the firmware";
+    TypeText(main, IDC_PARAM_TARGET_WINDOW, L"0.5");   // counts per mm
     Select(IDC_UNIT_IN);
-    EXPECT_EQ(Text(IDC_PARAM_TARGET_WINDOW), "0.00100394");
     EXPECT_EQ(Text(IDC_CAPTION_TARGET_WINDOW), "Target Window (in)");
-}
-
-TEST_F(MainWindow, AsStoredFieldsRoundHalvesUpward)
-{
-    Start();
-    TypeText(main, IDC_PARAM_PWM_BASE, L"2.5");
-    TypeText(main, IDC_PARAM_D_LIMIT, L"-2.5");
+    TypeText(main, IDC_PARAM_ACC, L"1");               // mm from inches
+    Select(IDC_UNIT_STORED);
+    TypeText(main, IDC_PARAM_PWM_BASE, L"2.5");        // as stored
     Click(IDC_APPLY);
-    EXPECT_EQ(AxbSim_PeekParam(54), 3u);
-    EXPECT_EQ(static_cast<int32_t>(AxbSim_PeekParam(82)), -2);
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("),
+                ElementsAre("AXB_SetParam(0,54,3)=1", "AXB_SetParam(0,60,1000)=1", "AXB_SetParam(0,62,25)=1"));
 }
 
 TEST_F(MainWindow, OnlyChangedParametersAreWrittenAndUntouchedConversionsStay)
@@ -113,28 +106,6 @@ TEST_F(MainWindow, TextThatIsNotANumberLeavesTheParameter)
     EXPECT_THAT(SimCallsStartingWith("AXB_SetParam("), IsEmpty());
 }
 
-TEST_F(MainWindow, VelocityFieldFollowsTheFirmwareGeneration)
-{
-    AxbSim_SetFirmwareVersion(0x0002000A);
-    AxbSim_PokeParam(61, 40);
-    Start();
-    Select(IDC_UNIT_MM);
-    EXPECT_EQ(Text(IDC_PARAM_VEL), "40") << "the first fill already knows the firmware";
-    TypeText(main, IDC_PARAM_VEL, L"12.5");
-    Click(IDC_APPLY);
-    EXPECT_EQ(AxbSim_PeekParam(61), 13u);
-
-    AxbSim_SetFirmwareVersion(0x0002000B);
-    main = h.RestartProgram();
-    Select(IDC_UNIT_MM);
-    TypeText(main, IDC_PARAM_VEL, L"12.5");
-    Click(IDC_APPLY);
-    EXPECT_EQ(AxbSim_PeekParam(61), 125u);
-    SelectAxis(IDC_AXIS_Y);
-    SelectAxis(IDC_AXIS_X);
-    EXPECT_EQ(Text(IDC_PARAM_VEL), "12.5");
-}
-
 TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 {
     WriteItemToSimFlash(1155, FlashItemValue{0, 0.0005f, 0});   // Q's lead: not believable
@@ -153,30 +124,46 @@ TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 
 TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
 {
-    AxbSim_PokeParam(AxisParam(64, 1), 4);   // Y: open-loop stepper
-    AxbSim_PokeParam(AxisParam(64, 2), 0);   // Z: disabled
-    AxbSim_PokeParam(AxisParam(64, 3), 2);   // Q: brushless servo
+    struct Rows {
+        int motorType;
+        bool profile, stepper, motorLag, servo;
+    };
+    constexpr Rows kRowsShown[] = {
+        {0, false, false, false, false}, {1, true, false, false, true}, {2, true, false, true, true},
+        {3, true, true, false, true},    {4, true, true, false, false}, {5, true, false, true, true}};
     Start();
-
     SelectAxis(IDC_AXIS_Y);
-    for (int id : kProfileRows)
-        EXPECT_TRUE(Shown(id)) << id;
-    for (int id : kStepperRows)
-        EXPECT_TRUE(Shown(id)) << id;
-    for (int id : kServoRows)
-        EXPECT_FALSE(Shown(id)) << id;
-    EXPECT_FALSE(Shown(IDC_PARAM_MOTOR_LAG));
-    EXPECT_FALSE(Shown(IDC_CAPTION_P));
+    for (const Rows& rows : kRowsShown) {
+        SCOPED_TRACE(rows.motorType);
+        AxbSim_PokeParam(AxisParam(64, 1), rows.motorType);
+        Click(IDC_REREAD);
+        for (int id : kProfileRows)
+            EXPECT_EQ(Shown(id), rows.profile) << id;
+        for (int id : kStepperRows)
+            EXPECT_EQ(Shown(id), rows.stepper) << id;
+        for (int id : kServoRows)
+            EXPECT_EQ(Shown(id), rows.servo) << id;
+        EXPECT_EQ(Shown(IDC_PARAM_MOTOR_LAG), rows.motorLag);
+        EXPECT_EQ(Shown(IDC_CAPTION_MOTOR_LAG), rows.motorLag);
+        EXPECT_EQ(Shown(IDC_CAPTION_P), rows.servo);
+    }
+}
 
-    SelectAxis(IDC_AXIS_Q);
-    EXPECT_TRUE(Shown(IDC_PARAM_MOTOR_LAG));
-    EXPECT_TRUE(Shown(IDC_CAPTION_MOTOR_LAG));
-    EXPECT_FALSE(Shown(IDC_PARAM_TORQUE));
-    EXPECT_TRUE(Shown(IDC_PARAM_P));
-
+TEST_F(MainWindow, TorqueAndMotorLagEditTheSameParameterFromWhicheverFieldIsShown)
+{
+    AxbSim_PokeParam(AxisParam(64, 1), 3);   // Y: stepper, Torque shown
+    AxbSim_PokeParam(AxisParam(64, 2), 2);   // Z: servo, Motor Lag shown
+    Start();
+    SelectAxis(IDC_AXIS_Y);
+    TypeText(main, IDC_PARAM_TORQUE, L"17");
     SelectAxis(IDC_AXIS_Z);
-    for (int id : {IDC_PARAM_P, IDC_PARAM_VEL, IDC_PARAM_TORQUE, IDC_PARAM_MOTOR_LAG})
-        EXPECT_FALSE(Shown(id)) << id;
+    TypeText(main, IDC_PARAM_MOTOR_LAG, L"9");
+    Click(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(AxisParam(77, 1)), 17u);
+    EXPECT_EQ(AxbSim_PeekParam(AxisParam(77, 2)), 9u);
+    SelectAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(IDC_PARAM_TORQUE), "17");
+    EXPECT_EQ(Text(IDC_PARAM_MOTOR_LAG), "17") << "the hidden twin shows the same value";
 }
 
 TEST_F(MainWindow, UnknownMotorTypesLeaveTheRowsAsTheyWere)
@@ -229,6 +216,18 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     AxbSim_ClearCallLog();
     Click(IDC_APPLY);
     EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty()) << "unchanged: not sent again";
+
+    // Beyond the integer range the percent saturates; no number, no change.
+    TypeText(main, IDC_VEL_PERCENT, L"1e10");
+    Click(IDC_APPLY);
+    EXPECT_EQ(g_cmdVelPercent[0], 2147483647);
+    AxbSim_ClearCallLog();
+    for (const wchar_t* text : {L"nan", L"inf"}) {
+        TypeText(main, IDC_VEL_PERCENT, text);
+        Click(IDC_APPLY);
+    }
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty());
+    EXPECT_EQ(g_velPercent[0], 1e10f);
 }
 
 TEST_F(MainWindow, ParameterNumbersFollowTheSelectedAxis)

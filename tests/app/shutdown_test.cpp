@@ -111,6 +111,30 @@ TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
     EXPECT_NE(GetFocus(), field);
 }
 
+TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
+{
+    CheckDlgButton(main, IDC_AXIS_X, BST_UNCHECKED);
+    CheckDlgButton(main, IDC_AXIS_ZOOM, BST_CHECKED);
+    PressButton(main, IDC_AXIS_ZOOM);
+    ASSERT_TRUE(IsControlVisible(main, IDC_HOME));
+    const uint32_t zoomP = AxbSim_PeekParam(AxisParam(50, 4));
+    PressButton(main, IDC_RESET);
+
+    EXPECT_EQ(g_radio_last, 0);
+    for (int id : {IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM})
+        EXPECT_FALSE(IsChecked(main, id)) << id;
+    EXPECT_TRUE(IsChecked(main, IDC_AXIS_X));
+    EXPECT_FALSE(IsControlVisible(main, IDC_HOME));
+    EXPECT_FALSE(IsControlVisible(main, IDC_CONT_HOME));
+    EXPECT_EQ(Narrow(ControlText(main, IDC_PARAM_P)), std::to_string(g_param[50]));
+
+    // An edit after Reset lands where the fields said it would.
+    TypeText(main, IDC_PARAM_P, L"4242");
+    PressButton(main, IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(50), 4242u);
+    EXPECT_EQ(AxbSim_PeekParam(AxisParam(50, 4)), zoomP);
+}
+
 TEST_F(Shutdown, ResetWithTheBoardGoneLeavesTheTimerIdle)
 {
     AxbSim_SetOpenFailures(-1);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -77,6 +78,62 @@ TEST(FlashItemLayout, ItemsLandLittleEndianKeepingTheirNeighboursAndTheMarkerIsT
     }
 }
 
+// The item table as the board's user area is documented: number, type and
+// compiled-in default, each item at byte offset number - 1000.
+struct DocumentedItem {
+    int number;
+    FlashItemType type;
+    double defaultValue;
+};
+constexpr FlashItemType kB = FlashItemType::Byte, kI = FlashItemType::Int32, kF = FlashItemType::Float;
+constexpr DocumentedItem kDocumentedItems[] = {
+    {1000, kB, 90}, {1001, kB, 0}, {1002, kB, 0}, {1003, kB, 0}, {1004, kB, 0}, {1005, kB, 0}, {1006, kB, 0},
+    {1007, kB, 0}, {1008, kB, 0}, {1009, kB, 0},
+    {1010, kI, 0}, {1014, kI, 0}, {1018, kI, 0}, {1022, kI, 0}, {1026, kI, 0},
+    {1030, kF, 0}, {1034, kF, 0}, {1038, kF, 0}, {1042, kF, 0}, {1046, kF, 0},
+    {1050, kB, 0}, {1051, kF, 0},
+    {1055, kF, 0}, {1059, kF, 0}, {1063, kF, 0}, {1067, kF, 0}, {1071, kF, 0}, {1075, kF, 0}, {1079, kF, 0},
+    {1083, kF, 0}, {1087, kF, 0}, {1091, kF, 0},
+    {1095, kB, 0}, {1096, kB, 0}, {1097, kF, 0},
+    {1101, kI, 1000000000}, {1105, kI, 1000000000}, {1109, kI, 1000000000},
+    {1113, kI, -1000000000}, {1117, kI, -1000000000}, {1121, kI, -1000000000},
+    {1125, kF, 5.0},
+    {1129, kB, 0}, {1130, kB, 0}, {1131, kB, 0}, {1132, kB, 0}, {1133, kB, 0}, {1134, kB, 0},
+    {1135, kB, 50}, {1136, kB, 50}, {1137, kB, 50}, {1138, kB, 50},
+    {1139, kB, 32}, {1140, kB, 32}, {1141, kB, 32}, {1142, kB, 32},
+    {1143, kF, 6.35}, {1147, kF, 6.35}, {1151, kF, 2.54}, {1155, kF, 6.35},
+    {1159, kI, 0}, {1163, kB, 0}};
+
+uint32_t DocumentedBits(const DocumentedItem& item)
+{
+    switch (item.type) {
+    case FlashItemType::Byte: return static_cast<uint32_t>(item.defaultValue);
+    case FlashItemType::Int32: return static_cast<uint32_t>(static_cast<int32_t>(item.defaultValue));
+    case FlashItemType::Float: break;
+    }
+    return std::bit_cast<uint32_t>(static_cast<float>(item.defaultValue));
+}
+
+TEST(FlashItemLayout, EveryItemHasItsDocumentedNumberTypeDefaultAndPlace)
+{
+    ASSERT_EQ(std::size(kDocumentedItems), static_cast<size_t>(kFlashItemCount));
+    ResetFlashItems();
+    FakeFlash flash;
+    WriteAllFlashItems(flash);
+    for (int i = 0; i < kFlashItemCount; ++i) {
+        const DocumentedItem& documented = kDocumentedItems[i];
+        const FlashItem& item = kFlashItemTable[i];
+        SCOPED_TRACE(documented.number);
+        EXPECT_EQ(item.number, documented.number);
+        EXPECT_EQ(item.type, documented.type);
+        const uint32_t bits = DocumentedBits(documented);
+        EXPECT_EQ(FlashItemBits(item.type, item.defaultValue), bits);
+        const int size = documented.type == FlashItemType::Byte ? 1 : 4;
+        for (int k = 0; k < size; ++k)
+            EXPECT_EQ(flash.UserByte(documented.number - 1000 + k), static_cast<uint8_t>(bits >> (8 * k))) << k;
+    }
+}
+
 // The harness puts the items and the record back to their defaults.
 class FlashRecord : public ::testing::Test {
 protected:
@@ -125,9 +182,13 @@ TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordL
     EXPECT_EQ(Item(1134).byteValue, 0xE3);
 }
 
-TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheDefaultsForGood)
+TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
 {
     HWND main = Start();
+    // What a parameter file left in memory, its marker included.
+    Item(1000).byteValue = 'A';
+    Item(1101).intValue = 7;
+    Item(1143).floatValue = 1.5f;
     FillSimFlash(0xFFFFFFFFu);   // a new board
     AxbSim_ClearCallLog();
     std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> asked;
@@ -143,7 +204,7 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheDefaultsForGood)
     CheckFlash();   // cancelled: the question comes back
     EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
     EXPECT_EQ(AxbSim_PeekFlashWord(16), 0xFFFFFFFFu);
-    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 1000000000) << "the program goes on with its defaults";
+    EXPECT_EQ(krv_user_box_data.swFencePlus[0], 7) << "cancelled: the program goes on with the record it has";
 
     CheckFlash();
     const auto question = std::make_tuple(main, L"A corrupt value has been detected in flash.  OK to set to defaults",
@@ -197,6 +258,26 @@ TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
     EXPECT_EQ(AxbSim_PeekParam(69), static_cast<uint32_t>(-1000000000));
     EXPECT_EQ(SimFlashItem(1014).intValue, 1234);
     EXPECT_EQ(SimFlashItem(1163).byteValue, 0x90);
+}
+
+TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgain)
+{
+    HWND main = Start();
+    krv_user_box_data.swFenceEnabled[0] = 1;
+    krv_user_box_data.swFencePlus[0] = 5000;
+    g_homeRefFound[0] = true;
+    EnableSoftwareFences();
+    ASSERT_EQ(AXB_CloseDrv(), 1);
+    h.Clock().Advance(5000);   // due to be asked again, and not there
+    machine_zero_offset[1] = 1234;
+    AxbSim_ClearCallLog();
+    OnSaveToFlashButton(main);
+
+    for (const char* write : {"AXB_WriteFlashWord(", "AXB_CommitFlashWords(", "AXB_SaveParamsToFlash("})
+        EXPECT_THAT(SimCallsStartingWith(write), IsEmpty()) << write;
+    EXPECT_EQ(g_param[68], 5000u) << "the fence of this run is set again";
+    AxbSim_PowerCycle();
+    EXPECT_EQ(SimFlashItem(1014).intValue, 0);
 }
 
 TEST_F(FlashRecord, DelNewFlashClearsTheUpperBlockAndSavesTheFreshBoardTable)

@@ -46,6 +46,11 @@ TEST_F(UnitConversion, NearestTakesTheCeilingOnATieAndSaturates)
     EXPECT_EQ(Nearest(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(RoundHalfAway(-50.5), -51);
     EXPECT_EQ(RoundHalfAway(50.5), 51);
+    EXPECT_EQ(TruncateToInt32(37.9), 37);
+    EXPECT_EQ(TruncateToInt32(-37.9), -37);
+    EXPECT_EQ(TruncateToInt32(5e9), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(TruncateToInt32(-5e9), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(TruncateToInt32(std::numeric_limits<double>::infinity()), std::numeric_limits<int32_t>::max());
 }
 
 TEST_F(UnitConversion, CountsToInchesRoundHalfAwayInDouble)

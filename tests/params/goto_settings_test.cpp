@@ -5,6 +5,7 @@
 #include "core/unit_conversion.h"
 #include "infra/program_folder.h"
 #include "params/goto_settings.h"
+#include "res/resource.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_flash.h"
 #include "tests/support/ui_driver.h"
@@ -72,6 +73,23 @@ TEST_F(GotoSettings, ValuesAreReadFromTheProgramsFolderAndWrittenBackNormalised)
     SaveZoomIniSettings();
     EXPECT_EQ(Stored(0, L"Joystick Enabled"), L"1");
     EXPECT_EQ(Stored(3, L"Target mm"), L"0.125");
+}
+
+TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSaturate)
+{
+    std::ofstream(ZoomIni(), std::ios::binary)
+        << "[CNC AXIS 0]\r\nTarget mm=nan\r\nVel Nominal Percent=5e9\r\n"
+        << "[CNC AXIS 1]\r\nTarget mm=inf\r\nVel Nominal Percent=-5e9\r\n"
+        << "[CNC AXIS 2]\r\nTarget mm=1e39\r\nVel Nominal Percent=nan\r\n"
+        << "[CNC AXIS 3]\r\nTarget mm=-inf\r\nVel Nominal Percent=1e39\r\n";
+    HWND main = h.StartProgram();
+    EXPECT_THAT(g_targetMm, Each(5.0f));
+    EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 100.0f));
+    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"2147483647");
+    CheckDlgButton(main, IDC_AXIS_X, BST_UNCHECKED);
+    CheckDlgButton(main, IDC_AXIS_Y, BST_CHECKED);
+    PressButton(main, IDC_AXIS_Y);
+    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"-2147483648");
 }
 
 TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)

@@ -42,7 +42,10 @@ std::vector<ParLine> ReadLines(const std::string& bytes)
     return lines;
 }
 
-ParLineResult Parse(const std::string& text) { return ParseParLine(ParLine{text, false}); }
+ParLineResult Parse(const std::string& text, ParItemForm form = ParItemForm::Decimal)
+{
+    return ParseParLine(ParLine{text, false}, form);
+}
 
 TEST(ParFileText, HeaderParametersAndItemsWithCrLf)
 {
@@ -87,23 +90,25 @@ TEST(ParFileText, HeaderParametersAndItemsWithCrLf)
 TEST(ParLineParser, ParameterAndItemAssignments)
 {
     // Parameters with the value sent, items with their flash bits.
-    const std::pair<std::string, uint32_t> lines[] = {
-        {"P012 0x1F", 31}, {"p012 20", 20}, {"P012 -5", static_cast<uint32_t>(-5)},
-        {"P511 0XfFfFfFfF", 0xFFFFFFFFu}, {"P000 -2147483648", 0x80000000u}, {"P000 2147483647", 0x7FFFFFFFu},
-        {std::string("P012 5\0" "99", 9), 5}, {"P1010 -25", static_cast<uint32_t>(-25)},
-        {"P1101 3B,9A,CA,00", 1000000000u}, {"P1101  3B,9A,CA,00 \t", 1000000000u},
-        {"P1010 ff,ff,ff,e7", static_cast<uint32_t>(-25)}, {"P1030 7F,C0,00,01", 0x7FC00001u},
-        {"P1125 2.5e1", 0x41C80000u}, {"P1000 300", 300 & 0xFF},
-        // Byte items are read as decimal whatever the writer used.
-        {"P1000 5A", 5}, {"P1135 12,34,56,78", 12}};
-    for (const auto& [line, value] : lines) {
-        const ParLineResult r = Parse(line);
+    constexpr auto kDecimal = ParItemForm::Decimal, kBytes = ParItemForm::FourBytes;
+    const std::tuple<std::string, ParItemForm, uint32_t> lines[] = {
+        {"P012 0x1F", kDecimal, 31}, {"p012 20", kDecimal, 20}, {"P012 -5", kDecimal, static_cast<uint32_t>(-5)},
+        {"P511 0XfFfFfFfF", kDecimal, 0xFFFFFFFFu}, {"P000 -2147483648", kDecimal, 0x80000000u},
+        {"P000 2147483647", kDecimal, 0x7FFFFFFFu}, {std::string("P012 5\0" "99", 9), kDecimal, 5},
+        {"P012 7 \t", kBytes, 7}, {"P1010 -25", kDecimal, static_cast<uint32_t>(-25)},
+        {"P1101 0x3B9ACA00", kDecimal, 1000000000u}, {"P1101 3B,9A,CA,00", kDecimal, 1000000000u},
+        {"P1101 3B,9A,CA,00 \t", kBytes, 1000000000u}, {"P1010 ff,ff,ff,e7", kBytes, static_cast<uint32_t>(-25)},
+        {"P1030 7F,C0,00,01", kBytes, 0x7FC00001u}, {"P1125 2.5e1", kDecimal, 0x41C80000u},
+        {"P1000 255", kDecimal, 255}, {"P1000 0x5A", kDecimal, 0x5A}, {"P1135 32", kDecimal, 32},
+        // A byte of a file written as bytes is hexadecimal.
+        {"P1000 5A", kBytes, 0x5A}, {"P1135 32", kBytes, 0x32}, {"P1163 0", kBytes, 0}};
+    for (const auto& [line, form, value] : lines) {
+        const ParLineResult r = Parse(line, form);
         ASSERT_EQ(r.kind, r.number < 1000 ? ParLineKind::Param : ParLineKind::Item) << line;
         const bool param = r.kind == ParLineKind::Param;
         EXPECT_EQ(param ? r.paramValue : FlashItemBits(kFlashItemTable[r.itemIndex].type, r.itemValue), value) << line;
         EXPECT_TRUE(r.log.empty());
     }
-    EXPECT_NE(Parse("P1101 3B,9A,CA,001").itemValue.intValue, 1000000000);
 }
 
 TEST(ParLineParser, RejectedLinesAndTheirLogTexts)
@@ -118,14 +123,39 @@ TEST(ParLineParser, RejectedLinesAndTheirLogTexts)
     for (const auto& [line, log] : cases)
         EXPECT_EQ(Parse(line).log, log);
 
-    // Values that do not parse or do not fit 32 bits.
-    for (const char* line : {"garbage", "P5 10", "P012", "P012 abc", "P012 -", "P012 2147483648",
-                             "P012 -2147483649", "P012 99999999999999999999", "P012 0x", "P012 0xG1",
-                             "P012 0x100000000", "P1010 x", "P1125 1e39", "P1125 +-1", "P1101 99999999999"}) {
+    // Values that do not parse, do not fit, are not where the format puts
+    // them, or have text after them.
+    for (const char* line : {"garbage", "P5 10", "P12 345", "P0012 5", "P012  5", "P012\t5", "P012", "P012 abc",
+                             "P012 -", "P012 2147483648", "P012 -2147483649", "P012 99999999999999999999", "P012 0x",
+                             "P012 0xG1", "P012 0x100000000", "P012 0x 1F", "P012 5 6", "P012 5x", "P1010 x",
+                             "P1125 1e39", "P1125 +-1", "P1125 nan", "P1125 inf", "P1101 99999999999", "P1000 300",
+                             "P1000 256", "P1000 -1", "P1000 0x100", "P1000 5A", "P1135 12,34,56,78",
+                             "P1101 3B,9A,CA,001", "P1101 3B,9A,CA", "P1125 40,A0,00,0", "P1125 40,A0,00,00,",
+                             "P1125 2.5 mm", "P1010 12 34", "P1010  5", "P01010 5"}) {
         const ParLineResult r = Parse(line);
         EXPECT_EQ(r.kind, ParLineKind::NotValid) << line;
         EXPECT_EQ(r.log, std::string("Not a valid line:") + line + "\n\n");
     }
+    for (const char* line : {"P1000 100", "P1000 0x5A5", "P1000 -1", "P1000 5A,00,00,00"})
+        EXPECT_EQ(Parse(line, ParItemForm::FourBytes).kind, ParLineKind::NotValid) << line;
+}
+
+TEST(ParLineParser, ByteItemsAreHexadecimalOnlyInAFileWhoseWideItemsAreAllFourBytes)
+{
+    const auto formOf = [](const std::string& text) {
+        std::istringstream in(text);
+        return DetectParItemForm(in);
+    };
+    const std::pair<const char*, ParItemForm> files[] = {
+        {"P1000 5A\nP1010 00,00,00,05\nP1125 40,A0,00,00\n", ParItemForm::FourBytes},
+        {"P1000 90\nP1010 00,00,00,05\nP1125 5\n", ParItemForm::Decimal},   // one float in decimal
+        {"P1000 32\nP1135 50\n", ParItemForm::Decimal},                        // no wide item to tell
+        {"P050 12\nP1010 5\nP1125 40,A0,00,00\n", ParItemForm::Decimal},
+        // Lines that are not item lines do not count.
+        {"P1010  00,00,00,05\nP050 0x1\nP1234 00,00,00,05\nP1010 11,22,33,44\n", ParItemForm::FourBytes},
+        {"", ParItemForm::Decimal}};
+    for (const auto& [text, form] : files)
+        EXPECT_EQ(formOf(text), form) << text;
 }
 
 TEST(ParLineReader, OnlyTerminatedLinesAreReadAndAnOverLongLineIsOneInvalidLine)
@@ -146,8 +176,8 @@ TEST(ParLineReader, OnlyTerminatedLinesAreReadAndAnOverLongLineIsOneInvalidLine)
     const std::string head = "P012 1" + std::string(kParLineMaxChars + 1 - 6, ' ');
     lines = ReadLines(head + "P013 99\nP014 4\n" + std::string(100000, 'z'));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(ParseParLine(lines[0]).log, "Not a valid line:" + head + "\n");
-    EXPECT_EQ(ParseParLine(lines[1]).number, 14);
+    EXPECT_EQ(ParseParLine(lines[0], ParItemForm::Decimal).log, "Not a valid line:" + head + "\n");
+    EXPECT_EQ(ParseParLine(lines[1], ParItemForm::Decimal).number, 14);
 }
 
 // Another program of the family: takes the board lock at once if it can, on
@@ -276,6 +306,60 @@ TEST_F(ParFile, SavedFileLoadsBackWithoutCommittingTheFlash)
 
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 777) << "loaded items last only until Save To Flash";
+}
+
+// A value for every item that either form writes exactly: bytes above 0x9F
+// and digit-only ones, negative integers, floats with few digits.
+FlashItemValue SampleItem(int index, int seed)
+{
+    const FlashItemType type = kFlashItemTable[index].type;
+    switch (type) {
+    case FlashItemType::Byte: return FlashItemFromBits(type, (37u * index + 11u * seed) & 0xFF);
+    case FlashItemType::Int32: return FlashItemFromBits(type, static_cast<uint32_t>(-123456789 + 1000 * index + seed));
+    case FlashItemType::Float: break;
+    }
+    FlashItemValue value;
+    value.floatValue = (index - 30) * 0.375f + seed;
+    return value;
+}
+
+TEST_F(ParFile, EveryParameterAndItemComesBackFromAFileOfEitherForm)
+{
+    const auto settings = h.Folder() / L"settings" / L"TavRosen" / L"Settings";
+    std::filesystem::create_directories(settings);
+    const std::filesystem::path path = h.File(L"round-trip.par");
+    for (int userOutputFormat : {0, kParItemsAsBytes}) {
+        SCOPED_TRACE(userOutputFormat);
+        std::ofstream(settings / L"TavRosen.ini") << "[stagetune]\nUserOutputFormat=" << userOutputFormat << "\n";
+        uint32_t params[kParamCount];
+        for (int n = 0; n < kParamCount; ++n)
+            g_param[n] = params[n] = 2654435761u * static_cast<uint32_t>(n + userOutputFormat);
+        for (int a = 0; a < kEncoderAxisCount; ++a) {   // a file keeps its fences open
+            g_param[AxisParam(68, a)] = params[AxisParam(68, a)] = 1000000000u;
+            g_param[AxisParam(69, a)] = params[AxisParam(69, a)] = static_cast<uint32_t>(-1000000000);
+        }
+        FlashItemValues items;
+        for (int i = 0; i < kFlashItemCount; ++i)
+            g_flashItemValues[i] = items[i] = SampleItem(i, userOutputFormat);
+        Press(OnSaveToFileButton, path);
+
+        for (int n = 0; n < kParamCount; ++n) {
+            g_param[n] = 0;
+            AxbSim_PokeParam(n, 0);
+        }
+        ResetFlashItems();
+        Press(OnLoadFromFileButton, path);
+        for (int n = 0; n < kParamCount; ++n) {
+            EXPECT_EQ(g_param[n], params[n]) << n;
+            EXPECT_EQ(AxbSim_PeekParam(n), params[n]) << n;
+        }
+        for (int i = 0; i < kFlashItemCount; ++i) {
+            const FlashItem& item = kFlashItemTable[i];
+            const uint32_t bits = FlashItemBits(item.type, items[i]);
+            EXPECT_EQ(FlashItemBits(item.type, g_flashItemValues[i]), bits) << item.number;
+            EXPECT_EQ(SimFlashItemBits(item.number), bits) << item.number;
+        }
+    }
 }
 
 TEST_F(ParFile, WithTheLockHeldElsewhereOrTheDialogCancelledNothingIsDone)
