@@ -5,6 +5,7 @@
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
+#include "app/setup_buttons.h"
 #include "core/session_state.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
@@ -38,6 +39,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_MOTOR, WindowHandler<OnMotorButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -15,6 +15,7 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "params/goto_settings.h"
+#include "setup/motor_setup_dialog.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
@@ -39,4 +40,5 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetMotorSetupDialog();
 }

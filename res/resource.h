@@ -5,3 +5,5 @@
 #include "dialog_ids.h"
 #include "main_window_ids.h"
 #include "status_ids.h"
+#include "setup_axis_ids.h"
+#include "motor_setup_ids.h"

@@ -1,0 +1,32 @@
+#include "app/setup_buttons.h"
+
+#include "app/main_timer.h"
+#include "app/param_fields.h"
+#include "core/motion_state.h"
+#include "infra/clock.h"
+#include "res/resource.h"
+#include "setup/motor_setup_dialog.h"
+
+namespace {
+
+// The dialog may change the current axis and the parameters the fields show.
+void RefreshFields(HWND mainWnd)
+{
+    SyncAxisRadios(mainWnd);
+    FillParamFields(mainWnd);
+}
+
+// Dialogs that read the board's parameters back one by one: the main
+// timer's polling stays out of their way until they close.
+void RunWithMainTimerStopped(HWND mainWnd, void (*run)(HWND owner))
+{
+    MotionFlagsOff();
+    StopTimer(mainWnd, IDT_MAIN);
+    run(mainWnd);
+    RefreshFields(mainWnd);
+    StartTimer(mainWnd, IDT_MAIN, kMainTimerPeriodMs);
+}
+
+} // namespace
+
+void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
