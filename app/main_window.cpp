@@ -40,6 +40,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
     {IDC_MOTOR, WindowHandler<OnMotorButton>},
+    {IDC_CALC, WindowHandler<OnCalcButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -15,6 +15,7 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "params/goto_settings.h"
+#include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
@@ -41,4 +42,5 @@ void ResetAllProgramState()
     ResetStatusDialog();
     ResetPowerDialog();
     ResetMotorSetupDialog();
+    ResetMotorCalculatorDialog();
 }

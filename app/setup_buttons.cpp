@@ -5,6 +5,7 @@
 #include "core/motion_state.h"
 #include "infra/clock.h"
 #include "res/resource.h"
+#include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
 
 namespace {
@@ -27,6 +28,16 @@ void RunWithMainTimerStopped(HWND mainWnd, void (*run)(HWND owner))
     StartTimer(mainWnd, IDT_MAIN, kMainTimerPeriodMs);
 }
 
+// Dialogs that may change the axis or its parameters, with the main timer
+// running beneath them.
+void RunWithFieldsRefreshed(HWND mainWnd, void (*run)(HWND owner))
+{
+    MotionFlagsOff();
+    run(mainWnd);
+    RefreshFields(mainWnd);
+}
+
 } // namespace
 
 void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
+void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }

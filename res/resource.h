@@ -7,3 +7,4 @@
 #include "status_ids.h"
 #include "setup_axis_ids.h"
 #include "motor_setup_ids.h"
+#include "calculator_ids.h"

@@ -130,9 +130,12 @@ void FilledTexts::Fill(HWND wnd, int id, const wchar_t* text)
     texts_[id] = text;
 }
 
-bool FilledTexts::Changed(HWND wnd, int id, FieldText& text) const
+bool FilledTexts::TakeNewText(HWND wnd, int id, FieldText& text)
 {
     ReadField(wnd, id, text);
-    const auto shown = texts_.find(id);
-    return shown == texts_.end() || shown->second != text;
+    std::wstring& shown = texts_[id];
+    if (shown == text)
+        return false;
+    shown = text;
+    return true;
 }

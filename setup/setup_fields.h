@@ -40,8 +40,9 @@ bool ReadUnsignedField(HWND wnd, int id, uint32_t& value);
 class FilledTexts {
 public:
     void Fill(HWND wnd, int id, const wchar_t* text);
-    // The field's text, when the technician changed it since the fill.
-    bool Changed(HWND wnd, int id, FieldText& text) const;
+    // The field's text, when the technician changed it since it was filled
+    // or last taken; the text then counts as the one the stored value has.
+    bool TakeNewText(HWND wnd, int id, FieldText& text);
     void Forget() { texts_.clear(); }
 
 private:
