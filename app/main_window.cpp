@@ -41,6 +41,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_STATUS, WindowHandler<OnStatusButton>},
     {IDC_MOTOR, WindowHandler<OnMotorButton>},
     {IDC_CALC, WindowHandler<OnCalcButton>},
+    {IDC_SYSTEM, WindowHandler<OnSystemButton>},
+    {IDC_COPY_SETTINGS, WindowHandler<OnCopySettingsButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -5,8 +5,10 @@
 #include "core/motion_state.h"
 #include "infra/clock.h"
 #include "res/resource.h"
+#include "setup/copy_settings_dialog.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
+#include "setup/system_dialog.h"
 
 namespace {
 
@@ -41,3 +43,10 @@ void RunWithFieldsRefreshed(HWND mainWnd, void (*run)(HWND owner))
 
 void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
 void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }
+void OnCopySettingsButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunCopySettingsDialog); }
+
+void OnSystemButton(HWND mainWnd)
+{
+    MotionFlagsOff();
+    RunSystemDialog(mainWnd);
+}

@@ -41,3 +41,9 @@ void StoreParam(int number, uint32_t value)
     g_param[number] = value;
     WriteLoggedIfDifferent(number);
 }
+
+void StoreParamUnlogged(int number, uint32_t value)
+{
+    g_param[number] = value;
+    SetParamIfDifferent(number, value);
+}

@@ -13,3 +13,5 @@ void WriteDifferingParams();
 // The setup dialogs' store: the program's copy takes the value, and the board
 // is written, with its "Setting param" line, only when it holds another.
 void StoreParam(int number, uint32_t value);
+// The same without the log line, for the copy of whole parameter blocks.
+void StoreParamUnlogged(int number, uint32_t value);

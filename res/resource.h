@@ -8,3 +8,5 @@
 #include "setup_axis_ids.h"
 #include "motor_setup_ids.h"
 #include "calculator_ids.h"
+#include "system_ids.h"
+#include "copy_settings_ids.h"
