@@ -43,6 +43,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_CALC, WindowHandler<OnCalcButton>},
     {IDC_SYSTEM, WindowHandler<OnSystemButton>},
     {IDC_COPY_SETTINGS, WindowHandler<OnCopySettingsButton>},
+    {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -9,44 +9,41 @@
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
 #include "setup/system_dialog.h"
+#include "setup/trackball_dialog.h"
 
 namespace {
 
-// The dialog may change the current axis and the parameters the fields show.
-void RefreshFields(HWND mainWnd)
+using DialogRunner = void (*)(HWND owner);
+
+// No continuous goto or home runs on beneath a setup dialog.
+void RunWithMotionOff(HWND mainWnd, DialogRunner run)
 {
+    MotionFlagsOff();
+    run(mainWnd);
+}
+
+// Dialogs that may change the axis or its parameters: the fields show the
+// result afterwards.
+void RunWithFieldsRefreshed(HWND mainWnd, DialogRunner run)
+{
+    RunWithMotionOff(mainWnd, run);
     SyncAxisRadios(mainWnd);
     FillParamFields(mainWnd);
 }
 
 // Dialogs that read the board's parameters back one by one: the main
 // timer's polling stays out of their way until they close.
-void RunWithMainTimerStopped(HWND mainWnd, void (*run)(HWND owner))
+void RunWithMainTimerStopped(HWND mainWnd, DialogRunner run)
 {
-    MotionFlagsOff();
     StopTimer(mainWnd, IDT_MAIN);
-    run(mainWnd);
-    RefreshFields(mainWnd);
+    RunWithFieldsRefreshed(mainWnd, run);
     StartTimer(mainWnd, IDT_MAIN, kMainTimerPeriodMs);
-}
-
-// Dialogs that may change the axis or its parameters, with the main timer
-// running beneath them.
-void RunWithFieldsRefreshed(HWND mainWnd, void (*run)(HWND owner))
-{
-    MotionFlagsOff();
-    run(mainWnd);
-    RefreshFields(mainWnd);
 }
 
 } // namespace
 
 void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
-void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }
 void OnCopySettingsButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunCopySettingsDialog); }
-
-void OnSystemButton(HWND mainWnd)
-{
-    MotionFlagsOff();
-    RunSystemDialog(mainWnd);
-}
+void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }
+void OnSystemButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunSystemDialog); }
+void OnTrackballButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunTrackballDialog); }

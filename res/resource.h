@@ -10,3 +10,4 @@
 #include "calculator_ids.h"
 #include "system_ids.h"
 #include "copy_settings_ids.h"
+#include "trackball_ids.h"
