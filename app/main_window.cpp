@@ -44,6 +44,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SYSTEM, WindowHandler<OnSystemButton>},
     {IDC_COPY_SETTINGS, WindowHandler<OnCopySettingsButton>},
     {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
+    {IDC_SW_FENCE, WindowHandler<OnSwFenceButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -17,6 +17,7 @@
 #include "params/goto_settings.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
+#include "setup/sw_fence_dialog.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
@@ -43,4 +44,5 @@ void ResetAllProgramState()
     ResetPowerDialog();
     ResetMotorSetupDialog();
     ResetMotorCalculatorDialog();
+    ResetSwFenceDialog();
 }

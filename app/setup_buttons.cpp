@@ -8,6 +8,7 @@
 #include "setup/copy_settings_dialog.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
+#include "setup/sw_fence_dialog.h"
 #include "setup/system_dialog.h"
 #include "setup/trackball_dialog.h"
 
@@ -45,5 +46,6 @@ void RunWithMainTimerStopped(HWND mainWnd, DialogRunner run)
 void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
 void OnCopySettingsButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunCopySettingsDialog); }
 void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }
+void OnSwFenceButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunSwFenceDialog); }
 void OnSystemButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunSystemDialog); }
 void OnTrackballButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunTrackballDialog); }

@@ -11,3 +11,4 @@
 #include "system_ids.h"
 #include "copy_settings_ids.h"
 #include "trackball_ids.h"
+#include "sw_fence_ids.h"

@@ -98,9 +98,7 @@ TEST_F(Calculator, AZeroLeadTakesTheAxisDefaultAndUnreadableTextKeepsTheValue)
 TEST_F(Calculator, OkDecidesWhetherTheMainWindowConvertsStepperFields)
 {
     Start();
-    for (int id : {IDC_UNIT_MM, IDC_UNIT_IN, IDC_UNIT_STORED})
-        CheckDlgButton(main, id, id == IDC_UNIT_MM ? BST_CHECKED : BST_UNCHECKED);
-    PressButton(main, IDC_UNIT_MM);
+    SelectUnit(IDC_UNIT_MM);
     ChooseRadio(main, IDC_AXIS_Q, std::initializer_list<int>{IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM});
     EXPECT_NE(Text(main, IDC_PARAM_JOY_VEL), "?????");
 

@@ -47,6 +47,13 @@ protected:
         PressButton(main, button);
         EXPECT_FALSE(ModalScriptPending()) << "button " << button << " opened no dialog";
     }
+    // The main window's unit radios as a click.
+    void SelectUnit(int radio)
+    {
+        for (int id : {IDC_UNIT_MM, IDC_UNIT_IN, IDC_UNIT_STORED})
+            CheckDlgButton(main, id, id == radio ? BST_CHECKED : BST_UNCHECKED);
+        PressButton(main, radio);
+    }
     std::vector<std::string> ParamWrites() { return SimCallsStartingWith("AXB_SetParam("); }
     std::vector<std::string> LogLinesStartingWith(const std::string& prefix)
     {

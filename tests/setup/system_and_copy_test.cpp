@@ -165,9 +165,7 @@ TEST_F(CopySettings, TargetScalesFollowTheCopiedCountsPerMm)
     EXPECT_EQ(g_resolution[1], 0.0005f);
     Copy(0, {1});
     EXPECT_EQ(g_resolution[1], 0.001f);
-    for (int id : {IDC_UNIT_MM, IDC_UNIT_IN, IDC_UNIT_STORED})
-        CheckDlgButton(main, id, id == IDC_UNIT_MM ? BST_CHECKED : BST_UNCHECKED);
-    PressButton(main, IDC_UNIT_MM);
+    SelectUnit(IDC_UNIT_MM);
     ChooseRadio(main, IDC_AXIS_Y, std::initializer_list<int>{IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM});
     EXPECT_EQ(Text(main, IDC_PARAM_TARGET_WINDOW), "0.005");
     PressButton(main, IDC_APPLY);
