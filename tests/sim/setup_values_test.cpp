@@ -6,7 +6,7 @@
 
 using ::testing::ElementsAre;
 
-TEST_F(SimBoardTest, BoardTypeIsReportedFromFirmware2_2_0_0On)
+TEST_F(SimBoardTest, BoardTypeIsReportedFromFirmware0_2_2_0On)
 {
     struct Case {
         uint32_t firmware;
