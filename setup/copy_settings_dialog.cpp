@@ -5,7 +5,7 @@
 #include "core/session_state.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 
 namespace {
 
@@ -50,36 +50,19 @@ void OnSourceRadio(HWND wnd, int id)
 
 void OnExit(HWND wnd) { EndDialog(wnd, 0); }
 
+void OnInitDialog(HWND wnd) { CheckSetupAxisRadio(wnd, TakeOpeningAxis()); }
+
 constexpr CommandRoute kRoutes[] = {
-    {IDC_SETUP_AXIS_X, OnSourceRadio},
-    {IDC_SETUP_AXIS_Y, OnSourceRadio},
-    {IDC_SETUP_AXIS_Z, OnSourceRadio},
-    {IDC_SETUP_AXIS_Q, OnSourceRadio},
-    {IDC_SETUP_AXIS_ZOOM, OnSourceRadio},
     {IDC_COPY_COPY, WindowHandler<OnCopy>},
     {IDC_COPY_EXIT, WindowHandler<OnExit>},
-    {IDCANCEL, WindowHandler<OnExit>},
 };
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnExit, OnSourceRadio};
 
 } // namespace
 
 INT_PTR CALLBACK CopySettingsDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        CheckSetupAxisRadio(wnd, TakeOpeningAxis());
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnExit(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunCopySettingsDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_COPY_SETTINGS), owner, CopySettingsDlgProc, 0);
-}
+void RunCopySettingsDialog(HWND owner) { RunSetupDialog(owner, IDD_COPY_SETTINGS, CopySettingsDlgProc); }

@@ -7,7 +7,7 @@
 #include "core/unit_conversion.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 
 #include <cstdio>
 #include <iterator>
@@ -259,40 +259,26 @@ void OnAxisRadio(HWND wnd, int id)
     ShowAxis(wnd, g_radio_last);
 }
 
+void OnInitDialog(HWND wnd)
+{
+    g_filled.Forget();
+    ShowAxis(wnd, TakeOpeningAxis());
+}
+
 constexpr CommandRoute kRoutes[] = {
-    {IDC_SETUP_AXIS_X, OnAxisRadio},
-    {IDC_SETUP_AXIS_Y, OnAxisRadio},
-    {IDC_SETUP_AXIS_Z, OnAxisRadio},
-    {IDC_SETUP_AXIS_Q, OnAxisRadio},
-    {IDC_SETUP_AXIS_ZOOM, OnAxisRadio},
     {IDC_CALC_CALC, WindowHandler<OnCalc>},
     {IDC_CALC_OK, WindowHandler<OnOk>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, OnAxisRadio};
 
 } // namespace
 
 INT_PTR CALLBACK MotorCalculatorDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        g_filled.Forget();
-        ShowAxis(wnd, TakeOpeningAxis());
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnClose(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunMotorCalculatorDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CALCULATOR), owner, MotorCalculatorDlgProc, 0);
-}
+void RunMotorCalculatorDialog(HWND owner) { RunSetupDialog(owner, IDD_CALCULATOR, MotorCalculatorDlgProc); }
 
 void ResetMotorCalculatorDialog()
 {

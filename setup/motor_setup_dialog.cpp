@@ -7,7 +7,7 @@
 #include "infra/log.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 
 #include <algorithm>
 #include <iterator>
@@ -268,40 +268,19 @@ void OnExit(HWND wnd)
 void OnClose(HWND wnd) { EndDialog(wnd, 0); }
 
 constexpr CommandRoute kRoutes[] = {
-    {IDC_SETUP_AXIS_X, OnAxisRadio},
-    {IDC_SETUP_AXIS_Y, OnAxisRadio},
-    {IDC_SETUP_AXIS_Z, OnAxisRadio},
-    {IDC_SETUP_AXIS_Q, OnAxisRadio},
-    {IDC_SETUP_AXIS_ZOOM, OnAxisRadio},
     {IDC_MOTOR_TYPE, WindowHandler<SetCommutationGroup>, CBN_SELCHANGE},
     {IDC_MOTOR_EXIT, WindowHandler<OnExit>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
+// The window stores the fields again while it goes, so every way out stores.
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, OnAxisRadio, Apply};
 
 } // namespace
 
 INT_PTR CALLBACK MotorSetupDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnClose(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        Apply(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunMotorSetupDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MOTOR_SETUP), owner, MotorSetupDlgProc, 0);
-}
+void RunMotorSetupDialog(HWND owner) { RunSetupDialog(owner, IDD_MOTOR_SETUP, MotorSetupDlgProc); }
 
 void ResetMotorSetupDialog() { g_boardType = 0; }

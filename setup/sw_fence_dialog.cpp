@@ -8,7 +8,7 @@
 #include "infra/log.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 
 #include <cstdio>
 
@@ -164,39 +164,19 @@ void OnOk(HWND wnd)
 }
 
 constexpr CommandRoute kRoutes[] = {
-    {IDC_SETUP_AXIS_X, OnAxisRadio},
-    {IDC_SETUP_AXIS_Y, OnAxisRadio},
-    {IDC_SETUP_AXIS_Z, OnAxisRadio},
     {IDC_FENCE_OK, WindowHandler<OnOk>},
-    {IDCANCEL, WindowHandler<OnOk>},
 };
+// The close box stores as "OK" does, and the window stores once more while
+// it goes: every way out of the dialog stores the fields.
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnOk, OnAxisRadio, Apply};
 
 } // namespace
 
-// Every way out stores the fields; a second pass while the window goes
-// finds nothing new.
 INT_PTR CALLBACK SwFenceDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnOk(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        Apply(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunSwFenceDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SW_FENCE), owner, SwFenceDlgProc, 0);
-}
+void RunSwFenceDialog(HWND owner) { RunSetupDialog(owner, IDD_SW_FENCE, SwFenceDlgProc); }
 
 void ResetSwFenceDialog() { g_filled.Forget(); }

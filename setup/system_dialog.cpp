@@ -3,7 +3,7 @@
 #include "core/param_table.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 
 namespace {
 
@@ -39,28 +39,14 @@ void OnClose(HWND wnd) { EndDialog(wnd, 0); }
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_SYSTEM_OK, WindowHandler<OnOk>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose};
 
 } // namespace
 
 INT_PTR CALLBACK SystemDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnClose(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunSystemDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SYSTEM), owner, SystemDlgProc, 0);
-}
+void RunSystemDialog(HWND owner) { RunSetupDialog(owner, IDD_SYSTEM, SystemDlgProc); }

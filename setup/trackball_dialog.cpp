@@ -7,7 +7,7 @@
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "ui/command_route.h"
+#include "setup/setup_dialog.h"
 #include "ui/control_text.h"
 
 #include <cstdio>
@@ -187,32 +187,14 @@ void OnClose(HWND wnd)
 constexpr CommandRoute kRoutes[] = {
     {IDC_TB_APPLY, WindowHandler<OnApply>},
     {IDC_TB_OK, WindowHandler<OnOk>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
+constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, nullptr, nullptr, OnTimer};
 
 } // namespace
 
 INT_PTR CALLBACK TrackballDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_TIMER:
-        if (wParam == IDT_TRACKBALL)
-            OnTimer(wnd);
-        return TRUE;
-    case WM_CLOSE:
-        OnClose(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
 }
 
-void RunTrackballDialog(HWND owner)
-{
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TRACKBALL), owner, TrackballDlgProc, 0);
-}
+void RunTrackballDialog(HWND owner) { RunSetupDialog(owner, IDD_TRACKBALL, TrackballDlgProc); }
