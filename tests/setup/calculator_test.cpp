@@ -54,6 +54,10 @@ TEST_F(Calculator, StepperResultsAreShownAndTheDriveDataKept)
         PressButton(dlg, IDC_CALC_CALC);
         EXPECT_EQ(Text(dlg, IDC_CALC_TORQUE), "300");
         EXPECT_EQ(Text(dlg, IDC_CALC_PV), "2560000");
+        // A holding torque above 10 % gives a negative torque, shown signed.
+        g_param[AxisParam(78, 3)] = 15;
+        PressButton(dlg, IDC_CALC_CALC);
+        EXPECT_EQ(Text(dlg, IDC_CALC_TORQUE), "-300");
         TypeText(dlg, IDC_CALC_MICROSTEPS, L"512");
         PressButton(dlg, IDC_CALC_OK);
     });
