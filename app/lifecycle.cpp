@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr UINT kMainTimerPeriodMs = 10;
 constexpr uint32_t kResetSettleMs = 500;
 constexpr int kLatchedAxes = 4;   // X..Q latch their position in latch 0
 constexpr uint32_t kStartupValue = 10;

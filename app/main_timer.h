@@ -6,6 +6,7 @@
 #include "core/param_table.h"
 
 inline constexpr int kPositionHistory = 4;
+inline constexpr UINT kMainTimerPeriodMs = 10;
 
 extern uint32_t g_tickCount;
 // The last four raw positions of every axis, one ring index shared by all.

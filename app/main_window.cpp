@@ -5,6 +5,7 @@
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
+#include "app/setup_buttons.h"
 #include "core/session_state.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
@@ -38,6 +39,12 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_MOTOR, WindowHandler<OnMotorButton>},
+    {IDC_CALC, WindowHandler<OnCalcButton>},
+    {IDC_SYSTEM, WindowHandler<OnSystemButton>},
+    {IDC_COPY_SETTINGS, WindowHandler<OnCopySettingsButton>},
+    {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
+    {IDC_SW_FENCE, WindowHandler<OnSwFenceButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -15,6 +15,9 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "params/goto_settings.h"
+#include "setup/motor_calculator_dialog.h"
+#include "setup/motor_setup_dialog.h"
+#include "setup/sw_fence_dialog.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
@@ -39,4 +42,7 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetMotorSetupDialog();
+    ResetMotorCalculatorDialog();
+    ResetSwFenceDialog();
 }

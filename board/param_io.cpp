@@ -20,9 +20,30 @@ bool SetParamIfDifferent(int number, uint32_t value)
     return true;
 }
 
+namespace {
+
+void WriteLoggedIfDifferent(int number)
+{
+    if (SetParamIfDifferent(number, g_param[number]))
+        LogPrintf(g_log, "Setting param%d to %u\n", number, g_param[number]);
+}
+
+} // namespace
+
 void WriteDifferingParams()
 {
     for (int n = 0; n < kParamCount; ++n)
-        if (SetParamIfDifferent(n, g_param[n]))
-            LogPrintf(g_log, "Setting param%d to %u\n", n, g_param[n]);
+        WriteLoggedIfDifferent(n);
+}
+
+void StoreParam(int number, uint32_t value)
+{
+    g_param[number] = value;
+    WriteLoggedIfDifferent(number);
+}
+
+void StoreParamUnlogged(int number, uint32_t value)
+{
+    g_param[number] = value;
+    SetParamIfDifferent(number, value);
 }

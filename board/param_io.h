@@ -10,3 +10,8 @@ bool SetParamIfDifferent(int number, uint32_t value);
 // Every parameter of g_param that the board holds differently, each write
 // with its "Setting param" line.
 void WriteDifferingParams();
+// The setup dialogs' store: the program's copy takes the value, and the board
+// is written, with its "Setting param" line, only when it holds another.
+void StoreParam(int number, uint32_t value);
+// The same without the log line, for the copy of whole parameter blocks.
+void StoreParamUnlogged(int number, uint32_t value);

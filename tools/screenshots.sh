@@ -49,3 +49,18 @@ click "$main_title" 1301; shot "$main_title" main-stepper
 # The Status and Power dialogs beside the main window.
 click "$main_title" 1208; shot Status status
 click Status 1206; shot Power power
+# The setup dialogs, each opened from its main-window button (on Q, the
+# stepper, with parameter numbers) and closed again. A modal dialog holds the
+# click until it closes, so the click runs beside the capture.
+setup_shot() {   # <button> <dialog title> <close id> <file>
+  click "$main_title" "$1" & clicking=$!
+  shot "$2" "$4"
+  click "$2" "$3"
+  wait "$clicking" || true
+}
+setup_shot 1223 'Motor Setup' 1028 motor-setup
+setup_shot 1450 Calculator 1 calculator
+setup_shot 1175 System 1028 system
+setup_shot 1263 'Copy Settings' 1028 copy-settings
+setup_shot 1192 'Track Ball' 1028 trackball
+setup_shot 1237 'SW Fence' 1 sw-fence

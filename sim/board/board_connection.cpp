@@ -78,7 +78,9 @@ int Board::GetOeVersion(int board, uint8_t* version)
 
 int Board::GetBoardType(int board, uint32_t* type)
 {
-    if (!Ready(board))
+    // Firmware before 2.2.0.0 does not know which board it runs on.
+    constexpr uint32_t kFirstFirmwareWithBoardType = 0x00020200;
+    if (!Ready(board) || versions_.firmware < kFirstFirmwareWithBoardType)
         return 0;
     Put(type, versions_.boardType);
     return 1;

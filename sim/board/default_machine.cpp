@@ -58,6 +58,7 @@ struct ParamValue {
 
 constexpr ParamValue kGlobalParams[] = {
     {1, 0x00010321},               // joystick: buttons speed, axis lock, Z track; linear curve
+    {5, 0x0A000532}, {6, 0x0A000532}, {7, 0x0A000532}, // trackball X, Y, Z: coarse 50, fine 5, deadband 10
     {2, 0x00000A50}, {3, 0x00000A50}, {4, 0x00000A50}, // joystick rates: coarse 80 %, fine 10 %
     {15, 5000},                    // touch-probe retract velocity, 0.01 %
     {16, 0x0108}, {17, 0x0108}, {18, 0x0108}, {19, 0x0108}, // 1 Vpp differential, 20x

@@ -1,0 +1,41 @@
+#pragma once
+// The Track Ball dialog (IDD_TRACKBALL): one column per axis X, Y, Z (Q's
+// column is in the template but hidden), the live positions, P022.
+#define IDT_TRACKBALL                 1
+#define IDC_TB_OK                     1028
+#define IDC_TB_APPLY                  1760
+#define IDC_TB_COARSE_X               1761
+#define IDC_TB_COARSE_Y               1762
+#define IDC_TB_COARSE_Z               1763
+#define IDC_TB_FINE_X                 1764
+#define IDC_TB_FINE_Y                 1765
+#define IDC_TB_FINE_Z                 1766
+#define IDC_TB_DEADBAND_X             1767
+#define IDC_TB_DEADBAND_Y             1768
+#define IDC_TB_DEADBAND_Z             1769
+#define IDC_TB_INVERT_X               1770
+#define IDC_TB_INVERT_Y               1771
+#define IDC_TB_INVERT_Z               1772
+#define IDC_TB_ENABLE_X               1773
+#define IDC_TB_ENABLE_Y               1774
+#define IDC_TB_ENABLE_Z               1775
+#define IDC_TB_POSITION_X             1776
+#define IDC_TB_POSITION_Y             1777
+#define IDC_TB_POSITION_Z             1778
+#define IDC_TB_POSITION_Q             1779
+#define IDC_TB_P022                   1780
+#define IDC_TB_COARSE_CAPTION_X       1781
+#define IDC_TB_FINE_CAPTION_X         1782
+#define IDC_TB_DEADBAND_CAPTION_X     1783
+#define IDC_TB_COARSE_CAPTION_Y       1784
+#define IDC_TB_FINE_CAPTION_Y         1785
+#define IDC_TB_DEADBAND_CAPTION_Y     1786
+#define IDC_TB_COARSE_CAPTION_Z       1787
+#define IDC_TB_FINE_CAPTION_Z         1788
+#define IDC_TB_DEADBAND_CAPTION_Z     1789
+#define IDC_TB_INVERT_CAPTION         1790
+#define IDC_TB_POSITION_CAPTION_XY    1791
+#define IDC_TB_POSITION_CAPTION_ZQ    1792
+#define IDC_TB_COARSE_Q               1793
+#define IDC_TB_FINE_Q                 1794
+#define IDC_TB_ENABLE_Q               1795
