@@ -5,7 +5,9 @@
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
+#include "core/motion_state.h"
 #include "core/session_state.h"
+#include "lamp/lamp_dialog.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -13,6 +15,12 @@
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+
+void OnLampButton(HWND)
+{
+    MotionFlagsOff();
+    OpenLampDialog();
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -38,6 +46,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_LAMP, WindowHandler<OnLampButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -14,6 +14,10 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "lamp/lamp_box.h"
+#include "lamp/lamp_channels.h"
+#include "lamp/lamp_dialog.h"
+#include "lamp/lamp_test_sequence.h"
 #include "params/goto_settings.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
@@ -39,4 +43,8 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetLampDialog();
+    ResetLampTest();
+    ResetLampChannels();
+    ResetLampBox();
 }
