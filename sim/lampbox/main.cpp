@@ -188,8 +188,9 @@ void BoxProcess::StreamGarbage()
 void BoxProcess::NoteSettings()
 {
     const std::string settings = line_.Settings();
-    if (settings != settings_ && !settings.empty())
-        record_.Event(Ms(), "line settings " + settings);
+    if (settings.empty() || settings == settings_)
+        return;
+    record_.Event(Ms(), "line settings " + settings);
     settings_ = settings;
 }
 
