@@ -31,6 +31,7 @@ click() { wine "$build/bin/uiclick.exe" "$1" "$2"; }
 shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
 
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+program=$!
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
   # A new simulated board has a blank flash record: restore the defaults.
@@ -49,3 +50,17 @@ click "$main_title" 1301; shot "$main_title" main-stepper
 # The Status and Power dialogs beside the main window.
 click "$main_title" 1208; shot Status status
 click Status 1206; shot Power power
+
+# The Lamp Dialog of a machine whose lamps hang on the serial lamp box (the
+# "Lamp RS232" flag of the record the first start stored), LUX400 rows shown.
+click "$main_title" 1
+wait "$program" || true
+tools/sim-lamp-flag.sh "$AXBSIM_STATE" box
+wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+click "$main_title" 1234
+click 'Lamp Dialog' 1513
+shot 'Lamp Dialog' lamp
