@@ -12,7 +12,6 @@ cmake -S core -B "$build/core-native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/nu
 ninja -C "$build/core-native"
 # The tests start lamp box stand-ins (sim/lampbox) whose pseudo-terminal is
 # linked at one fixed path; COM2 of the prefix leads there.
-mkdir -p "$build/lampbox"
 tools/wine-prefix.sh "$PWD/$build/wineprefix" null "COM2=$PWD/$build/lampbox/com2"
 # Under Wine a test process now and then ends at once, before its first line
 # of output; such a test is tried once more. A test that really fails, fails

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -69,6 +70,9 @@ bool PtyLine::Open(const std::string& link, std::string* error)
 
     // Replaced in one step, so the program never finds the link missing
     // while a new box starts.
+    const size_t slash = link.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        mkdir(link.substr(0, slash).c_str(), 0755);
     const std::string temporary = link + ".new";
     unlink(temporary.c_str());
     if (symlink(device_.c_str(), temporary.c_str()) != 0 || rename(temporary.c_str(), link.c_str()) != 0) {
