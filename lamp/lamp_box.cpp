@@ -5,8 +5,6 @@
 #include "infra/log.h"
 #include "infra/serial_port.h"
 
-#include <algorithm>
-
 bool g_lampBoxActive;
 
 namespace {
