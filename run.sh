@@ -1,13 +1,16 @@
 #!/bin/bash
 # Builds stagetune and starts it on the simulated board, with the log viewer
-# beside it. Without a DISPLAY it starts Xvfb and writes a screenshot of the
-# main window. Runs until interrupted (Ctrl+C).
+# and the lamp box stand-in beside it. Without a DISPLAY it starts Xvfb and
+# writes a screenshot of the main window. Runs until interrupted (Ctrl+C).
+#   LAMP=board ./run.sh   the machine's lamps on the board's outputs instead
+#                         of the serial lamp box (the default)
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 build=${BUILD_DIR:-build}
+lamp=${LAMP:-box}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" stagetune logview AXB400 lumaview
+ninja -C "$build" stagetune logview AXB400 lumaview lampbox uiclick
 
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:${XVFB_DISPLAY:-77}
@@ -18,29 +21,65 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 export WINEPREFIX="$PWD/$build/wineprefix-desktop" WINEDEBUG=-all
-tools/wine-prefix.sh "$WINEPREFIX" x11
+board_state=${AXBSIM_STATE:-$PWD/$build/bin/AXB400.state}
+
+# The program's "Comm Port" ([Lights] in its settings file, default 2) leads
+# to the lamp box stand-in's pseudo-terminal.
+settings="$WINEPREFIX/drive_c/users/Public/Documents/TavRosen/Settings/TavRosen.ini"
+comm_port=$( { [ -f "$settings" ] && tr -d '\r' < "$settings" || true; } | awk -F= '
+  /^\[/ { lights = tolower($0) == "[lights]" }
+  lights && tolower($1) ~ /^[ \t]*comm port[ \t]*$/ { sub(/^[ \t]*/, "", $2); print $2 + 0; exit }')
+comm_port=$(( ${comm_port:-2} & 255 ))
+lampbox_dir="$PWD/$build/lampbox"
+mkdir -p "$lampbox_dir"
+tools/wine-prefix.sh "$WINEPREFIX" x11 "COM$comm_port=$lampbox_dir/com$comm_port"
 
 stop() {
   wineserver -k 2>/dev/null || true
+  [ -n "${lampbox_pid:-}" ] && kill "$lampbox_pid" 2>/dev/null || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap stop EXIT INT TERM
+
+"$build/bin/lampbox" --link "$lampbox_dir/com$comm_port" --record "$lampbox_dir/record.txt" \
+  --control "$lampbox_dir/control.txt" 2>/dev/null &
+lampbox_pid=$!
 
 log_file="$PWD/$build/stagetune.log"
 : > "$log_file"
 wine "$build/bin/logview.exe" "$(winepath -w "$log_file")" >/dev/null 2>&1 &
 for _ in $(seq 100); do xdotool search --name '^Tavrosen Log$' >/dev/null 2>&1 && break; sleep 0.1; done
-wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
-program=$!
+
+start_program() {
+  wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+  program=$!
+}
+# Nobody can answer on a display nobody sees: a new simulated board's
+# "Flash error" prompt is answered with OK (restore the defaults).
+answer_flash_prompt() {
+  [ -n "${headless:-}" ] && wine "$build/bin/uiclick.exe" 'Flash error' 1 >/dev/null 2>&1 || true
+}
+
+if [ ! -f "$board_state" ]; then
+  # A new board holds no record of the program yet, so no lamp flag either:
+  # the first start stores the record ("Flash error", OK), then the program
+  # starts again on the board with its lamps where LAMP says.
+  echo "A new simulated board: stagetune stores its record in the board's flash, then starts again"
+  start_program
+  while kill -0 "$program" 2>/dev/null && [ ! -f "$board_state" ]; do answer_flash_prompt; sleep 0.2; done
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+fi
+[ -f "$board_state" ] && tools/sim-lamp-flag.sh "$board_state" "$lamp"
+start_program
 echo "stagetune is running on the simulated board; the log is in $log_file"
+echo "lamps: $lamp; the lamp box stand-in is on COM$comm_port, its record in $lampbox_dir/record.txt"
+echo "  (tell it: echo silent|garbage|answer|drop|reconnect >> $lampbox_dir/control.txt)"
 
 if [ -n "${headless:-}" ]; then
-  # Nobody can answer on a display nobody sees: a new simulated board's
-  # "Flash error" prompt is answered with OK (restore the defaults).
-  ninja -C "$build" uiclick >/dev/null
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name '^stagetune:4\.0\.0' >/dev/null 2>&1 && break
-    wine "$build/bin/uiclick.exe" 'Flash error' 1 >/dev/null 2>&1 || true
+    answer_flash_prompt
     sleep 0.2
   done
   shot="$PWD/$build/screenshots/main.png"

@@ -10,7 +10,9 @@ ninja -C "$build"
 # of the driver (and can carry sanitizer and fuzzing builds).
 cmake -S core -B "$build/core-native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 ninja -C "$build/core-native"
-tools/wine-prefix.sh "$PWD/$build/wineprefix" null
+# The tests start lamp box stand-ins (sim/lampbox) whose pseudo-terminal is
+# linked at one fixed path; COM2 of the prefix leads there.
+tools/wine-prefix.sh "$PWD/$build/wineprefix" null "COM2=$PWD/$build/lampbox/com2"
 # Under Wine a test process now and then ends at once, before its first line
 # of output; such a test is tried once more. A test that really fails, fails
 # both times and the run stays red.

@@ -16,6 +16,7 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "infra/settings.h"
+#include "lamp/lamp_box.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
 #include "ui/tooltips.h"
@@ -148,7 +149,7 @@ void OnResetButton(HWND wnd)
     AXB_ResetBoard(0);
     MotionFlagsOff();
     SaveZoomIniSettings();
-    // The lamp box is switched off here, before the driver closes.
+    SwitchLampBoxOff();
     StopTimer(wnd, IDT_MAIN);
     CloseBoardDriver();
     SleepMs(kResetSettleMs);
@@ -166,8 +167,8 @@ void OnExitCommand(HWND wnd)
     MotionFlagsOff();
     g_mainWnd = nullptr;
     SaveZoomIniSettings();
-    // The lamp box is switched off after the driver's close.
     CloseBoardDriver();
+    SwitchLampBoxOff();
     StopTimer(wnd, IDT_MAIN);
     PostQuitMessage(0);
     EndDialog(wnd, 0);
@@ -180,11 +181,13 @@ void OnMainClose(HWND wnd)
     PostQuitMessage(0);
     CloseVideoProcess();
     EndDialog(wnd, 0);
+    SwitchLampBoxOff();
     g_mainWnd = nullptr;
 }
 
 void OnMainDestroy(HWND wnd)
 {
+    SwitchLampBoxOff();
     CloseBoardDriver();
     PostQuitMessage(0);
     EndDialog(wnd, 0);

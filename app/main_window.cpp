@@ -6,7 +6,9 @@
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
 #include "app/setup_buttons.h"
+#include "core/motion_state.h"
 #include "core/session_state.h"
+#include "lamp/lamp_dialog.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -14,6 +16,12 @@
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+
+void OnLampButton(HWND)
+{
+    MotionFlagsOff();
+    OpenLampDialog();
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -45,6 +53,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_COPY_SETTINGS, WindowHandler<OnCopySettingsButton>},
     {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
     {IDC_SW_FENCE, WindowHandler<OnSwFenceButton>},
+    {IDC_LAMP, WindowHandler<OnLampButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -14,6 +14,10 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "lamp/lamp_box.h"
+#include "lamp/lamp_channels.h"
+#include "lamp/lamp_dialog.h"
+#include "lamp/lamp_test_sequence.h"
 #include "params/goto_settings.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
@@ -45,4 +49,8 @@ void ResetAllProgramState()
     ResetMotorSetupDialog();
     ResetMotorCalculatorDialog();
     ResetSwFenceDialog();
+    ResetLampDialog();
+    ResetLampTest();
+    ResetLampChannels();
+    ResetLampBox();
 }

@@ -100,6 +100,15 @@ double GetSettingDouble(const wchar_t* section, const wchar_t* key)
     return value;
 }
 
+std::wstring GetSettingText(const wchar_t* section, const wchar_t* key)
+{
+    std::wstring path = ResolveOrRefuse(kSettingsName);
+    wchar_t text[kValueCapacity] = {};
+    if (!path.empty())
+        GetPrivateProfileStringW(section, key, L"", text, kValueCapacity, path.c_str());
+    return text;
+}
+
 void WriteSettingString(const wchar_t* section, const wchar_t* key, const wchar_t* value)
 {
     std::wstring path = ResolveOrRefuse(kSettingsName);

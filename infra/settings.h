@@ -10,6 +10,8 @@ std::wstring ResolveSettingsPath(const std::wstring& name);
 
 int GetSettingInt(const wchar_t* section, const wchar_t* key, const wchar_t* defaultText);
 double GetSettingDouble(const wchar_t* section, const wchar_t* key);
+// A key's text as it stands (at most 1023 characters); empty when missing.
+std::wstring GetSettingText(const wchar_t* section, const wchar_t* key);
 void WriteSettingString(const wchar_t* section, const wchar_t* key, const wchar_t* value);
 
 // "UnitType" is read from this fixed file, never from the resolved one.

@@ -12,3 +12,4 @@
 #include "copy_settings_ids.h"
 #include "trackball_ids.h"
 #include "sw_fence_ids.h"
+#include "lamp_ids.h"

@@ -31,6 +31,7 @@ click() { wine "$build/bin/uiclick.exe" "$1" "$2"; }
 shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
 
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+program=$!
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
   # A new simulated board has a blank flash record: restore the defaults.
@@ -64,3 +65,17 @@ setup_shot 1175 System 1028 system
 setup_shot 1263 'Copy Settings' 1028 copy-settings
 setup_shot 1192 'Track Ball' 1028 trackball
 setup_shot 1237 'SW Fence' 1 sw-fence
+
+# The Lamp Dialog of a machine whose lamps hang on the serial lamp box (the
+# "Lamp RS232" flag of the record the first start stored), LUX400 rows shown.
+click "$main_title" 1
+wait "$program" || true
+tools/sim-lamp-flag.sh "$AXBSIM_STATE" box
+wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+click "$main_title" 1234
+click 'Lamp Dialog' 1513
+shot 'Lamp Dialog' lamp

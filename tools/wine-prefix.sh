@@ -1,13 +1,16 @@
 #!/bin/bash
 # Prepares a Wine prefix and starts its wineserver, so that programs start in
 # a fraction of a second.
-#   tools/wine-prefix.sh <prefix> null|x11
+#   tools/wine-prefix.sh <prefix> null|x11 [COMn=/unix/path ...]
 # "null" selects Wine's null display driver (tests need no X server); "x11"
 # the real display, with managed windows off so hidden top-level windows do
-# not wait for a window manager.
+# not wait for a window manager. Each COMn=path maps that COM port to a
+# device, such as the link a serial device stand-in keeps to its
+# pseudo-terminal.
 set -euo pipefail
 prefix=$1
 display=${2:-null}
+shift 2 || shift $#
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 if [ ! -f "$prefix/system.reg" ]; then
@@ -22,8 +25,12 @@ if [ "$display" = null ]; then
 else
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 fi
+for mapping in "$@"; do
+  wine reg add 'HKLM\Software\Wine\Ports' /v "${mapping%%=*}" /t REG_SZ /d "${mapping#*=}" /f </dev/null >/dev/null 2>&1
+done
 # A desktop process started before the display setting changed would keep
-# the old one: restart the server so the setting takes effect.
+# the old one, and the COM ports are mapped when the server starts: restart
+# the server so the settings take effect.
 wineserver -k </dev/null >/dev/null 2>&1 || true
 wineserver -w </dev/null >/dev/null 2>&1 || true
 wineserver -p </dev/null >/dev/null 2>&1 || true
