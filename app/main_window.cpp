@@ -6,6 +6,8 @@
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
 #include "core/session_state.h"
+#include "motion/circular_goto.h"
+#include "motion/multi_axis_goto.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -13,6 +15,8 @@
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+void OnMultiAxisGotoButton(HWND) { OpenMultiAxisGoto(); }
+void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -38,6 +42,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_MULTI_AXIS_GOTO, WindowHandler<OnMultiAxisGotoButton>},
+    {IDC_CIRCULAR_GOTO, WindowHandler<OnCircularGotoButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

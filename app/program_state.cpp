@@ -14,6 +14,10 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "motion/circular_goto.h"
+#include "motion/goto_monitor.h"
+#include "motion/multi_axis_goto.h"
+#include "motion/watch_window.h"
 #include "params/goto_settings.h"
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
@@ -39,4 +43,8 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetMultiAxisGoto();
+    ResetCircularGoto();
+    ResetWatchWindow();
+    ResetGotoMonitor();
 }

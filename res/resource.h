@@ -4,4 +4,5 @@
 // refer to them.
 #include "dialog_ids.h"
 #include "main_window_ids.h"
+#include "motion_ids.h"
 #include "status_ids.h"
