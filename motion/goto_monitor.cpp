@@ -145,24 +145,30 @@ void RetryLeg(int axis, const AxisReading& r)
     SendLeg(targets, WholePercentVelocityWord(kRetryPercent, g_velScale));
 }
 
-void OnReportedError(const TickView& view, int axis, const AxisReading& r)
+// True when the leg was sent again.
+bool OnReportedError(const TickView& view, int axis, const AxisReading& r)
 {
     LogPrintf(g_log, "Goto Stopped because axis %d has error %X\n", axis, r.errorByte);
-    if (view.Random() && r.errorByte == kErrorFollowing && g_followErrorRetries == 0)
+    if (view.Random() && r.errorByte == kErrorFollowing && g_followErrorRetries == 0) {
         RetryLeg(axis, r);
-    else
-        g_multiGotoRunning = 0;
+        return true;
+    }
+    g_multiGotoRunning = 0;
+    return false;
 }
 
-void ReadMoveStatus(const TickView& view, Readings& r)
+// True when a retry was sent this tick.
+bool ReadMoveStatus(const TickView& view, Readings& r)
 {
+    bool retried = false;
     for (int a = 0; a < kGotoAxisCount; ++a) {
         AXB_GetMoveStatus(0, a, &r[a].moveStatus, &r[a].errorByte);
         view.ShowHex(kGotoAxisControls[a].moveStatus, r[a].moveStatus);
         view.ShowHex(kGotoAxisControls[a].errorByte, r[a].errorByte);
         if ((r[a].moveStatus & kMoveAxisActive) && r[a].errorByte != 0 && g_multiGotoRunning)
-            OnReportedError(view, a, r[a]);
+            retried = OnReportedError(view, a, r[a]) || retried;
     }
+    return retried;
 }
 
 void ShowCounterStatus(const TickView& view)
@@ -258,12 +264,14 @@ void GotoMonitorTick(HWND wnd, GotoWindowKind kind)
     Readings r;
     ReadPositionsAndVelocities(view, r, NowMs64());
     ReadLags(view, r);
-    ReadMoveStatus(view, r);
+    const bool retried = ReadMoveStatus(view, r);
     ShowCounterStatus(view);
     const uint32_t systemStatus = CheckSystemStatus(view);
     CountUnreportedLag(r);
+    // The statuses were read before a retry went out: the axis that stopped
+    // with the error looks finished, yet the retry is this leg's move now.
     // A leg that never ends keeps the run waiting until it is stopped.
-    if (!LegHasEnded(r) || !g_multiGotoRunning || IsTPRetracting())
+    if (retried || !LegHasEnded(r) || !g_multiGotoRunning || IsTPRetracting())
         return;
     LogUnreportedLag(r, systemStatus);
     StartNextLeg(view, r);
