@@ -9,6 +9,7 @@
 #include "infra/log.h"
 #include "motion/entered_numbers.h"
 #include "motion/goto_monitor.h"
+#include "motion/motion_window.h"
 #include "res/resource.h"
 #include "ui/command_route.h"
 #include "ui/modeless.h"
@@ -119,6 +120,8 @@ void OnInit(HWND wnd)
     StartTimer(wnd, kModelessTimerId, kTickMs);
 }
 
+void OnTick(HWND wnd) { GotoMonitorTick(wnd, GotoWindowKind::kCircular); }
+
 constexpr CommandRoute kRoutes[] = {
     {IDC_CIRC_GOTO, WindowHandler<OnGoto>},
     {IDC_CIRC_STOP, WindowHandler<OnStop>},
@@ -126,30 +129,13 @@ constexpr CommandRoute kRoutes[] = {
     {IDCANCEL, WindowHandler<OnExit>},
 };
 
+constexpr MotionWindow kWindow = {OnInit, OnTick, kRoutes, OnExit, OnDestroyed};
+
 } // namespace
 
-INT_PTR CALLBACK CircularGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK CircularGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_CIRCULAR_GOTO)
-            GotoMonitorTick(wnd, GotoWindowKind::kCircular);
-        return TRUE;
-    case WM_COMMAND:
-        RouteCommand(kRoutes, wnd, wParam);
-        return TRUE;
-    case WM_CLOSE:
-        OnExit(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroyed(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
 }
 
 HWND OpenCircularGoto() { return OpenModeless(g_circularGotoWnd, IDD_CIRCULAR_GOTO, CircularGotoDlgProc); }

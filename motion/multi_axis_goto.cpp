@@ -16,6 +16,7 @@
 #include "motion/entered_numbers.h"
 #include "motion/goto_controls.h"
 #include "motion/goto_monitor.h"
+#include "motion/motion_window.h"
 #include "motion/watch_window.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
@@ -254,6 +255,8 @@ void OnInit(HWND wnd)
     StartTraceIfAsked();
 }
 
+void OnTick(HWND wnd) { GotoMonitorTick(wnd, GotoWindowKind::kMultiAxis); }
+
 constexpr CommandRoute kRoutes[] = {
     {IDC_MAG_GOTO, WindowHandler<OnGoto>},
     {IDC_MAG_CONT_GOTO, WindowHandler<OnContinuousGoto>},
@@ -273,30 +276,13 @@ constexpr CommandRoute kRoutes[] = {
     {IDCANCEL, WindowHandler<OnCloseBox>},
 };
 
+constexpr MotionWindow kWindow = {OnInit, OnTick, kRoutes, OnCloseBox, OnDestroyed};
+
 } // namespace
 
-INT_PTR CALLBACK MultiAxisGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK MultiAxisGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_MULTI_AXIS_GOTO)
-            GotoMonitorTick(wnd, GotoWindowKind::kMultiAxis);
-        return TRUE;
-    case WM_COMMAND:
-        RouteCommand(kRoutes, wnd, wParam);
-        return TRUE;
-    case WM_CLOSE:
-        OnCloseBox(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroyed(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
 }
 
 HWND OpenMultiAxisGoto() { return OpenModeless(g_multiGotoWnd, IDD_MULTI_AXIS_GOTO, MultiAxisGotoDlgProc); }

@@ -8,8 +8,10 @@
 #include "core/unit_conversion.h"
 #include "core/watch_layout.h"
 #include "driver/axb400.h"
+#include "motion/motion_window.h"
 #include "infra/clock.h"
 #include "res/resource.h"
+#include "ui/command_route.h"
 #include "ui/control_text.h"
 #include "ui/modeless.h"
 
@@ -196,6 +198,8 @@ void OnInit(HWND wnd)
     StartTimer(wnd, kModelessTimerId, kRefreshMs);
 }
 
+void OnClose(HWND wnd) { CloseModeless(g_watchWnd, wnd); }
+
 void OnDestroyed(HWND wnd)
 {
     ModelessDestroyed(g_watchWnd, wnd);
@@ -204,34 +208,18 @@ void OnDestroyed(HWND wnd)
     g_font = nullptr;
 }
 
+constexpr CommandRoute kRoutes[] = {
+    {IDC_WATCH_OK, WindowHandler<OnClose>},
+    {IDCANCEL, WindowHandler<OnClose>},
+};
+
+constexpr MotionWindow kWindow = {OnInit, OnRefresh, kRoutes, OnClose, OnDestroyed, OnResize};
+
 } // namespace
 
 INT_PTR CALLBACK WatchDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(wnd);
-        return TRUE;
-    case WM_SIZE:
-        OnResize(wnd, LOWORD(lParam), HIWORD(lParam));
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_WATCH)
-            OnRefresh(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_WATCH_OK || LOWORD(wParam) == IDCANCEL)
-            CloseModeless(g_watchWnd, wnd);
-        return TRUE;
-    case WM_CLOSE:
-        CloseModeless(g_watchWnd, wnd);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroyed(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
 }
 
 HWND OpenWatchWindow() { return OpenModeless(g_watchWnd, IDD_WATCH, WatchDlgProc); }

@@ -3,9 +3,6 @@
 // (IDD_WATCH) and Circular goto (IDD_CIRCULAR_GOTO). The three windows are
 // separate templates, so a number may mean one control in one of them and
 // another control in the next (1230, 1028, 1046).
-#define IDT_MULTI_AXIS_GOTO           1
-#define IDT_WATCH                     1
-#define IDT_CIRCULAR_GOTO             1
 
 // Multi Axis Goto: one column per axis X, Y, Z, Q.
 #define IDC_MAG_POS_X                 1019

@@ -29,7 +29,12 @@ int GdiObjectCount()
     };
     constexpr size_t kGdiSharedHandleTable = 0xF8;   // in the 64-bit PEB
     constexpr int kEntries = 0x10000;
-    const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    PROCESS_BASIC_INFORMATION process{};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, &length) !=
+        0)
+        return -1;
+    const auto* peb = reinterpret_cast<const uint8_t*>(process.PebBaseAddress);
     const auto* table = *reinterpret_cast<const Entry* const*>(peb + kGdiSharedHandleTable);
     if (!table)
         return -1;
