@@ -9,6 +9,8 @@
 #include "core/motion_state.h"
 #include "core/session_state.h"
 #include "lamp/lamp_dialog.h"
+#include "motion/circular_goto.h"
+#include "motion/multi_axis_goto.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -16,6 +18,8 @@
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+void OnMultiAxisGotoButton(HWND) { OpenMultiAxisGoto(); }
+void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
 
 void OnLampButton(HWND)
 {
@@ -54,6 +58,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
     {IDC_SW_FENCE, WindowHandler<OnSwFenceButton>},
     {IDC_LAMP, WindowHandler<OnLampButton>},
+    {IDC_MULTI_AXIS_GOTO, WindowHandler<OnMultiAxisGotoButton>},
+    {IDC_CIRCULAR_GOTO, WindowHandler<OnCircularGotoButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -18,6 +18,10 @@
 #include "lamp/lamp_channels.h"
 #include "lamp/lamp_dialog.h"
 #include "lamp/lamp_test_sequence.h"
+#include "motion/circular_goto.h"
+#include "motion/goto_monitor.h"
+#include "motion/multi_axis_goto.h"
+#include "motion/watch_window.h"
 #include "params/goto_settings.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
@@ -53,4 +57,8 @@ void ResetAllProgramState()
     ResetLampTest();
     ResetLampChannels();
     ResetLampBox();
+    ResetMultiAxisGoto();
+    ResetCircularGoto();
+    ResetWatchWindow();
+    ResetGotoMonitor();
 }

@@ -16,6 +16,7 @@
 #define IDD_SW_FENCE             114
 #define IDD_CALCULATOR           115
 #define IDD_AUTO_HOME_PROGRESS   116
+#define IDD_WATCH                117
 #define IDD_GPIO                 118
 #define IDD_SYSTEM               120
 #define IDD_COPY_SETTINGS        123

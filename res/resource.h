@@ -4,6 +4,7 @@
 // refer to them.
 #include "dialog_ids.h"
 #include "main_window_ids.h"
+#include "motion_ids.h"
 #include "status_ids.h"
 #include "setup_axis_ids.h"
 #include "motor_setup_ids.h"

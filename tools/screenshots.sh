@@ -16,7 +16,7 @@ Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export WINEPREFIX="$PWD/$build/wineprefix-desktop" WINEDEBUG=-all
 state=$(mktemp -d)
-export AXBSIM_STATE="$state/board.state" KRV_SETTINGS="$state"
+export AXBSIM_STATE="$state/board.state" KRV_SETTINGS="$state" AXBSIM_TRACE="$state/trace.txt"
 finish() {
   wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
@@ -27,7 +27,7 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 tools/wine-prefix.sh "$WINEPREFIX" x11
 
 main_title='stagetune:4.0.0 2021 August 12'
-click() { wine "$build/bin/uiclick.exe" "$1" "$2"; }
+click() { wine "$build/bin/uiclick.exe" "$@"; }
 shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
 
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
@@ -50,6 +50,19 @@ click "$main_title" 1301; shot "$main_title" main-stepper
 # The Status and Power dialogs beside the main window.
 click "$main_title" 1208; shot Status status
 click Status 1206; shot Power power
+click Power 1028; click Status 1028
+# The motion tests: the bench, its Watch window, the circular goto.
+click "$main_title" 1104; shot "Multi Axis Goto" multi-axis-goto
+click "Multi Axis Goto" 1158; shot Watch watch
+click Watch 1028; click "Multi Axis Goto" 1028
+click "$main_title" 1105; shot "Circular goto" circular-goto
+# One whole turn of 10 mm radius at 20 %, plotted from the board's trace.
+click "Circular goto" 1685 20
+click "Circular goto" 1224 360
+click "Circular goto" 1686
+sleep 9
+tools/circle-plot.py "$AXBSIM_TRACE" "$out/circle.png"
+
 # The setup dialogs, each opened from its main-window button (on Q, the
 # stepper, with parameter numbers) and closed again. A modal dialog holds the
 # click until it closes, so the click runs beside the capture.

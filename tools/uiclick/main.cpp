@@ -1,7 +1,8 @@
-// uiclick <window title> <control id>
+// uiclick <window title> <control id> [text]
 // Presses a button, radio or check box of a running window as a click would
-// (BM_CLICK), so a script can put the program into the state it wants to
-// show. Exits 1 when the window or control is not there.
+// (BM_CLICK), or with a text puts that text into the control (a field), so a
+// script can put the program into the state it wants to show. Exits 1 when
+// the window or control is not there.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,8 +10,8 @@
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3) {
-        std::fputs("usage: uiclick <window title> <control id>\n", stderr);
+    if (argc != 3 && argc != 4) {
+        std::fputs("usage: uiclick <window title> <control id> [text]\n", stderr);
         return 2;
     }
     HWND window = FindWindowW(nullptr, argv[1]);
@@ -21,6 +22,9 @@ int wmain(int argc, wchar_t** argv)
     }
     // Sent, not posted: the click is handled before the script takes its picture.
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    if (argc == 4)
+        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]), SMTO_ABORTIFHUNG, 5000, &result);
+    else
+        SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return 0;
 }

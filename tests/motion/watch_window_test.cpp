@@ -1,0 +1,183 @@
+// The Watch window: opened from the Multi Axis Goto window, the chosen
+// quantity of X, Y and Z every 100 ms, digits fitted to the window at every
+// resize without leaving fonts behind.
+#include "core/motion_state.h"
+#include "core/session_state.h"
+#include "core/watch_layout.h"
+#include "motion/watch_window.h"
+#include "tests/motion/goto_fixture.h"
+
+#include <gmock/gmock.h>
+
+#include <winternl.h>
+
+#include <cstdint>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+// The process's live GDI objects, from the handle table the system shares
+// with the process (its layout is the same on Windows and Wine):
+// GetGuiResources is not implemented by Wine.
+int GdiObjectCount()
+{
+    struct Entry {
+        uint64_t object;
+        uint16_t processId, count, upper, type;
+        uint64_t user;
+    };
+    constexpr size_t kGdiSharedHandleTable = 0xF8;   // in the 64-bit PEB
+    constexpr int kEntries = 0x10000;
+    PROCESS_BASIC_INFORMATION process{};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, &length) !=
+        0)
+        return -1;
+    const auto* peb = reinterpret_cast<const uint8_t*>(process.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const Entry* const*>(peb + kGdiSharedHandleTable);
+    if (!table)
+        return -1;
+    int live = 0;
+    for (int i = 0; i < kEntries; ++i)
+        live += table[i].object != 0 && (table[i].type & 0x7F) != 0;
+    return live;
+}
+
+class WatchWindow : public GotoBench {
+protected:
+    void SetUp() override
+    {
+        GotoBench::SetUp();
+        Press(IDC_MAG_WATCH);
+        watch = g_watchWnd;
+        ASSERT_NE(watch, nullptr);
+    }
+    void Select(int index)
+    {
+        SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        h.Clock().Advance(100);
+    }
+    std::vector<std::string> Readouts()
+    {
+        return {Narrow(ControlText(watch, IDC_WATCH_X)), Narrow(ControlText(watch, IDC_WATCH_Y)),
+                Narrow(ControlText(watch, IDC_WATCH_Z))};
+    }
+    // The client area of this size.
+    void Resize(int width, int height)
+    {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(watch, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(watch, GWL_EXSTYLE)));
+        SetWindowPos(watch, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    int FontHeight()
+    {
+        auto font = reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
+        return lf.lfHeight;
+    }
+    SIZE DigitsInFont()
+    {
+        HWND x = GetDlgItem(watch, IDC_WATCH_X);
+        HDC dc = GetDC(x);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(x, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, kWatchFitText, 11, &size);
+        SelectObject(dc, old);
+        ReleaseDC(x, dc);
+        return size;
+    }
+    RECT ReadoutRect()
+    {
+        RECT r{};
+        GetWindowRect(GetDlgItem(watch, IDC_WATCH_X), &r);
+        return r;
+    }
+
+    HWND watch = nullptr;
+};
+
+TEST_F(WatchWindow, OpensOnceWithTheSixQuantitiesAndLagChosen)
+{
+    Press(IDC_MAG_WATCH);
+    EXPECT_EQ(g_watchWnd, watch);
+    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
+    std::vector<std::string> names;
+    const auto count = SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        wchar_t name[32] = {};
+        SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(name));
+        names.push_back(Narrow(name));
+    }
+    EXPECT_THAT(names, ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
+    EXPECT_EQ(SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
+{
+    g_unitMode = kUnitInch;
+    AxbSim_SetExtraLag(0, 254);
+    AxbSim_InjectErrorByte(1, 0x04, 1);
+    AxbSim_PlaceAxis(2, -2540);
+    g_maxFollowing[1] = -508;
+    struct Case {
+        int index;
+        std::vector<std::string> shown;
+    };
+    const Case kCases[] = {
+        {0, {"0.01000", "0.00000", "0.00000"}},        // 254 counts at 0.001 mm
+        {1, {"0.01000", "-0.02000", "0.00000"}},        // the main window keeps X's maximum
+        {2, {"-0.01000", "0.00000", "-0.10000"}},       // X trails its zero by the lag
+        {3, {"0x0D", "0x05", "0x05"}},                  // X's lag is outside its target window
+        {4, {"0x00", "0x04", "0x00"}},
+        {5, {"0x02", "0x00", "0x00"}},                  // P001 bits 4..7
+    };
+    for (const Case& c : kCases) {
+        Select(c.index);
+        EXPECT_EQ(Readouts(), c.shown) << "quantity " << c.index;
+    }
+}
+
+TEST_F(WatchWindow, TheDigitsFillTheReadoutAsTheWindowGrows)
+{
+    Resize(40, 40);
+    EXPECT_EQ(FontHeight(), 7) << "one below the first trial height";
+    int previous = 7;
+    for (int width : {300, 600, 1200}) {
+        Resize(width, 400);
+        const RECT r = ReadoutRect();
+        const SIZE digits = DigitsInFont();
+        EXPECT_GT(FontHeight(), previous) << width;
+        EXPECT_LT(digits.cx, r.right - r.left) << width;
+        EXPECT_LT(digits.cy, r.bottom - r.top) << width;
+        previous = FontHeight();
+    }
+}
+
+TEST_F(WatchWindow, ResizingAHundredTimesLeavesNoFontBehind)
+{
+    Resize(500, 300);
+    const int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 100; ++i)
+        Resize(300 + 7 * i, 200 + 3 * i);
+    Resize(500, 300);
+    EXPECT_EQ(GdiObjectCount(), before);
+}
+
+TEST_F(WatchWindow, OkClosesItWithoutEndingTheProgram)
+{
+    PressButton(watch, IDC_WATCH_OK);
+    EXPECT_FALSE(PumpMessages());
+    EXPECT_EQ(g_watchWnd, nullptr);
+    EXPECT_FALSE(IsWindow(watch));
+    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
+    EXPECT_TRUE(IsWindow(wnd));
+    Press(IDC_MAG_WATCH);
+    EXPECT_NE(g_watchWnd, nullptr);
+}
+
+} // namespace
