@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
+#include "app/home_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
@@ -38,6 +39,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_HOME, WindowHandler<OnHomeButton>},
+    {IDC_CONT_HOME, WindowHandler<OnContinuousHomeButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -14,6 +14,7 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
+#include "zoom/zoom.h"
 
 namespace {
 
@@ -118,6 +119,8 @@ void TraceStep()
     LogAxisRecordLine("XGACV", 0, static_cast<int32_t>(NowMs() - static_cast<uint32_t>(g_traceStartTick)),
                       g_traceSequence);
     // The trace also ends once the zoom has found its home.
+    if (g_zoomHomed)
+        g_traceOn = false;
 }
 
 void OnVideoButton(HWND)

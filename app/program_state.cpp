@@ -1,5 +1,6 @@
 #include "app/program_state.h"
 
+#include "app/home_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/param_fields.h"
@@ -18,6 +19,7 @@
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
+#include "zoom/zoom.h"
 
 void ResetAllProgramState()
 {
@@ -39,4 +41,6 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetZoom();
+    ResetHomeCommands();
 }
