@@ -10,10 +10,12 @@
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
+#include "zoom/zoom_dialog.h"
 
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+void OnZoomButton(HWND) { OpenZoomDialog(); }
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -41,6 +43,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_STATUS, WindowHandler<OnStatusButton>},
     {IDC_HOME, WindowHandler<OnHomeButton>},
     {IDC_CONT_HOME, WindowHandler<OnContinuousHomeButton>},
+    {IDC_ZOOM, WindowHandler<OnZoomButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -20,6 +20,7 @@
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
 #include "zoom/zoom.h"
+#include "zoom/zoom_dialog.h"
 
 void ResetAllProgramState()
 {
@@ -41,6 +42,7 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetZoomDialog();
     ResetZoom();
     ResetHomeCommands();
 }
