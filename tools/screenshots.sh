@@ -49,3 +49,8 @@ click "$main_title" 1301; shot "$main_title" main-stepper
 # The Status and Power dialogs beside the main window.
 click "$main_title" 1208; shot Status status
 click Status 1206; shot Power power
+# The zoom axis with its Home buttons, and the Zoom dialog beside it.
+click Power 1028
+click Status 1028
+click "$main_title" 1025; shot "$main_title" main-zoom
+click "$main_title" 1227; shot "Zoom Dialog" zoom

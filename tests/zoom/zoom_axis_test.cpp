@@ -29,6 +29,8 @@ struct HomingStart {
     std::vector<std::string> lines;   // state lines after the start line
 };
 
+void PrintTo(const HomingStart& start, std::ostream* out) { *out << start.name << " (" << start.count << ")"; }
+
 class ZoomHoming : public ZoomFixture, public ::testing::TestWithParam<HomingStart> {};
 
 const std::vector<std::string> kFromComingOff = {
