@@ -4,11 +4,14 @@
 #include "app/single_instance.h"
 #include "core/session_state.h"
 #include "ui/modeless.h"
+#include "zoom/zoom_dialog.h"
 
 #include <commctrl.h>
 
 bool HandleDialogNavigation(MSG& msg)
 {
+    if (ForwardZoomDialogKey(msg))
+        return true;
     if (g_mainWnd && IsDialogMessageW(g_mainWnd, &msg))
         return true;
     return OfferToModelessDialogs(msg);

@@ -1,5 +1,6 @@
 #include "app/main_timer.h"
 
+#include "app/home_commands.h"
 #include "app/motion_commands.h"
 #include "board/axis_position.h"
 #include "core/motion_state.h"
@@ -9,6 +10,7 @@
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
+#include "zoom/zoom.h"
 
 #include <bit>
 #include <cstdio>
@@ -136,9 +138,10 @@ void OnMainTimer(HWND wnd)
     ShowPositionAndFollowing(wnd, samples[g_radio_last].raw);
     uint8_t moveStatus = 0, errorByte = 0;
     AXB_GetMoveStatus(0, g_radio_last, &moveStatus, &errorByte);
-    // The zoom and auto-home state machines take their step here.
+    ZoomTimer();
+    // The auto-home state machine takes its step here.
     TraceStep();
-    // The continuous-home step comes before the continuous goto.
+    ContinuousHomeStep(moveStatus, errorByte);
     ContinuousGotoStep(moveStatus, errorByte);
     // The reference-mark poll ends the tick.
 }

@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
+#include "app/home_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
@@ -14,6 +15,7 @@
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
+#include "zoom/zoom_dialog.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ void OnLampButton(HWND)
     MotionFlagsOff();
     OpenLampDialog();
 }
+void OnZoomButton(HWND) { OpenZoomDialog(); }
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -60,6 +63,9 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_LAMP, WindowHandler<OnLampButton>},
     {IDC_MULTI_AXIS_GOTO, WindowHandler<OnMultiAxisGotoButton>},
     {IDC_CIRCULAR_GOTO, WindowHandler<OnCircularGotoButton>},
+    {IDC_HOME, WindowHandler<OnHomeButton>},
+    {IDC_CONT_HOME, WindowHandler<OnContinuousHomeButton>},
+    {IDC_ZOOM, WindowHandler<OnZoomButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -2,6 +2,7 @@
 
 #include "app/param_fields.h"
 #include "board/axis_position.h"
+#include "board/axis_record_line.h"
 #include "board/goto_target.h"
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
@@ -13,11 +14,11 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
+#include "zoom/zoom.h"
 
 namespace {
 
 constexpr uint32_t kDwellMs = 1000;
-constexpr int kRecordFields = 15;
 
 uint32_t g_dwellDeadline;
 PROCESS_INFORMATION g_videoProcess;
@@ -115,12 +116,11 @@ void TraceStep()
 {
     if (!g_traceOn)
         return;
-    int32_t r[kRecordFields] = {};
-    AXB_GetAxisRecord(0, 0, r);
-    LogPrintf(g_log, "XGACV,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,0x%06X,0x%04X,%d\n",
-              static_cast<int32_t>(NowMs() - static_cast<uint32_t>(g_traceStartTick)), r[0], r[1], r[2], r[3], r[4],
-              r[5], r[6], r[7], r[8], r[9], r[10], r[11], r[12], r[13], r[14], g_traceSequence);
+    LogAxisRecordLine("XGACV", 0, static_cast<int32_t>(NowMs() - static_cast<uint32_t>(g_traceStartTick)),
+                      g_traceSequence);
     // The trace also ends once the zoom has found its home.
+    if (g_zoomHomed)
+        g_traceOn = false;
 }
 
 void OnVideoButton(HWND)

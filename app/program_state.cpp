@@ -1,5 +1,6 @@
 #include "app/program_state.h"
 
+#include "app/home_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
 #include "app/param_fields.h"
@@ -29,6 +30,8 @@
 #include "status/power_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/main_window_handle.h"
+#include "zoom/zoom.h"
+#include "zoom/zoom_dialog.h"
 
 void ResetAllProgramState()
 {
@@ -61,4 +64,7 @@ void ResetAllProgramState()
     ResetCircularGoto();
     ResetWatchWindow();
     ResetGotoMonitor();
+    ResetZoomDialog();
+    ResetZoom();
+    ResetHomeCommands();
 }

@@ -98,6 +98,8 @@ void ConfigureAnalogReferenceMarks()
     }
 }
 
+void ForgetBoardLoaded() { g_boardLoaded = false; }
+
 void ResetBoardReadyState()
 {
     g_fiveButtonJoystick = false;

@@ -25,4 +25,8 @@ bool IsAXBBoardLoaded(bool takeLock);
 // caller holds the board lock.
 void ConfigureAnalogReferenceMarks();
 
+// The next IsAXBBoardLoaded asks the board again and, when it answers, repeats
+// the connection work.
+void ForgetBoardLoaded();
+
 void ResetBoardReadyState();

@@ -14,3 +14,4 @@
 #include "trackball_ids.h"
 #include "sw_fence_ids.h"
 #include "lamp_ids.h"
+#include "zoom_ids.h"

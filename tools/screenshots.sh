@@ -63,6 +63,12 @@ click "Circular goto" 1686
 sleep 9
 tools/circle-plot.py "$AXBSIM_TRACE" "$out/circle.png"
 
+# The zoom axis with its Home buttons, and the Zoom dialog beside it; then
+# back to Q for the setup dialogs.
+click "$main_title" 1025; shot "$main_title" main-zoom
+click "$main_title" 1227; shot "Zoom Dialog" zoom
+click "$main_title" 1023
+
 # The setup dialogs, each opened from its main-window button (on Q, the
 # stepper, with parameter numbers) and closed again. A modal dialog holds the
 # click until it closes, so the click runs beside the capture.

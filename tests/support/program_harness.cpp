@@ -28,7 +28,7 @@ std::filesystem::path MakePrivateFolder()
 
 } // namespace
 
-ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
+ProgramHarness::ProgramHarness(uint64_t clockStartMs) : folder_(MakePrivateFolder())
 {
     SetEnvironmentVariableW(L"KRV_SETTINGS", (folder_ / L"settings").c_str());
     SetEnvironmentVariableW(L"AXBSIM_STATE", (folder_ / L"board.state").c_str());
@@ -42,7 +42,7 @@ ProgramHarness::ProgramHarness() : folder_(MakePrivateFolder())
     // new board blank it again before starting the program.
     WriteDefaultRecordToSimFlash();
     ResetAllProgramState();
-    clock_ = std::make_unique<VirtualClock>();
+    clock_ = std::make_unique<VirtualClock>(clockStartMs);
     log_ = std::make_unique<LogCapture>();
     InstallMessageBoxAnswer([this](HWND, std::wstring_view text, std::wstring_view caption, UINT type) {
         prompts_.push_back({std::wstring(text), std::wstring(caption), type});

@@ -22,7 +22,10 @@ struct PromptSeen {
 
 class ProgramHarness {
 public:
-    ProgramHarness();
+    // The virtual clock (tick count of the program and time of the board)
+    // starts at clockStartMs.
+    explicit ProgramHarness(uint64_t clockStartMs = kDefaultClockStartMs);
+    static constexpr uint64_t kDefaultClockStartMs = 1'000'000;
     ~ProgramHarness();
     ProgramHarness(const ProgramHarness&) = delete;
     ProgramHarness& operator=(const ProgramHarness&) = delete;
