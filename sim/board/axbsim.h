@@ -80,6 +80,18 @@ void AxbSim_PokeFlashWord(int index, uint32_t word);
 void AxbSim_SetSystemStatus(uint32_t bits);
 void AxbSim_SetErrorByte(int axis, uint8_t bits);
 void AxbSim_SetAxisStatus(int axis, uint16_t bits);
+// Raises error bits (ORed into the error byte) as the board does when it
+// detects a fault: the axis brakes to a stop. sticky = 0: the bits go with
+// the next motion command to the axis (AXB_SetAxisPosAbs, AXB_SetAxisPosLin
+// for X..Q, AXB_SetAxisPosCircle for X..Z, AXB_SeekHome), so a retry
+// succeeds; sticky != 0: they stay until AXB_ResetAxisError. Either kind
+// goes with AXB_ResetAxisError, a board reset and a power cycle.
+void AxbSim_InjectErrorByte(int axis, uint8_t bits, int sticky);
+// The motor trails `counts` (signed) further behind the nominal position
+// than the servo would: AXB_GetFollowingError, the positions and the axis
+// record show it, but the board's following-error stop (P066) does not see
+// it and the error byte stays clear. 0 ends it. Kept over AXB_ResetBoard.
+void AxbSim_SetExtraLag(int axis, int32_t counts);
 
 // --- Axes --------------------------------------------------------------------
 // Puts the axis at rest at `count`, within its travel.
@@ -89,6 +101,59 @@ void AxbSim_PlaceAxis(int axis, int32_t count);
 void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount);
 // The encoder count the axis shows now.
 int32_t AxbSim_PeekPosition(int axis);
+
+// --- Ends of travel and reference marks ----------------------------------------
+// Limit switches at both ends of travel (present != 0, the factory machine)
+// or hard stops (0): against a hard stop the motor stalls while the nominal
+// position runs on, until the lag passes the axis's following-error limit
+// P066: then the board stops the axis with error bit 1 (cleared by the next
+// motion command), or, in a home search (AXB_SeekHome) against the lower
+// stop, takes the stop as home (move-status bit 1, counter 0 there, no
+// error). With P066 = 0 the motor pushes against the stop for ever. Without
+// switches move-status bits 6 and 7 stay clear. The axis stops where it is.
+void AxbSim_SetLimitSwitches(int axis, int present);
+// Reference marks on the axis's scale at these counts (as the counter shows
+// them now; they stay with the machine when the counter is cleared later),
+// replacing any marks or coded scale it had; n = 0 removes them. Returns 0
+// (nothing changed) for an axis out of range, n < 0 or no array.
+int AxbSim_SetMarks(int axis, const int32_t* counts, int n);
+// A distance-coded scale (layout in README.md and scale.h): fixed marks every
+// `incrementLines` pitch lines of `countsPerLine` counts from its zero at
+// `zeroCount` (counts now), a coded mark after each, placed by the Acu-Rite
+// or the standard convention of the program's distance-coded calculation;
+// reversed != 0: the scale's positions run against the counts. Returns 0
+// and keeps the old marks when the program could not decode such a scale
+// (countsPerLine < 2, fewer than 3 lines, an odd increment in the standard
+// convention).
+enum { AXBSIM_CODING_STANDARD = 0, AXBSIM_CODING_ACURITE = 1 };
+int AxbSim_SetDistanceCodedScale(int axis, int coding, int32_t incrementLines, int32_t countsPerLine,
+                                 int32_t zeroCount, int reversed);
+// The marks within the travel as counts now, ascending: copies up to
+// `capacity` of them and returns how many there are (-1 for a bad axis).
+int AxbSim_GetMarks(int axis, int32_t* counts, int capacity);
+// The scale's reference signal is inverted (inverted != 0): latch 2 sees
+// its marks only while the board's input is set to match, register 2 bit 11
+// (AXB_SetAxisReg) for analog encoders, P021 bit a + 4 for TTL ones (signal
+// type 6..8 in bits 8..15 of P016 + a). Power-on: as the description says.
+void AxbSim_SetMarkInverted(int axis, int inverted);
+
+// --- Zoom home switch and stuck axes --------------------------------------------
+// The zoom's home switch sits at its lower end of travel and is active from
+// there up to `counts` above it (0, the factory machine: only at the end):
+// move-status bit 7 of the zoom while it is on it. AXB_SeekHome ends where
+// the zoom reaches the switch coming down (at once when it is already on
+// it): move-status bit 1 until the next command, the counter 0 there. Other
+// moves stop only at the end of travel. A zoom with hard stops instead of
+// limit switches (AxbSim_SetLimitSwitches(4, 0)) has no home switch: its
+// home search ends against the lower stop.
+void AxbSim_SetZoomHomeSwitchWidth(int32_t counts);
+// A stuck axis (stuck != 0) does not move: it stops where it is, and a
+// command (AXB_SetAxisPosAbs, AXB_SeekHome, AXB_SetAxisPosLin,
+// AXB_SetAxisPosCircle) leaves it standing with its move never ending
+// (move-status bit 0 clear) until AXB_StopAxis or until it is freed; freed,
+// it carries on with the move or home search it was given (a circle just
+// ends). Kept over AXB_ResetBoard.
+void AxbSim_SetAxisStuck(int axis, int stuck);
 
 // --- Peripherals -------------------------------------------------------------
 // The value AXB_GetProbeStatus reports (value 2 deflected, value 4 still

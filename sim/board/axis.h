@@ -1,47 +1,94 @@
 #pragma once
 // One simulated axis: where its trajectory generator puts it at any moment,
-// how far the motor lags behind, its limit switches and the home search.
-// Positions are in counts of the machine frame, which the axis's counter
-// equals until the counter is cleared or the home search zeroes it.
-// Nothing runs in the background: every question is answered from the
-// current time.
+// how far the motor lags behind, the ends of its travel (limit switches or
+// hard stops), the home switch, the board's following-error stop and the
+// home search. Positions are in counts of the machine frame, which the
+// axis's counter equals until the counter is cleared or the home search
+// zeroes it. Nothing runs in the background: every question is answered
+// from the current time, and every event of a motion (a switch, a stall
+// against a hard stop, a following error) is worked out when the motion is
+// commanded.
 #include "circle_path.h"
 #include "motion_profile.h"
 
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <vector>
+
+// What Update found had happened since the last call.
+enum class AxisEvent { None, HomeFound, FollowingError };
 
 class Axis {
 public:
-    // At rest at `position`, counter equal to the machine frame, no flags.
+    // How a command may drive the axis: vmax in counts/s, amax in counts/s²,
+    // lagLimit the following-error limit in counts (0: not monitored).
+    struct Drive {
+        double vmax = 0;
+        double amax = 0;
+        double lagLimit = 0;
+    };
+
+    // At rest at `position`, counter equal to the machine frame, no flags,
+    // limit switches at both ends, no home-switch zone, no faults.
     void PowerOn(double position, double travelMin, double travelMax);
     void SetTravel(double travelMin, double travelMax);
     double TravelMin() const { return travelMin_; }
     double TravelMax() const { return travelMax_; }
+    // Limit switches at the ends of travel (true), or hard stops (false):
+    // the motor then stalls there while its nominal position runs on.
+    void SetLimitSwitches(bool present) { switches_ = present; }
+    bool LimitSwitches() const { return switches_; }
+    // The home switch is active from the lower end of travel up to `width`
+    // counts above it (0: only at the end); the home search ends on it.
+    void SetHomeSwitchWidth(double width) { homeSwitchWidth_ = width > 0 ? width : 0; }
+    double HomeSwitchWidth() const { return homeSwitchWidth_; }
+    // The motor trails by this many counts more than the servo would (a
+    // fault: the board's following-error stop does not see it).
+    void SetExtraLag(double counts) { extraLag_ = counts; }
+    double ExtraLag() const { return extraLag_; }
+    // A stuck axis does not move: a command leaves it standing and its move
+    // never ends. Freed, it carries on with the move it was given.
+    void SetStuck(uint64_t nowUs, bool stuck);
+    bool Stuck() const { return stuck_; }
 
-    // Commands; vmax in counts/s, amax in counts/s².
-    void Move(uint64_t nowUs, double target, double vmax, double amax);
-    void SeekHome(uint64_t nowUs, double vmax, double amax);
+    // Commands.
+    void Move(uint64_t nowUs, double target, const Drive& drive);
+    void SeekHome(uint64_t nowUs, const Drive& drive);
     void Stop(uint64_t nowUs, double amax);
-    void Follow(uint64_t nowUs, std::shared_ptr<const CirclePath> path, int component, double vmax, double amax);
+    void Follow(uint64_t nowUs, std::shared_ptr<const CirclePath> path, int component, const Drive& drive);
     // Standing still at `position` at once (power loss, reset, placing by hand).
     void Place(uint64_t nowUs, double position);
 
-    // Takes note of a move that ended by now: a home search that reached
-    // the home switch zeroes the counter there.
-    void Update(uint64_t nowUs);
+    // Takes note of a motion that ended by now: a home search that reached
+    // home zeroes the counter there. Reports each event once.
+    AxisEvent Update(uint64_t nowUs);
 
     MotionState Nominal(uint64_t nowUs) const;
-    // How far the motor trails the nominal position, in counts (signed).
-    double Lag(uint64_t nowUs) const;
-    // Counts per second by which the lag grows.
-    double LagRate(uint64_t nowUs) const;
+    // Where the motor (and its encoder) is: the nominal position less the
+    // servo's lag and any extra lag, never beyond the ends of travel.
+    double Actual(uint64_t nowUs) const;
+    double ActualVelocity(uint64_t nowUs) const;
     bool MoveEnded(uint64_t nowUs) const;
     bool HomeFound() const { return homeFound_; }
+    // Switches (none with hard stops).
     bool OnUpperLimit(uint64_t nowUs) const;
     bool OnLowerLimit(uint64_t nowUs) const;
-    double Target() const;
+    bool OnHomeSwitch(uint64_t nowUs) const;
+    double Target() const { return motion_.target; }
+    // When the current motion ends (ended); UINT64_MAX when it never does.
+    uint64_t EndUs() const;
+
+    // The first of `marks` (machine counts, ascending) that the encoder
+    // reaches between the two times, and when: going up the count arrives
+    // at the mark when the position passes mark - 0.5, going down mark + 0.5.
+    // Standing on a mark is not reaching it.
+    struct Crossing {
+        int64_t mark;
+        uint64_t atUs;
+    };
+    std::optional<Crossing> FirstCrossing(uint64_t fromUs, uint64_t toUs, const std::vector<int64_t>& marks) const;
 
     // The counter: machine-frame position seen through the counter origin.
     int32_t Count(double position) const;
@@ -49,29 +96,59 @@ public:
     void ZeroCount(double position);
 
 private:
+    enum class End {
+        Profile,        // the profile ran out (or never does)
+        LimitSwitch,    // a limit switch stopped the nominal position at once
+        HomeSwitch,     // the home search reached the home switch
+        HomeAtStop,     // the home search stalled against the lower hard stop
+        FollowingError, // the board stopped the axis: the lag passed its limit
+        Jammed,         // stuck: never ends
+    };
+    enum class Kind { None, Move, Home, Follow };
     struct Motion {
         uint64_t startUs = 0;
         Profile profile = Profile::Rest(0);
         std::shared_ptr<const CirclePath> path; // a circular move: profile runs along it
         int component = 0;
         double endTime = 0;                     // seconds after start
-        double stopAt = std::numeric_limits<double>::infinity(); // a limit switch ends it here
-        double stopPosition = 0;
-        bool stoppedByLowerLimit = false;
+        End end = End::Profile;
+        double haltAt = std::numeric_limits<double>::infinity(); // the nominal position stops here...
+        double haltPosition = 0;                                 // ...at this place
+        double lagCarry = 0;  // lag carried over from before the start, fading
+        // The motor does not start by moving back against the way it is
+        // sent: it holds its place until the model catches up with it.
+        double holdUntil = 0;
+        double holdPosition = 0;
         double lagAtEnd = 0;
-        bool seekingHome = false;
+        double target = 0;    // as the axis record shows it
+        // The command, to resume it when a stuck axis comes free.
+        Kind kind = Kind::None;
+        double commandTarget = 0;
+        Drive drive;
     };
 
-    void Begin(uint64_t nowUs, const Profile& profile, bool seekingHome);
-    // A straight move also ends on a limit switch and settles from the lag
-    // it had at its end.
-    void StartStraight(uint64_t nowUs, const Profile& profile, bool seekingHome);
+    void Begin(uint64_t nowUs, const Profile& profile);
+    void StartStraight(uint64_t nowUs, const Profile& profile, Kind kind, double target, const Drive& drive);
+    void Jam(uint64_t nowUs, Kind kind, double target, const Drive& drive);
+    void HoldAtStart();
+    // The first time (seconds) in [from, to) at which |lag| passes `limit`,
+    // found by sampling and refined by bisection; negative when none.
+    double SampledLagTrip(double from, double to, double limit) const;
     MotionState Kinematics(double t) const;
+    // The servo's lag as the model has it before its end (no fading part).
+    double SteadyLag(double t) const;
+    double SteadyLagRate(double t) const;
+    double ServoLag(double t) const;
+    double ActualAt(double t) const;
     double Seconds(uint64_t nowUs) const;
 
     Motion motion_;
     bool homeFound_ = false;
     bool settled_ = true;
+    bool switches_ = true;
+    bool stuck_ = false;
+    double homeSwitchWidth_ = 0;
+    double extraLag_ = 0;
     double travelMin_ = 0;
     double travelMax_ = 0;
     int64_t origin_ = 0;

@@ -1,5 +1,13 @@
 #include "board.h"
 
+#include <cstdio>
+
+namespace {
+
+constexpr uint8_t kFollowingErrorBit = 0x02;
+
+} // namespace
+
 void Board::PowerOn(const MachineDescription& machine, const std::optional<FlashState>& flash)
 {
     machine_ = machine;
@@ -19,6 +27,16 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
     for (int a = 0; a < kAxisCount; ++a) {
         const AxisSetup& setup = machine.axes[a];
         axes_[a].PowerOn(setup.powerOnPosition, setup.travelMin, setup.travelMax);
+        axes_[a].SetExtraLag(setup.extraLag);
+        axes_[a].SetLimitSwitches(setup.limitSwitches);
+        axes_[a].SetHomeSwitchWidth(setup.homeSwitchWidth);
+        axes_[a].SetStuck(nowUs_, setup.stuck);
+        if (setup.codedScale)
+            scales_[a].SetCoded(*setup.codedScale);
+        else
+            scales_[a].SetMarks(setup.marks);
+        markInverted_[a] = setup.markInverted;
+        RefreshMarks(a);
     }
     Reboot();
 }
@@ -34,7 +52,8 @@ void Board::Reboot()
         axes_[a].Place(nowUs_, here);
         axes_[a].ZeroCount(here);
         io_[a] = AxisIo{};
-        io_[a].errorByte = machine_.axes[a].errorByte;
+        io_[a].scannedUs = nowUs_;
+        io_[a].stickyErrors = machine_.axes[a].errorByte;
         io_[a].axisStatus = machine_.axes[a].axisStatus;
     }
     systemStatus_ = machine_.systemStatus;
@@ -50,8 +69,38 @@ void Board::Reboot()
 void Board::Update(uint64_t nowUs)
 {
     nowUs_ = nowUs;
-    for (Axis& axis : axes_)
-        axis.Update(nowUs);
+    for (int a = 0; a < kAxisCount; ++a) {
+        ScanReferenceMarks(a);
+        AxisEvents(a);
+    }
+}
+
+// What an axis did on its own since the last call.
+void Board::AxisEvents(int axis)
+{
+    Axis& a = axes_[axis];
+    const uint64_t endUs = a.EndUs();
+    char text[160];
+    switch (a.Update(nowUs_)) {
+    case AxisEvent::FollowingError:
+        io_[axis].transientErrors |= kFollowingErrorBit;
+        std::snprintf(text, sizeof text, "axis %s: following error over %d counts, stopped at %d", kAxisNames[axis],
+                      static_cast<int>(Param(AxisParam(66, axis))), ActualCount(axis));
+        Note(text, endUs);
+        break;
+    case AxisEvent::HomeFound:
+        std::snprintf(text, sizeof text, "axis %s: home found, counter 0", kAxisNames[axis]);
+        Note(text, endUs);
+        break;
+    case AxisEvent::None:
+        break;
+    }
+}
+
+void Board::Note(const std::string& text, uint64_t atUs) const
+{
+    if (notify_)
+        notify_(text, atUs);
 }
 
 void Board::Persist()
@@ -79,7 +128,11 @@ bool Board::HasEncoder(int axis) const
 
 double Board::NominalPosition(int axis) const { return axes_[axis].Nominal(nowUs_).position; }
 
-double Board::Lag(int axis) const { return HasEncoder(axis) ? axes_[axis].Lag(nowUs_) : 0.0; }
+// Without an encoder the board knows only where it sends the motor.
+double Board::ActualPosition(int axis) const
+{
+    return HasEncoder(axis) ? axes_[axis].Actual(nowUs_) : NominalPosition(axis);
+}
 
 int32_t Board::NominalCount(int axis) const { return axes_[axis].Count(NominalPosition(axis)); }
 
@@ -117,8 +170,24 @@ void Board::PokeFlashWord(int index, uint32_t word)
 
 void Board::SetErrorByte(int axis, uint8_t bits)
 {
+    if (axis >= 0 && axis < kAxisCount) {
+        io_[axis].stickyErrors = bits;
+        io_[axis].transientErrors = 0;
+    }
+}
+
+void Board::InjectErrorByte(int axis, uint8_t bits, bool sticky)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return;
+    axes_[axis].Stop(nowUs_, Acceleration(axis));
+    (sticky ? io_[axis].stickyErrors : io_[axis].transientErrors) |= bits;
+}
+
+void Board::SetExtraLag(int axis, int32_t counts)
+{
     if (axis >= 0 && axis < kAxisCount)
-        io_[axis].errorByte = bits;
+        axes_[axis].SetExtraLag(counts);
 }
 
 void Board::SetAxisStatus(int axis, uint16_t bits)
@@ -140,6 +209,24 @@ void Board::SetTravel(int axis, int32_t minCount, int32_t maxCount)
     Axis& a = axes_[axis];
     a.SetTravel(a.FromCount(minCount), a.FromCount(maxCount));
     a.Place(nowUs_, NominalPosition(axis));
+    RefreshMarks(axis);
+}
+
+void Board::SetZoomHomeSwitchWidth(int32_t counts) { axes_[kZoomAxis].SetHomeSwitchWidth(counts); }
+
+void Board::SetAxisStuck(int axis, bool stuck)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        axes_[axis].SetStuck(nowUs_, stuck);
+}
+
+// Like a change of travel, the axis stops where it is.
+void Board::SetLimitSwitches(int axis, bool present)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return;
+    axes_[axis].SetLimitSwitches(present);
+    axes_[axis].Place(nowUs_, NominalPosition(axis));
 }
 
 std::optional<int32_t> Board::PeekPosition(int axis) const

@@ -6,6 +6,7 @@
 // its out-parameters only when it answers 1 (null pointers are skipped).
 // The methods of the second half serve the test and control interface.
 #include "axis.h"
+#include "scale.h"
 #include "flash_state.h"
 #include "machine.h"
 
@@ -13,13 +14,19 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class Board {
 public:
     // Called with the new flash contents whenever parameters are saved or
     // flash words committed.
     using PersistFlash = std::function<void(const FlashState&)>;
-    explicit Board(PersistFlash persist) : persist_(std::move(persist)) {}
+    // Called with a line for the trace when the board does something on its
+    // own (stops an axis on a following error, latches a reference mark),
+    // with the time it happened.
+    using Notify = std::function<void(const std::string&, uint64_t atUs)>;
+    Board(PersistFlash persist, Notify notify) : persist_(std::move(persist)), notify_(std::move(notify)) {}
 
     // Switches the board on: a new board when `flash` is empty (its flash
     // holds the description's parameters and user words), otherwise one
@@ -112,7 +119,29 @@ public:
     // As if the word had been written and committed.
     void PokeFlashWord(int index, uint32_t word);
     void SetSystemStatus(uint32_t bits) { systemStatus_ = bits; }
+    // The whole error byte, held until AXB_ResetAxisError.
     void SetErrorByte(int axis, uint8_t bits);
+    // Raises error bits as the board does: the axis brakes to a stop. Sticky
+    // bits stay until AXB_ResetAxisError, the others also go with the next
+    // motion command to the axis.
+    void InjectErrorByte(int axis, uint8_t bits, bool sticky);
+    // The motor trails by `counts` more (signed; 0 ends it).
+    void SetExtraLag(int axis, int32_t counts);
+    // Limit switches at the ends of travel (true) or hard stops.
+    void SetLimitSwitches(int axis, bool present);
+    // Reference marks, in counts as the counter shows them now; they stay
+    // with the machine when the counter is cleared later. False when the
+    // axis or the layout is refused.
+    bool SetMarks(int axis, const std::vector<int32_t>& counts);
+    bool SetCodedScale(int axis, bool acuRite, int32_t incrementLines, int32_t countsPerLine, int32_t zeroCount,
+                       bool reversed);
+    // The marks within the travel, as counts now, ascending.
+    std::vector<int32_t> Marks(int axis) const;
+    void SetMarkInverted(int axis, bool inverted);
+    // The zoom's home switch: from its lower end of travel up this far.
+    void SetZoomHomeSwitchWidth(int32_t counts);
+    // A stuck axis leaves its commanded moves unfinished until it is freed.
+    void SetAxisStuck(int axis, bool stuck);
     void SetAxisStatus(int axis, uint16_t bits);
     void PlaceAxis(int axis, int32_t count);
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
@@ -133,10 +162,13 @@ public:
 private:
     struct AxisIo {
         double velocityPercent = 100; // as the firmware read the last AXB_SetVelocityPercent
-        uint8_t errorByte = 0;
+        uint8_t stickyErrors = 0;    // until AXB_ResetAxisError
+        uint8_t transientErrors = 0; // also cleared by the next motion command
+        uint8_t ErrorByte() const { return stickyErrors | transientErrors; }
         uint16_t axisStatus = 0;
         std::array<int32_t, 4> latchMode{};
         int32_t referenceLatch = 0; // latch 2
+        uint64_t scannedUs = 0;     // reference marks are looked for from here on
         std::array<uint16_t, 8> registers{};
         std::array<uint8_t, 3> joystick{};
         std::optional<uint32_t> motorCurrent; // fixed by the control interface
@@ -146,6 +178,9 @@ private:
         uint16_t noise;
     };
     static constexpr int kFlashStatusItems = 256;
+    // Latch 2 holds the reference mark; axis status bit 5 says it caught one.
+    static constexpr int kReferenceLatch = 2;
+    static constexpr uint16_t kReferenceCaptured = 0x0020;
 
     template <typename T, typename V>
     static void Put(T* out, V value)
@@ -165,8 +200,8 @@ private:
     int MotorType(int axis) const { return static_cast<int>(Param(AxisParam(64, axis)) & 7); }
     bool HasEncoder(int axis) const;
     double NominalPosition(int axis) const;
-    double Lag(int axis) const;
-    double ActualPosition(int axis) const { return NominalPosition(axis) - Lag(axis); }
+    double ActualPosition(int axis) const;
+    double Lag(int axis) const { return NominalPosition(axis) - ActualPosition(axis); }
     int32_t NominalCount(int axis) const;
     int32_t ActualCount(int axis) const;
     uint8_t MoveStatus(int axis) const;
@@ -181,6 +216,19 @@ private:
     double MaxVelocity(int axis) const; // counts/s at 100 %
     double Speed(int axis, double percent) const;
     double Acceleration(int axis) const;
+    // Everything a command needs to move the axis at `percent`: speed,
+    // acceleration and the following-error limit P066 (none without an
+    // encoder, which could not see the lag).
+    Axis::Drive Drive(int axis, double percent) const;
+    // A motion command reaches the axis: the errors it clears go.
+    void Commanded(int axis) { io_[axis].transientErrors = 0; }
+    void Note(const std::string& text, uint64_t atUs) const;
+    void AxisEvents(int axis);
+    // Reference marks: latch 2 in mode 7 takes the first mark the encoder
+    // reaches after it was armed or its flag (axis status bit 5) cleared.
+    void ScanReferenceMarks(int axis);
+    bool SeesMarks(int axis) const;
+    void RefreshMarks(int axis);
     struct FenceWindow {
         int32_t minus;
         int32_t plus;
@@ -191,6 +239,7 @@ private:
     bool PathWithinTravel(const CirclePath& path) const;
 
     PersistFlash persist_;
+    Notify notify_;
     MachineDescription machine_;
     FlashState flash_;
     std::array<uint32_t, kParamCount> params_{};
@@ -202,6 +251,9 @@ private:
     uint64_t nowUs_ = 0;
 
     std::array<Axis, kAxisCount> axes_;
+    std::array<Scale, kAxisCount> scales_;
+    std::array<std::vector<int64_t>, kAxisCount> marks_; // within the travel, machine counts
+    std::array<bool, kAxisCount> markInverted_{};
     std::array<AxisIo, kAxisCount> io_;
     uint32_t systemStatus_ = 0;
     uint32_t startupWord_ = 0;

@@ -41,6 +41,13 @@ double Board::Acceleration(int axis) const
     return a > 0 ? a : kUnlimitedAcceleration;
 }
 
+// P066 = 0 switches the board's following-error stop off.
+Axis::Drive Board::Drive(int axis, double percent) const
+{
+    const double limit = HasEncoder(axis) ? static_cast<double>(Param(AxisParam(66, axis))) : 0.0;
+    return {Speed(axis, percent), Acceleration(axis), limit};
+}
+
 Board::FenceWindow Board::Fences(int axis) const
 {
     return {static_cast<int32_t>(Param(AxisParam(69, axis))), static_cast<int32_t>(Param(AxisParam(68, axis)))};
@@ -61,9 +68,9 @@ int Board::SetAxisPosAbs(int board, int axis, int32_t target)
 {
     if (!ValidAxis(board, axis))
         return 0;
+    Commanded(axis);
     if (MotorType(axis) != 0)
-        axes_[axis].Move(nowUs_, FencedTarget(axis, target), Speed(axis, io_[axis].velocityPercent),
-                         Acceleration(axis));
+        axes_[axis].Move(nowUs_, FencedTarget(axis, target), Drive(axis, io_[axis].velocityPercent));
     return 1;
 }
 
@@ -87,12 +94,16 @@ int Board::SetAxisPosLin(int board, int32_t x, int32_t y, int32_t z, int32_t q, 
         accelerationPerCount = std::min(accelerationPerCount, Acceleration(a) / distance[a]);
     }
     for (int a = 0; a < kLinearAxes; ++a) {
+        Commanded(a);
         if (MotorType(a) == 0)
             continue;
         // An axis that is already there keeps its own limits for braking.
-        const bool travels = distance[a] > 0 && std::isfinite(speedPerCount);
-        axes_[a].Move(nowUs_, goal[a], travels ? speedPerCount * distance[a] : Speed(a, Percent(velocity)),
-                      travels ? accelerationPerCount * distance[a] : Acceleration(a));
+        Axis::Drive drive = Drive(a, Percent(velocity));
+        if (distance[a] > 0 && std::isfinite(speedPerCount)) {
+            drive.vmax = speedPerCount * distance[a];
+            drive.amax = accelerationPerCount * distance[a];
+        }
+        axes_[a].Move(nowUs_, goal[a], drive);
     }
     return 1;
 }
@@ -129,10 +140,11 @@ int Board::SetAxisPosCircle(int board, int32_t radius, double startDeg, double s
         speed = std::min(speed, Speed(a, percent));
         acceleration = std::min(acceleration, Acceleration(a));
     }
-    if (path->Length() > 0 && std::isfinite(speed))
-        for (int a = 0; a < kCircleAxes; ++a)
-            if (MotorType(a) != 0)
-                axes_[a].Follow(nowUs_, path, a, speed, acceleration);
+    for (int a = 0; a < kCircleAxes; ++a) {
+        Commanded(a);
+        if (path->Length() > 0 && std::isfinite(speed) && MotorType(a) != 0)
+            axes_[a].Follow(nowUs_, path, a, {speed, acceleration, Drive(a, percent).lagLimit});
+    }
     return 1;
 }
 
@@ -140,8 +152,9 @@ int Board::SeekHome(int board, int axis)
 {
     if (!ValidAxis(board, axis))
         return 0;
+    Commanded(axis);
     if (MotorType(axis) != 0)
-        axes_[axis].SeekHome(nowUs_, Speed(axis, io_[axis].velocityPercent), Acceleration(axis));
+        axes_[axis].SeekHome(nowUs_, Drive(axis, io_[axis].velocityPercent));
     return 1;
 }
 

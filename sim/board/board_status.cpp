@@ -14,16 +14,14 @@ constexpr uint8_t kNotInPosition = 0x08; // move ended, lag still outside the ta
 constexpr uint8_t kFencePlus = 0x10;
 constexpr uint8_t kFenceMinus = 0x20;
 constexpr uint8_t kLimitPlus = 0x40;
-constexpr uint8_t kLimitMinus = 0x80; // on the zoom also its home switch
+constexpr uint8_t kLimitMinus = 0x80; // on the zoom its home switch
 
 // Axis status word bits the driver clears.
 constexpr uint16_t kSignalError = 0x0008;
 constexpr uint16_t kFrequencyError = 0x0010;
 constexpr uint16_t kEncoderErrors = kSignalError | kFrequencyError;
-constexpr uint16_t kReferenceCaptured = 0x0020;
 
 constexpr int kLatchCount = 4;
-constexpr int kReferenceLatch = 2;
 
 enum RecordField {
     kTarget, kActual, kNominal, kLag, kVSoll, kVIst, kPartV, kPartP, kPartI, kPartD, kBase, kPid, kRCnt, kFlags,
@@ -63,7 +61,7 @@ uint8_t Board::MoveStatus(int axis) const
         status |= kFenceMinus;
     if (a.OnUpperLimit(nowUs_))
         status |= kLimitPlus;
-    if (a.OnLowerLimit(nowUs_))
+    if (axis == kZoomAxis ? a.OnHomeSwitch(nowUs_) : a.OnLowerLimit(nowUs_))
         status |= kLimitMinus;
     return status;
 }
@@ -102,7 +100,7 @@ int Board::GetMoveStatus(int board, int axis, uint8_t* moveStatus, uint8_t* erro
     if (!ValidAxis(board, axis))
         return 0;
     Put(moveStatus, MoveStatus(axis));
-    Put(errorByte, io_[axis].errorByte);
+    Put(errorByte, io_[axis].ErrorByte());
     return 1;
 }
 
@@ -162,7 +160,7 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kNominal] = NominalCount(axis);
     r[kLag] = Saturate(lag);
     r[kVSoll] = Saturate(nominal.velocity);
-    r[kVIst] = Saturate(nominal.velocity - (HasEncoder(axis) ? axes_[axis].LagRate(nowUs_) : 0.0));
+    r[kVIst] = Saturate(HasEncoder(axis) ? axes_[axis].ActualVelocity(nowUs_) : nominal.velocity);
     r[kPartV] = Saturate(gain(74) * nominal.velocity / 1000);
     r[kPartP] = Saturate(gain(50) * lag / 16);
     r[kPartI] = Saturate(gain(52) * lag / 4);
@@ -170,7 +168,7 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kBase] = Saturate(gain(54));
     r[kPid] = std::clamp(r[kPartV] + r[kPartP] + r[kPartI] + r[kPartD] + r[kBase], -32767, 32767);
     r[kRCnt] = io_[axis].referenceLatch;
-    r[kFlags] = MoveStatus(axis) | io_[axis].errorByte << 8 | MotorType(axis) << 16;
+    r[kFlags] = MoveStatus(axis) | io_[axis].ErrorByte() << 8 | MotorType(axis) << 16;
     r[kStatus] = io_[axis].axisStatus;
     std::copy(r.begin(), r.end(), record);
     return 1;
@@ -180,7 +178,7 @@ int Board::ResetAxisError(int board, int axis, int)
 {
     if (!ValidAxis(board, axis))
         return 0;
-    io_[axis].errorByte = 0;
+    io_[axis].stickyErrors = io_[axis].transientErrors = 0;
     return 1;
 }
 

@@ -56,3 +56,12 @@ Vec3 CirclePath::Tangent(double s) const
     return Combine({0, 0, 0}, -radius_ * sweepRad_ * std::sin(angle) * k, u_, radius_ * sweepRad_ * std::cos(angle) * k,
                    v_, feed_ * k, normal_);
 }
+
+Vec3 CirclePath::Curvature(double s) const
+{
+    if (length_ <= 0)
+        return {0, 0, 0};
+    const double angle = startRad_ + sweepRad_ * Fraction(s);
+    const double k = radius_ * sweepRad_ * sweepRad_ / (length_ * length_);
+    return Combine({0, 0, 0}, -k * std::cos(angle), u_, -k * std::sin(angle), v_, 0, normal_);
+}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -124,6 +125,14 @@ void AxbSim_SetAxisStatus(int axis, uint16_t bits)
 {
     Control([&](Simulator& s) { s.board().SetAxisStatus(axis, bits); });
 }
+void AxbSim_InjectErrorByte(int axis, uint8_t bits, int sticky)
+{
+    Control([&](Simulator& s) { s.board().InjectErrorByte(axis, bits, sticky != 0); });
+}
+void AxbSim_SetExtraLag(int axis, int32_t counts)
+{
+    Control([&](Simulator& s) { s.board().SetExtraLag(axis, counts); });
+}
 
 void AxbSim_PlaceAxis(int axis, int32_t count)
 {
@@ -136,6 +145,52 @@ void AxbSim_SetTravel(int axis, int32_t minCount, int32_t maxCount)
 int32_t AxbSim_PeekPosition(int axis)
 {
     return Control([&](Simulator& s) { return s.board().PeekPosition(axis).value_or(0); });
+}
+
+void AxbSim_SetLimitSwitches(int axis, int present)
+{
+    Control([&](Simulator& s) { s.board().SetLimitSwitches(axis, present != 0); });
+}
+int AxbSim_SetMarks(int axis, const int32_t* counts, int n)
+{
+    if (n < 0 || (n > 0 && !counts))
+        return 0;
+    const std::vector<int32_t> marks(counts, counts + n);
+    return Control([&](Simulator& s) { return s.board().SetMarks(axis, marks) ? 1 : 0; });
+}
+int AxbSim_SetDistanceCodedScale(int axis, int coding, int32_t incrementLines, int32_t countsPerLine,
+                                 int32_t zeroCount, int reversed)
+{
+    if (coding != AXBSIM_CODING_STANDARD && coding != AXBSIM_CODING_ACURITE)
+        return 0;
+    return Control([&](Simulator& s) {
+        return s.board().SetCodedScale(axis, coding == AXBSIM_CODING_ACURITE, incrementLines, countsPerLine,
+                                       zeroCount, reversed != 0)
+                   ? 1
+                   : 0;
+    });
+}
+int AxbSim_GetMarks(int axis, int32_t* counts, int capacity)
+{
+    if (axis < 0 || axis >= kAxisCount)
+        return -1;
+    const std::vector<int32_t> marks = Control([&](Simulator& s) { return s.board().Marks(axis); });
+    for (int i = 0; counts && i < capacity && i < static_cast<int>(marks.size()); ++i)
+        counts[i] = marks[i];
+    return static_cast<int>(marks.size());
+}
+void AxbSim_SetMarkInverted(int axis, int inverted)
+{
+    Control([&](Simulator& s) { s.board().SetMarkInverted(axis, inverted != 0); });
+}
+
+void AxbSim_SetZoomHomeSwitchWidth(int32_t counts)
+{
+    Control([&](Simulator& s) { s.board().SetZoomHomeSwitchWidth(counts); });
+}
+void AxbSim_SetAxisStuck(int axis, int stuck)
+{
+    Control([&](Simulator& s) { s.board().SetAxisStuck(axis, stuck != 0); });
 }
 
 void AxbSim_SetProbeStatus(uint8_t status)

@@ -3,8 +3,12 @@
 // the board's versions, its factory parameters and flash, the travel of each
 // axis and any faults it comes with. The factory machine is the default; a
 // machine-description file (AXBSIM_CONFIG) changes parts of it.
+#include "scale.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 constexpr int kAxisCount = 5;
 constexpr int kParamCount = 512;
@@ -16,6 +20,9 @@ constexpr uint32_t kErasedFlashWord = 0xFFFFFFFF;
 constexpr uint32_t kFirstCentiPercentFirmware = 0x0002000B;
 
 constexpr int AxisParam(int xParam, int axis) { return xParam + kAxisParamStride * axis; }
+// As the description file and the trace name the axes.
+constexpr const char* kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
+constexpr int kZoomAxis = 4;
 
 struct BoardVersions {
     uint32_t firmware = 0; // four bytes, first byte highest
@@ -35,6 +42,21 @@ struct AxisSetup {
     int32_t powerOnPosition = 0;
     uint8_t errorByte = 0;
     uint16_t axisStatus = 0;
+    int32_t extraLag = 0; // counts the motor trails beyond the servo's own lag
+    // Limit switches at the ends of travel, or hard stops.
+    bool limitSwitches = true;
+    // Reference marks: at these counts, or generated from a coded layout
+    // (its zero in the same counts).
+    std::vector<int64_t> marks;
+    std::optional<CodedLayout> codedScale;
+    // The scale's reference-mark signal is inverted: the board sees its
+    // marks only when its input is set to match (register 2 bit 11, or
+    // P021 bit a + 4 for TTL encoders).
+    bool markInverted = false;
+    // The zoom's home switch reaches this far above its lower end of travel.
+    int32_t homeSwitchWidth = 0;
+    // A stuck axis does not move when commanded.
+    bool stuck = false;
 };
 
 struct MachineDescription {

@@ -4,10 +4,9 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace {
-
-constexpr std::string_view kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -118,13 +117,37 @@ public:
 
     // Factory velocities are in tenths of mm/s; an older firmware reads P061
     // in mm/s, so a description that picks such a firmware keeps the speeds.
-    void Finish()
+    bool Finish(std::string& error)
     {
-        if (UsesCentiPercent(machine_.versions.firmware))
-            return;
-        for (int a = 0; a < kAxisCount; ++a)
-            if (!givenParams_[AxisParam(61, a)])
-                machine_.params[AxisParam(61, a)] /= 10;
+        if (!UsesCentiPercent(machine_.versions.firmware))
+            for (int a = 0; a < kAxisCount; ++a)
+                if (!givenParams_[AxisParam(61, a)])
+                    machine_.params[AxisParam(61, a)] /= 10;
+        for (int a = 0; a < kAxisCount; ++a) {
+            const ScaleKeys& given = scaleKeys_[a];
+            const std::string section = "[Axis " + std::string(kAxisNames[a]) + "]: ";
+            if (!given.coding && (given.increment || given.countsPerLine || given.other)) {
+                error = section + "Scale... keys need CodedScale";
+                return false;
+            }
+            if (!given.coding)
+                continue;
+            if (!machine_.axes[a].marks.empty()) {
+                error = section + "RefMarks and CodedScale exclude each other";
+                return false;
+            }
+            if (!given.increment || !given.countsPerLine) {
+                error = section + "CodedScale needs ScaleIncrement and ScaleCountsPerLine";
+                return false;
+            }
+            std::string why;
+            if (!Scale::Check(layouts_[a], why)) {
+                error = section + why;
+                return false;
+            }
+            machine_.axes[a].codedScale = layouts_[a];
+        }
+        return true;
     }
 
 private:
@@ -242,14 +265,88 @@ private:
             return Store(value, 0, 255, a.errorByte, problem);
         if (SameText(key, "AxisStatus"))
             return Store(value, 0, 0xFFFF, a.axisStatus, problem);
+        if (SameText(key, "ExtraLag"))
+            return Store(value, -1000000000, 1000000000, a.extraLag, problem);
+        if (SameText(key, "LimitSwitches"))
+            return Store(value, 0, 1, a.limitSwitches, problem);
+        if (SameText(key, "Stuck"))
+            return Store(value, 0, 1, a.stuck, problem);
+        if (SameText(key, "HomeSwitchWidth")) {
+            if (axis_ != kZoomAxis) {
+                problem = "only the zoom has a home switch";
+                return false;
+            }
+            return Store(value, 0, INT32_MAX, a.homeSwitchWidth, problem);
+        }
+        if (SameText(key, "MarkInverted"))
+            return Store(value, 0, 1, a.markInverted, problem);
+        if (SameText(key, "RefMarks"))
+            return MarkList(value, a.marks, problem);
+        ScaleKeys& given = scaleKeys_[axis_];
+        CodedLayout& layout = layouts_[axis_];
+        if (SameText(key, "CodedScale")) {
+            given.coding = true;
+            if (SameText(value, "AcuRite") || SameText(value, "Acu-Rite"))
+                layout.acuRite = true;
+            else if (SameText(value, "Standard"))
+                layout.acuRite = false;
+            else {
+                problem = "CodedScale must be AcuRite or Standard";
+                return false;
+            }
+            return true;
+        }
+        if (SameText(key, "ScaleIncrement")) {
+            given.increment = true;
+            return Store(value, 1, INT32_MAX, layout.incrementLines, problem);
+        }
+        if (SameText(key, "ScaleCountsPerLine")) {
+            given.countsPerLine = true;
+            return Store(value, 1, INT32_MAX, layout.countsPerLine, problem);
+        }
+        if (SameText(key, "ScaleZero")) {
+            given.other = true;
+            return Store(value, INT32_MIN, INT32_MAX, layout.zero, problem);
+        }
+        if (SameText(key, "ScaleReversed")) {
+            given.other = true;
+            return Store(value, 0, 1, layout.reversed, problem);
+        }
         problem = "unknown key in [Axis]";
         return false;
+    }
+
+    // "n, n, ..." marks in counts.
+    static bool MarkList(std::string_view value, std::vector<int64_t>& marks, std::string& problem)
+    {
+        constexpr size_t kMaxMarks = 10000;
+        marks.clear();
+        while (!value.empty()) {
+            const size_t comma = value.find(',');
+            const auto mark = ParseInteger(Trim(value.substr(0, comma)), INT32_MIN, INT32_MAX);
+            if (!mark || marks.size() == kMaxMarks) {
+                problem = "RefMarks must be up to " + std::to_string(kMaxMarks) + " counts separated by commas";
+                return false;
+            }
+            marks.push_back(*mark);
+            value = comma == std::string_view::npos ? std::string_view{} : Trim(value.substr(comma + 1));
+            if (comma != std::string_view::npos && value.empty()) {
+                problem = "RefMarks ends in a comma";
+                return false;
+            }
+        }
+        return true;
     }
 
     MachineDescription& machine_;
     Section section_ = Section::None;
     int axis_ = 0;
     std::bitset<kParamCount> givenParams_;
+    struct ScaleKeys {
+        bool coding = false, increment = false, countsPerLine = false, other = false;
+    };
+    std::array<ScaleKeys, kAxisCount> scaleKeys_{};
+    std::array<CodedLayout, kAxisCount> layouts_{};
 };
 
 // Every axis must be able to stand at its power-on position.
@@ -284,6 +381,5 @@ bool ApplyMachineIni(std::string_view text, MachineDescription& machine, std::st
             return false;
         }
     }
-    reader.Finish();
-    return CheckTravel(machine, error);
+    return reader.Finish(error) && CheckTravel(machine, error);
 }

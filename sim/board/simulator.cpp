@@ -31,7 +31,8 @@ Simulator& Simulator::Instance()
 }
 
 Simulator::Simulator()
-    : board_([this](const FlashState& state) { SaveFlash(state); }),
+    : board_([this](const FlashState& state) { SaveFlash(state); },
+             [this](const std::string& text, uint64_t atUs) { log_.Note(text, atUs / 1000); }),
       configPath_(ConfigPathOrEnvironment({})),
       statePath_(StatePathOrDefault({}))
 {
