@@ -6,6 +6,8 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
+#include "homing/auto_home.h"
+#include "homing/reference_marks.h"
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
@@ -136,11 +138,12 @@ void OnMainTimer(HWND wnd)
     ShowPositionAndFollowing(wnd, samples[g_radio_last].raw);
     uint8_t moveStatus = 0, errorByte = 0;
     AXB_GetMoveStatus(0, g_radio_last, &moveStatus, &errorByte);
-    // The zoom and auto-home state machines take their step here.
+    // The zoom state machine takes its step before auto-home.
+    AutoHomeTimer();
     TraceStep();
     // The continuous-home step comes before the continuous goto.
     ContinuousGotoStep(moveStatus, errorByte);
-    // The reference-mark poll ends the tick.
+    RefMarkLogPoll();
 }
 
 void ShowReadout(HWND wnd, int id, const char* text) { g_shownReadouts.Set(wnd, id, text); }

@@ -6,6 +6,7 @@
 #include "app/motion_commands.h"
 #include "app/persistence_buttons.h"
 #include "core/session_state.h"
+#include "homing/auto_home.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -38,6 +39,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SAVE_FILE, WindowHandler<OnSaveToFileButton>},
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
+    {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

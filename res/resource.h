@@ -5,3 +5,4 @@
 #include "dialog_ids.h"
 #include "main_window_ids.h"
 #include "status_ids.h"
+#include "homing_ids.h"
