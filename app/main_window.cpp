@@ -4,16 +4,27 @@
 #include "app/main_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
+#include "app/param_fields.h"
 #include "app/persistence_buttons.h"
+#include "core/motion_state.h"
 #include "core/session_state.h"
 #include "homing/auto_home.h"
 #include "res/resource.h"
+#include "setup/user_params_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
 
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+
+void OnUserParamButton(HWND wnd)
+{
+    MotionFlagsOff();
+    OpenUserParamsDialog(wnd);
+    SyncAxisRadios(wnd);
+    FillParamFields(wnd);
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -40,6 +51,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_LOAD_FILE, WindowHandler<OnLoadFromFileButton>},
     {IDC_STATUS, WindowHandler<OnStatusButton>},
     {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
+    {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

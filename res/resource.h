@@ -6,3 +6,4 @@
 #include "main_window_ids.h"
 #include "status_ids.h"
 #include "homing_ids.h"
+#include "user_params_ids.h"
