@@ -9,7 +9,9 @@
 #include "core/motion_state.h"
 #include "core/session_state.h"
 #include "homing/auto_home.h"
+#include "infra/clock.h"
 #include "res/resource.h"
+#include "setup/encoder_dialog.h"
 #include "setup/user_params_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
@@ -17,6 +19,17 @@
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
+
+// The encoder's counts change under the readouts: the main timer waits.
+void OnEncoderButton(HWND wnd)
+{
+    MotionFlagsOff();
+    StopTimer(wnd, IDT_MAIN);
+    OpenEncoderDialog(wnd);
+    SyncAxisRadios(wnd);
+    FillParamFields(wnd);
+    StartTimer(wnd, IDT_MAIN, 10);
+}
 
 void OnUserParamButton(HWND wnd)
 {
@@ -52,6 +65,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_STATUS, WindowHandler<OnStatusButton>},
     {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
     {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
+    {IDC_ENCODER, WindowHandler<OnEncoderButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

@@ -7,3 +7,4 @@
 #include "status_ids.h"
 #include "homing_ids.h"
 #include "user_params_ids.h"
+#include "encoder_ids.h"
