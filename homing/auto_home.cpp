@@ -377,10 +377,11 @@ bool AutoHome()
 
 void AutoHomeTimer()
 {
-    BoardLockGuard lock;
-    if (!lock)
+    // Idle ticks cost nothing: no lock, no readiness check, no driver call.
+    if (!AnyAxisRunning() || g_homingAborted)
         return;
-    if (!IsAXBBoardLoaded(false) || !AnyAxisRunning() || g_homingAborted)
+    BoardLockGuard lock;
+    if (!lock || !IsAXBBoardLoaded(false))
         return;
     if (PollRunStatus(false)) {
         AbortRun();
