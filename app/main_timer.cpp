@@ -7,6 +7,8 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
+#include "homing/auto_home.h"
+#include "homing/reference_marks.h"
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
@@ -139,11 +141,11 @@ void OnMainTimer(HWND wnd)
     uint8_t moveStatus = 0, errorByte = 0;
     AXB_GetMoveStatus(0, g_radio_last, &moveStatus, &errorByte);
     ZoomTimer();
-    // The auto-home state machine takes its step here.
+    AutoHomeTimer();
     TraceStep();
     ContinuousHomeStep(moveStatus, errorByte);
     ContinuousGotoStep(moveStatus, errorByte);
-    // The reference-mark poll ends the tick.
+    RefMarkLogPoll();
 }
 
 void ShowReadout(HWND wnd, int id, const char* text) { g_shownReadouts.Set(wnd, id, text); }

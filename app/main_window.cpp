@@ -5,6 +5,7 @@
 #include "app/home_commands.h"
 #include "app/main_timer.h"
 #include "app/motion_commands.h"
+#include "app/param_fields.h"
 #include "app/persistence_buttons.h"
 #include "app/setup_buttons.h"
 #include "core/motion_state.h"
@@ -12,7 +13,11 @@
 #include "lamp/lamp_dialog.h"
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
+#include "homing/auto_home.h"
+#include "infra/clock.h"
 #include "res/resource.h"
+#include "setup/encoder_dialog.h"
+#include "setup/user_params_dialog.h"
 #include "status/status_dialog.h"
 #include "ui/command_route.h"
 #include "zoom/zoom_dialog.h"
@@ -29,6 +34,25 @@ void OnLampButton(HWND)
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
+
+// The encoder's counts change under the readouts: the main timer waits.
+void OnEncoderButton(HWND wnd)
+{
+    MotionFlagsOff();
+    StopTimer(wnd, IDT_MAIN);
+    OpenEncoderDialog(wnd);
+    SyncAxisRadios(wnd);
+    FillParamFields(wnd);
+    StartTimer(wnd, IDT_MAIN, 10);
+}
+
+void OnUserParamButton(HWND wnd)
+{
+    MotionFlagsOff();
+    OpenUserParamsDialog(wnd);
+    SyncAxisRadios(wnd);
+    FillParamFields(wnd);
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -66,6 +90,9 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_HOME, WindowHandler<OnHomeButton>},
     {IDC_CONT_HOME, WindowHandler<OnContinuousHomeButton>},
     {IDC_ZOOM, WindowHandler<OnZoomButton>},
+    {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
+    {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
+    {IDC_ENCODER, WindowHandler<OnEncoderButton>},
 };
 
 void OnCommand(HWND wnd, WPARAM wParam, HWND control)

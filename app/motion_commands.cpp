@@ -11,6 +11,7 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
+#include "homing/auto_home.h"
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
@@ -70,6 +71,9 @@ void OnContinuousGotoButton(HWND wnd)
 void OnStopButton(HWND)
 {
     MotionFlagsOff();
+    // A homing sweep stopped by hand would read as the end of travel.
+    if (IsAutoHomeRunning())
+        CancelAutoHome();
     for (int a = 0; a < kAxisCount; ++a)
         AXB_StopAxis(0, a);
 }

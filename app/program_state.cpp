@@ -9,6 +9,8 @@
 #include "board/flash_store.h"
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
+#include "homing/auto_home.h"
+#include "homing/reference_marks.h"
 #include "core/external_outputs.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
@@ -48,6 +50,8 @@ void ResetAllProgramState()
     ResetFlashItems();
     ResetMotionCommands();
     ResetAutoHomeState();
+    ResetAutoHome();
+    ResetReferenceMarks();
     ResetFences();
     ResetMoveStatus();
     ResetFlashStore();

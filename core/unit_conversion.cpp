@@ -1,5 +1,6 @@
 #include "core/unit_conversion.h"
 
+#include "core/flash_items.h"
 #include "core/session_state.h"
 
 #include <cmath>
@@ -139,4 +140,11 @@ void ResetUnitConversion()
         g_microsteps[a] = 0.0f;
         g_stepperCalValid[a] = 0;
     }
+}
+
+void SetStepperCalibrationFromRecord(int axis)
+{
+    SetStepperCalibration(axis, krv_user_box_data.distancePerMotorRevMm[axis],
+                          4.0f * krv_user_box_data.stepsPerRevDiv4[axis],
+                          2.0f * krv_user_box_data.microStepsPerStepDiv2[axis]);
 }

@@ -37,6 +37,10 @@ extern int g_stepperCalValid[kAxisCount];
 // Leads outside 0.001..30 mm are not believable; the calibration then falls
 // back to these values and is marked invalid.
 void SetStepperCalibration(int axis, float lead, float motorSteps, float microsteps);
+// The calibration of X..Q from the drive data of the flash record, which
+// keeps steps per revolution divided by 4 and microsteps divided by 2 so
+// that each fits a byte.
+void SetStepperCalibrationFromRecord(int axis);
 
 // Of ceil(x) and floor(x) the one closer to x, ceil on a tie; saturated to the
 // 32-bit range (0 for a value that is not a number).

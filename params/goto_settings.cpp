@@ -86,15 +86,6 @@ void WriteValue(const Section& section, const wchar_t* key, const wchar_t* forma
     WritePrivateProfileStringW(section.name, key, text, g_zoomIniPath.c_str());
 }
 
-// The record keeps steps per revolution divided by 4 and microsteps divided
-// by 2, so that each fits a byte.
-void DeriveStepperCalibration(int axis)
-{
-    SetStepperCalibration(axis, krv_user_box_data.distancePerMotorRevMm[axis],
-                          4.0f * krv_user_box_data.stepsPerRevDiv4[axis],
-                          2.0f * krv_user_box_data.microStepsPerStepDiv2[axis]);
-}
-
 void BuildZoomIniPath()
 {
     const std::wstring folder = ProgramFolder();
@@ -117,7 +108,7 @@ void LoadZoomIniSettings()
         const Section section(a);
         ReadFloat(section, kTargetKey, kTargetDefault, g_targetMm[a]);
         if (a < kEncoderAxisCount)
-            DeriveStepperCalibration(a);
+            SetStepperCalibrationFromRecord(a);
         ReadFloat(section, kVelocityKey, kVelocityDefault, g_velPercent[a]);
         ReadFlag(section, kJoystickKey, kJoystickDefault, g_joystickEnabled[a]);
     }

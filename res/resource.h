@@ -15,3 +15,6 @@
 #include "sw_fence_ids.h"
 #include "lamp_ids.h"
 #include "zoom_ids.h"
+#include "homing_ids.h"
+#include "user_params_ids.h"
+#include "encoder_ids.h"

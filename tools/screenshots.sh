@@ -98,3 +98,20 @@ done
 click "$main_title" 1234
 click 'Lamp Dialog' 1513
 shot 'Lamp Dialog' lamp
+
+# The modal setup dialogs: the click returns once its wait runs out, with the
+# dialog still open.
+click "$main_title" 1017
+click "$main_title" 1169 2>/dev/null || true; shot Encoder encoder
+click Encoder 1
+click "$main_title" 1231 2>/dev/null || true
+# Auto-home X on its limit: enable it, then pick "Limit" from the list.
+click 'User Parameters' 3110
+up=$(xdotool search --onlyvisible --name '^User Parameters$' | head -n 1)
+# The list opens under a click and "Limit" is its last item.
+xdotool mousemove --window "$up" 300 168 click 1 sleep 0.5 key Escape sleep 0.2 key End || true
+shot 'User Parameters' user-parameters
+click 'User Parameters' 1
+click "$main_title" 1246 2>/dev/null &
+for _ in $(seq 50); do click Autohome 1 2>/dev/null && break; sleep 0.2; done
+shot Dialog auto-home-progress

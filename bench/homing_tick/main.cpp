@@ -1,0 +1,64 @@
+// Cost of one tick of the main window's 10 ms timer while X, Y and Z home,
+// and of the auto-home step alone (status poll under the board lock, each
+// axis's move status and reference-mark latch).
+#include "app/main_timer.h"
+#include "bench/common/bench_program.h"
+#include "board/board_ready.h"
+#include "core/auto_home_state.h"
+#include "core/flash_items.h"
+#include "homing/auto_home.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void SetUpHoming()
+{
+    const uint8_t methods[3] = {kZeroDistanceCoded, kZeroLimit, kZeroSingleMark};
+    for (int axis = 0; axis < 3; ++axis) {
+        krv_user_box_data.autoHomeEnabled[axis] = 1;
+        krv_user_box_data.zeroingMethod[axis] = methods[axis];
+        // Slow sweeps, so that every axis is still searching when the runs end.
+        krv_user_box_data.autoHomeVelocityPercent[axis] = 1.0f;
+    }
+}
+
+double Best(const char* what, const std::function<void()>& work, int count)
+{
+    double best = 1e9;
+    for (int run = 1; run <= 5; ++run) {
+        const double us = MicrosecondsPerCall(work, count);
+        best = std::min(best, us);
+        std::printf("  %s, run %d: %.1f us, stages {%d,%d,%d}\n", what, run, us, g_homingStage[0], g_homingStage[1],
+                    g_homingStage[2]);
+    }
+    return best;
+}
+
+} // namespace
+
+int main()
+{
+    constexpr int kTicks = 1000;
+    HWND main = StartBenchProgram();
+    if (!main) {
+        std::printf("the main window could not be created\n");
+        return 1;
+    }
+    // The first readiness check reads the flash record; the set-up follows it.
+    IsAXBBoardLoaded(true);
+    SetUpHoming();
+    if (!AutoHome()) {
+        std::printf("auto-home did not start\n");
+        return 1;
+    }
+    std::printf("X (distance-coded), Y (limit), Z (single mark) homing, %d calls per run\n", kTicks);
+    const double tick = Best("main timer tick", [main] { OnMainTimer(main); }, kTicks);
+    const double step = Best("auto-home step", [] { AutoHomeTimer(); }, kTicks);
+    std::printf("best main timer tick: %.1f us (%.1f%% of the 10 ms period)\n", tick, tick / 100.0);
+    std::printf("best auto-home step:  %.1f us (%.1f%% of the 10 ms period)\n", step, step / 100.0);
+    CancelAutoHome();
+    StopBenchProgram(main);
+    return 0;
+}
