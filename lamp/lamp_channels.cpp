@@ -16,7 +16,6 @@ constexpr uint8_t kAllSwitchesOn = 15;
 uint16_t g_lampLevel[kLampChannelCount];
 uint8_t g_quadMask = kAllSwitchesOn;
 int g_lampChannelCount = kBoardLampChannelCount;
-int32_t g_ztrack_pos = kZTrackUnset;
 
 namespace {
 

@@ -4,19 +4,19 @@
 // or, on the Z-track channel, to a position of the Q axis.
 #include <cstdint>
 
+#include "core/auto_home_state.h"   // g_ztrack_pos, shared with auto-home
+
 inline constexpr int kLampChannelCount = 10;       // with the serial box
 inline constexpr int kZTrackChannelCount = 9;      // board lamps and the Z track
 inline constexpr int kBoardLampChannelCount = 8;
 inline constexpr int kZTrackChannel = 8;
 inline constexpr int kZTrackAxis = 3;              // Q
-inline constexpr int32_t kZTrackUnset = 0x7FFFFFFF;
 // Bit 4 of the board's external output byte switches the laser.
 inline constexpr uint8_t kLaserBit = 0x10;
 
 extern uint16_t g_lampLevel[kLampChannelCount];   // 0..255 each; kept while the dialog is closed
 extern uint8_t g_quadMask;                        // the serial box's four switches
 extern int g_lampChannelCount;                    // 10, 9 or 8, chosen when the dialog opens
-extern int32_t g_ztrack_pos;                      // last Z-track position in counts
 
 // Sends the level of one channel where it belongs (see above).
 void SetLampValue(int channel, int level);
