@@ -63,6 +63,8 @@ TEST_F(LegArithmetic, FixedLegsAlternateAndUseTheGotoConversion)
         CountsPerMm(a, 1000);
     g_targetMm[0] = 3.0f;   // 3 / 0.001f truncated is 2999
     g_targetMm[1] = -0.0005f;
+    g_targetMm[2] = 0.0f;   // Z and Q stay at the user zero
+    g_targetMm[3] = 0.0f;
     EXPECT_EQ(ChooseFixedLeg(kGotoAxisCount), (LegCounts{3000, -1, 0, 0}));
     EXPECT_EQ(ChooseFixedLeg(kGotoAxisCount), (LegCounts{0, 0, 0, 0}));
     EXPECT_EQ(ChooseFixedLeg(kGotoAxisCount), (LegCounts{3000, -1, 0, 0}));
