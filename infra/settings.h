@@ -2,7 +2,8 @@
 // The settings file shared with the sibling applications of the family:
 // "Settings\TavRosen.ini" under the folder named by KRV_SETTINGS, or under
 // the all-users Documents folder. Resolved anew on every access, so a changed
-// environment or a newly created folder takes effect at once.
+// environment or a newly created folder takes effect at once; a value read is
+// kept only while the file stays unchanged.
 #include <string>
 
 // Empty when the path would not fit 259 characters: the access is refused.

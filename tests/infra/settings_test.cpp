@@ -128,6 +128,35 @@ TEST_F(SettingsTest, ValuesReadAsTheScannerReadsThem)
 
 // A test reads "UnitType" from a file of its own: the machine's file is never
 // written by a test.
+// Values are kept between reads for the 10 ms ticks, but never past a change
+// of the file: a hand edit, a sibling program's write, a write of our own, a
+// deleted file.
+TEST_F(SettingsTest, EveryReadSeesTheFileAsItIsNow)
+{
+    const std::wstring folder = base_ + L"\\TavRosen\\Settings";
+    const std::wstring file = folder + L"\\TavRosen.ini";
+    ASSERT_TRUE(SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS);
+    auto handEdit = [&](const char* text) { std::ofstream(std::filesystem::path(file), std::ios::trunc) << text; };
+
+    handEdit("[zoom]\r\ntimeout_ms=500\r\n");
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 500);
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 500);
+    handEdit("[zoom]\r\ntimeout_ms=70000\r\n");   // another size
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 70000);
+    handEdit("[zoom]\r\ntimeout_ms=80000\r\n");   // the same size, a later write
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 80000);
+    WritePrivateProfileStringW(L"zoom", L"timeout_ms", L"90000", file.c_str());   // a sibling program
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 90000);
+    WriteSettingString(L"zoom", L"timeout_ms", L"10000");
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 10000);
+    EXPECT_EQ(GetSettingText(L"zoom", L"timeout_ms"), L"10000");
+    // The default takes part in the answer: another default, another read.
+    EXPECT_EQ(GetSettingInt(L"zoom", L"missing", L"7"), 7);
+    EXPECT_EQ(GetSettingInt(L"zoom", L"missing", L"8"), 8);
+    DeleteFileW(file.c_str());
+    EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 30000);
+}
+
 TEST_F(SettingsTest, UnitTypeComesFromTheFileATestPointsAt)
 {
     const std::wstring file = base_ + L"\\tavrosen.ini";
