@@ -2,10 +2,23 @@
 # Builds stagetune and starts it on the simulated board, with the log viewer
 # and the lamp box stand-in beside it. Without a DISPLAY it starts Xvfb and
 # writes a screenshot of the main window. Runs until interrupted (Ctrl+C).
+#   ./run.sh NAME         the machine described by sim/machines/NAME.ini
+#                         (single-marks, distance-coded), with a board state
+#                         of its own; without NAME the factory machine
 #   LAMP=board ./run.sh   the machine's lamps on the board's outputs instead
 #                         of the serial lamp box (the default)
 set -euo pipefail
 cd "$(dirname "$0")"
+machine=${1:-}
+if [ -n "$machine" ]; then
+  if [ ! -f "sim/machines/$machine.ini" ]; then
+    echo "no machine '$machine'; the machines are: $(cd sim/machines && ls *.ini | sed 's/\.ini$//' | tr '\n' ' ')" >&2
+    exit 2
+  fi
+  export AXBSIM_CONFIG="$PWD/sim/machines/$machine.ini"
+  # A board's flash wins over its description: each machine keeps its own.
+  export AXBSIM_STATE=${AXBSIM_STATE:-$PWD/${BUILD_DIR:-build}/bin/AXB400-$machine.state}
+fi
 tools/install-deps.sh
 build=${BUILD_DIR:-build}
 lamp=${LAMP:-box}

@@ -7,6 +7,7 @@
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
+#include "core/goto_sequence.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
@@ -314,7 +315,11 @@ bool AnyAxisRunning()
 
 // Continuous goto, continuous home and a multi-axis sequence would command
 // the same axes as the sweeps.
-void StopCompetingMotion() { MotionFlagsOff(); }
+void StopCompetingMotion()
+{
+    MotionFlagsOff();
+    g_multiGotoRunning = 0;
+}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "driver/axb400.h"
+#include "homing/auto_home.h"
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "motion/entered_numbers.h"
@@ -101,6 +102,9 @@ void OnGoto(HWND wnd)
 // The run of the Multi Axis Goto window, if any, goes on.
 void OnStop(HWND)
 {
+    // A homing sweep stopped by hand would read as the end of travel.
+    if (IsAutoHomeRunning())
+        CancelAutoHome();
     for (int a = 0; a < kGotoAxisCount; ++a)
         AXB_StopAxis(0, a);
 }

@@ -10,6 +10,7 @@
 #include "core/unit_conversion.h"
 #include "core/velocity_word.h"
 #include "driver/axb400.h"
+#include "homing/auto_home.h"
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "infra/settings.h"
@@ -175,6 +176,9 @@ void OnAxisGoto(HWND wnd, int id)
 void OnStop(HWND)
 {
     StopRun();
+    // A homing sweep stopped by hand would read as the end of travel.
+    if (IsAutoHomeRunning())
+        CancelAutoHome();
     for (int a = 0; a < kGotoAxisCount; ++a)
         AXB_StopAxis(0, a);
 }

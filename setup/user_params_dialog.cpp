@@ -15,6 +15,7 @@
 #include "setup/setup_axis.h"
 #include "ui/command_route.h"
 #include "ui/modal.h"
+#include "zoom/zoom.h"
 
 #include <cmath>
 #include <cstdio>
@@ -370,6 +371,8 @@ void OnTimer(HWND wnd)
     const bool homed = g_radio_last < kEncoderAxisCount && g_homeRefFound[g_radio_last];
     for (int id : kHereButtons)
         EnableWindow(GetDlgItem(wnd, id), homed);
+    // The zoom keeps moving while the dialog holds the main window's timer up.
+    ZoomTimer();
 }
 
 void EndUserParams(HWND wnd)

@@ -3,13 +3,17 @@
 // close box, Stop, an injected status error and an axis that finds no mark.
 #include "tests/homing/homing_fixture.h"
 
+#include "core/goto_sequence.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
-#include <string>
 #include "infra/settings.h"
+#include "motion/circular_goto.h"
+#include "motion/multi_axis_goto.h"
 #include "params/goto_settings.h"
 
 #include <gmock/gmock.h>
+
+#include <string>
 
 using ::testing::Contains;
 
@@ -111,9 +115,11 @@ TEST_F(HomingTest, AutoHomeSwitchesOffTheMotionThatWouldFightTheSweeps)
     Home(kAxisX, kZeroLimit);
     g_contGotoState = kContGotoMoving;
     g_contHomeState = kContHomeHoming;
+    g_multiGotoRunning = 1;
     RunAutoHome(20, [&](HWND) { return true; });
     EXPECT_EQ(g_contGotoState, kContGotoOff);
     EXPECT_EQ(g_contHomeState, kContHomeOff);
+    EXPECT_EQ(g_multiGotoRunning, 0);
 }
 
 struct StopCase {
@@ -128,7 +134,12 @@ TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
         {"Cancel", [](HWND, HWND dialog) { PressButton(dialog, IDC_AUTO_HOME_CANCEL); }, "ED1"},
         {"close box", [](HWND, HWND dialog) { SendMessageW(dialog, WM_CLOSE, 0, 0); }, "ED3"},
         {"Stop", [](HWND mainWnd, HWND) { PressButton(mainWnd, IDC_STOP); }, "ED2"},
+        {"Multi Axis Goto Stop", [](HWND, HWND) { PressButton(g_multiGotoWnd, IDC_MAG_STOP); }, "ED2"},
+        {"Circular goto Stop", [](HWND, HWND) { PressButton(g_circularGotoWnd, IDC_CIRC_STOP); }, "ED2"},
     };
+    // The goto windows stand beside the main window while the run goes on.
+    PressButton(main, IDC_MULTI_AXIS_GOTO);
+    PressButton(main, IDC_CIRCULAR_GOTO);
     Home(kAxisX, kZeroSingleMark, false, 20.0f);
     Home(kAxisZ, kZeroSingleMark, false, 20.0f);
     for (const StopCase& c : cases) {
