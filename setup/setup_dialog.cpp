@@ -1,6 +1,7 @@
 #include "setup/setup_dialog.h"
 
 #include "setup/setup_fields.h"
+#include "ui/modal.h"
 
 namespace {
 
@@ -53,5 +54,5 @@ INT_PTR HandleSetupDialogMessage(const SetupDialogBehaviour& behaviour, HWND wnd
 
 void RunSetupDialog(HWND owner, int templateId, DLGPROC proc)
 {
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, proc, 0);
+    RunModalDialog(owner, templateId, proc);
 }
