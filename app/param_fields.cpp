@@ -4,6 +4,7 @@
 #include "board/param_io.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
+#include "core/velocity_word.h"
 #include "driver/axb400.h"
 #include "infra/log.h"
 #include "params/goto_settings.h"
@@ -134,7 +135,7 @@ void ApplyVelocityPercent(HWND wnd, int axis)
     g_velPercent[axis] = value;
     const int32_t percent = TruncateToInt32(value);
     g_cmdVelPercent[axis] = percent;
-    AXB_SetVelocityPercent(0, axis, static_cast<uint16_t>(g_velScale * (percent & 0xFFFF)));
+    AXB_SetVelocityPercent(0, axis, WholePercentVelocityWord(percent, g_velScale));
 }
 
 int CheckedAxisBlock(HWND wnd)

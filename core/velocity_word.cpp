@@ -21,14 +21,3 @@ uint16_t WholePercentVelocityWord(int32_t percent, uint16_t velScale)
 {
     return SaturatedVelocityWord(static_cast<double>(percent) * velScale);
 }
-
-int32_t TruncateToInt32(float value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483648.0f)
-        return INT32_MAX;
-    if (value <= -2147483648.0f)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}

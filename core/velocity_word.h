@@ -16,7 +16,3 @@ uint16_t RoundedVelocityWord(uint16_t velScale, float percent);
 
 // The whole percent times the scale.
 uint16_t WholePercentVelocityWord(int32_t percent, uint16_t velScale);
-
-// The whole part (toward zero) of a percent or of a count worked out in
-// float, saturated to 32 bits; 0 for a value that is not a number.
-int32_t TruncateToInt32(float value);

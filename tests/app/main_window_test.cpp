@@ -218,9 +218,14 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("), IsEmpty()) << "unchanged: not sent again";
 
     // Beyond the integer range the percent saturates; no number, no change.
+    TypeText(main, IDC_VEL_PERCENT, L"700");
+    Click(IDC_APPLY);
     TypeText(main, IDC_VEL_PERCENT, L"1e10");
     Click(IDC_APPLY);
     EXPECT_EQ(g_cmdVelPercent[0], 2147483647);
+    // The word saturates too: 700 % at scale 100 must not wrap to a crawl.
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent("),
+                ElementsAre("AXB_SetVelocityPercent(0,0,65535)=1", "AXB_SetVelocityPercent(0,0,65535)=1"));
     AxbSim_ClearCallLog();
     for (const wchar_t* text : {L"nan", L"inf"}) {
         TypeText(main, IDC_VEL_PERCENT, text);

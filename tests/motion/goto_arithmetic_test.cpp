@@ -6,6 +6,7 @@
 #include "core/goto_lines.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
+#include "core/unit_conversion.h"
 #include "core/velocity_word.h"
 #include "core/watch_layout.h"
 
