@@ -1,10 +1,10 @@
 #include "motion/goto_monitor.h"
 
 #include "board/axis_position.h"
+#include "board/axis_record_line.h"
 #include "board/board_lock.h"
 #include "board/goto_target.h"
 #include "board/move_status.h"
-#include "core/axis_trace.h"
 #include "core/goto_history.h"
 #include "core/goto_legs.h"
 #include "core/goto_lines.h"
@@ -75,14 +75,9 @@ void LogTraceLines()
     BoardLockGuard lock;
     if (!lock)
         return;
-    for (int a = 0; a < kTraceAxes; ++a) {
-        int32_t record[kAxisRecordFields] = {};
-        AXB_GetAxisRecord(0, a, record);
-        char line[256];
-        FormatAxisTraceLine(line, sizeof line, kTracePrefixes[a], NowMs() - static_cast<uint32_t>(g_traceStartTick),
-                            record, g_traceSequence);
-        g_log.Write(line);
-    }
+    for (int a = 0; a < kTraceAxes; ++a)
+        LogAxisRecordLine(kTracePrefixes[a], a, static_cast<int32_t>(NowMs() - static_cast<uint32_t>(g_traceStartTick)),
+                          g_traceSequence);
     ++g_traceSequence;
 }
 
