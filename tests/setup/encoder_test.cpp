@@ -1,15 +1,13 @@
 // "Encoder": the settings written to the board, the lists by code, TTL
 // signals, the zoom's own bits, and that an unchanged field writes nothing.
-#include "board/board_ready.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "driver/axb400.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
-#include "tests/support/program_harness.h"
+#include "tests/setup/modal_dialog_fixture.h"
 #include "tests/support/sim_calls.h"
 #include "tests/support/ui_driver.h"
-#include "ui/modal.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,34 +18,12 @@ using ::testing::Contains;
 
 namespace {
 
-class Encoder : public ::testing::Test {
+class Encoder : public ModalDialogTest<IDC_ENCODER, IDC_ENC_EXIT, 200> {
 protected:
-    void SetUp() override
-    {
-        main = h.StartProgram();
-        IsAXBBoardLoaded(true);
-        AxbSim_ClearCallLog();
-        h.Log().Clear();
-    }
-    void TearDown() override { InstallModalDialogVisitor({}); }
-
-    void WithDialog(const std::function<void(HWND)>& work)
-    {
-        InstallModalDialogVisitor([&](HWND dialog) {
-            h.Clock().Advance(200);
-            work(dialog);
-            if (!ModalDialogEnded(dialog))
-                PressButton(dialog, IDC_ENC_EXIT);
-        });
-        PressButton(main, IDC_ENCODER);
-    }
     void Select(HWND dialog, int id, int item)
     {
         SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
     }
-
-    ProgramHarness h;
-    HWND main = nullptr;
 };
 
 TEST_F(Encoder, OpeningAndClosingWithoutEditsWritesNothing)

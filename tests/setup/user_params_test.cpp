@@ -10,10 +10,9 @@
 #include "core/unit_conversion.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
-#include "tests/support/program_harness.h"
+#include "tests/setup/modal_dialog_fixture.h"
 #include "tests/support/sim_calls.h"
 #include "tests/support/ui_driver.h"
-#include "ui/modal.h"
 
 #include <gtest/gtest.h>
 
@@ -22,38 +21,12 @@
 
 namespace {
 
-class UserParams : public ::testing::Test {
+class UserParams : public ModalDialogTest<IDC_USER_PARAM, IDC_UP_OK, 20> {
 protected:
-    void SetUp() override
-    {
-        main = h.StartProgram();
-        // The first readiness check after start-up reads the flash record
-        // again; the tests set it up after that.
-        IsAXBBoardLoaded(true);
-        AxbSim_ClearCallLog();
-        h.Log().Clear();
-    }
-    void TearDown() override { InstallModalDialogVisitor({}); }
-
-    // Opens the dialog, lets `work` act in it, then presses OK (unless the
-    // work ended the dialog itself).
-    void WithDialog(const std::function<void(HWND)>& work)
-    {
-        InstallModalDialogVisitor([&](HWND dialog) {
-            h.Clock().Advance(20);
-            work(dialog);
-            if (!ModalDialogEnded(dialog))
-                PressButton(dialog, IDC_UP_OK);
-        });
-        PressButton(main, IDC_USER_PARAM);
-    }
     void Unit(int mode)
     {
         g_unitMode = mode;
     }
-
-    ProgramHarness h;
-    HWND main = nullptr;
 };
 
 struct AwkwardCase {

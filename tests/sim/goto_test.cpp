@@ -38,20 +38,6 @@ protected:
     }
 };
 
-uint8_t ErrorByte(int axis)
-{
-    uint8_t status = 0, error = 0;
-    EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
-    return error;
-}
-
-int32_t Lag(int axis)
-{
-    int32_t lag = 0;
-    EXPECT_EQ(AXB_GetFollowingError(0, axis, &lag), 1);
-    return lag;
-}
-
 TEST_F(SimGotoTest, LinearMoveRunsAllFourAxesOnOneLineAndEndsThemTogether)
 {
     // X needs the longest: 100000 counts at 100000 counts/s and 500000

@@ -29,20 +29,6 @@ int32_t Latch(int axis)
     return count;
 }
 
-uint8_t ErrorByte(int axis)
-{
-    uint8_t status = 0, error = 0;
-    EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
-    return error;
-}
-
-int32_t Lag(int axis)
-{
-    int32_t lag = 0;
-    EXPECT_EQ(AXB_GetFollowingError(0, axis, &lag), 1);
-    return lag;
-}
-
 // How the program arms the reference latch.
 void Arm(int axis)
 {

@@ -57,17 +57,24 @@ protected:
         return position;
     }
     // Where the profile stands: the position plus the servo's lag.
-    static int32_t Nominal(int axis)
+    static int32_t Nominal(int axis) { return Position(axis) + Lag(axis); }
+    static int32_t Lag(int axis)
     {
         int32_t lag = 0;
         EXPECT_EQ(AXB_GetFollowingError(0, axis, &lag), 1);
-        return Position(axis) + lag;
+        return lag;
     }
     static uint8_t MoveStatus(int axis)
     {
         uint8_t status = 0, error = 0;
         EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
         return status;
+    }
+    static uint8_t ErrorByte(int axis)
+    {
+        uint8_t status = 0, error = 0;
+        EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
+        return error;
     }
     static uint32_t Param(int number)
     {
