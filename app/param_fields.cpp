@@ -10,8 +10,6 @@
 #include "params/goto_settings.h"
 #include "ui/control_text.h"
 
-#include <commctrl.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
