@@ -1,7 +1,7 @@
 #include "app/home_commands.h"
 
 #include "board/axis_position.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "core/axes.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
@@ -19,7 +19,6 @@ namespace {
 // starts over.
 constexpr uint32_t kMoveTimeoutMs = 60000;
 constexpr int32_t kHomeRunCounts = -100000;
-constexpr int kQAxis = 3;
 
 uint32_t g_moveDeadline;
 uint32_t g_cycleCounter;
@@ -57,7 +56,7 @@ void StartNextCycle(uint32_t now)
     g_contHomeState = kContHomeHoming;
     g_maxFollowing[g_radio_last] = 0;
     g_zoomState = kZoomSeekingHome;
-    const int32_t q = UserPosition(kQAxis, RawPositionByMotorType(kQAxis));
+    const int32_t q = UserPosition(kAxisQ, RawPositionByMotorType(kAxisQ));
     const int32_t zoom = UserPosition(kZoomAxis, RawPosition(kZoomAxis));
     LogPrintf(g_log, "%d,Q,%d,V,%d,Delta,%d,time,%d\n", g_cycleCounter++, q, zoom, AddCounts(q, -zoom), elapsed);
 }

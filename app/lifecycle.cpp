@@ -12,6 +12,7 @@
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
+#include "core/version_text.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
 #include "infra/log.h"
@@ -22,6 +23,7 @@
 #include "ui/tooltips.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -97,6 +99,24 @@ void CheckUnitRadio(HWND wnd)
     }
 }
 
+void ShowVersions(HWND wnd, const ConnectedBoard& board)
+{
+    char text[128];
+    const BoardVersions& v = board.versions;
+    FormatFirmwareVersion(text, sizeof text, v.firmware, false);
+    SetDlgItemTextA(wnd, IDC_VER_FIRMWARE, text);
+    FormatHardwareVersion(text, sizeof text, v.hardware, false);
+    SetDlgItemTextA(wnd, IDC_VER_HARDWARE, text);
+    FormatFpgaVersion(text, sizeof text, v.fpga, false);
+    SetDlgItemTextA(wnd, IDC_VER_FPGA, text);
+    FormatSerialNumber(text, sizeof text, v.serialNumber, false);
+    SetDlgItemTextA(wnd, IDC_VER_SERIAL, text);
+    FormatDllVersion(text, sizeof text, v.dll, false);
+    SetDlgItemTextA(wnd, IDC_VER_DLL, text);
+    FormatOeVersion(text, sizeof text, board.oe, false);
+    SetDlgItemTextA(wnd, IDC_VER_OE, text);
+}
+
 // The steps that need an open board.
 void InitBoard(HWND wnd)
 {
@@ -134,14 +154,16 @@ void InitMainWindow(HWND wnd)
     CheckUnitRadio(wnd);
 
     g_boardPresent = 0;
-    if (ConnectBoard(wnd))
+    if (const std::optional<ConnectedBoard> board = ConnectBoard()) {
+        ShowVersions(wnd, *board);
         InitBoard(wnd);
+    }
 
     for (int id : kMainEnableList)
         EnableWindow(GetDlgItem(wnd, id), TRUE);
     ForgetShownReadouts();
     ShowWindow(GetDlgItem(wnd, IDC_GPIO), SW_SHOW);
-    StartTimer(wnd, IDT_MAIN, kMainTimerPeriodMs);
+    StartTimer(wnd, IDT_TICK, kMainTimerPeriodMs);
 }
 
 void OnResetButton(HWND wnd)
@@ -150,7 +172,7 @@ void OnResetButton(HWND wnd)
     MotionFlagsOff();
     SaveZoomIniSettings();
     SwitchLampBoxOff();
-    StopTimer(wnd, IDT_MAIN);
+    StopTimer(wnd, IDT_TICK);
     CloseBoardDriver();
     SleepMs(kResetSettleMs);
     PostMessageW(wnd, WM_INITDIALOG, 0, 0);
@@ -169,14 +191,14 @@ void OnExitCommand(HWND wnd)
     SaveZoomIniSettings();
     CloseBoardDriver();
     SwitchLampBoxOff();
-    StopTimer(wnd, IDT_MAIN);
+    StopTimer(wnd, IDT_TICK);
     PostQuitMessage(0);
     EndDialog(wnd, 0);
 }
 
 void OnMainClose(HWND wnd)
 {
-    StopTimer(wnd, IDT_MAIN);
+    StopTimer(wnd, IDT_TICK);
     CloseBoardDriver();
     PostQuitMessage(0);
     CloseVideoProcess();

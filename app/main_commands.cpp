@@ -10,28 +10,18 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 
 namespace {
 
 constexpr int kReadSpeedCalls = 1000;
 
-int AxisOfRadio(int id)
-{
-    switch (id) {
-    case IDC_AXIS_X: return 0;
-    case IDC_AXIS_Y: return 1;
-    case IDC_AXIS_Z: return 2;
-    case IDC_AXIS_Q: return 3;
-    case IDC_AXIS_ZOOM: return kZoomAxis;
-    default: return g_radio_last;   // "Display Param Number" keeps the axis
-    }
-}
-
 int CheckedUnitMode(HWND wnd)
 {
-    if (IsDlgButtonChecked(wnd, IDC_UNIT_IN) == BST_CHECKED)
+    if (IsBoxChecked(wnd, IDC_UNIT_IN))
         return kUnitInch;
-    if (IsDlgButtonChecked(wnd, IDC_UNIT_MM) == BST_CHECKED)
+    if (IsBoxChecked(wnd, IDC_UNIT_MM))
         return kUnitMm;
     return kUnitStored;
 }
@@ -43,24 +33,29 @@ void ShowMaxFollowing(HWND wnd)
     ShowReadout(wnd, IDC_MAX_FOLLOWING, text);
 }
 
-} // namespace
-
-void OnAxisCommand(HWND wnd, int id, HWND control)
+// The axis radios and "Display Param Number" share their handling; a
+// command the program posted (no control) only refills the fields.
+void OnAxisOrNumbersCommand(HWND wnd, int axis)
 {
-    g_displayParamNumber = IsDlgButtonChecked(wnd, IDC_DISPLAY_PARAM_NUMBER) == BST_CHECKED;
+    g_displayParamNumber = IsBoxChecked(wnd, IDC_DISPLAY_PARAM_NUMBER);
     MotionFlagsOff();
-    if (!control) {
+    if (!CommandControl()) {
         FillParamFields(wnd);
         return;
     }
     // Edits belong to the axis that was current while they were typed.
     ApplyFieldsToParams(wnd, g_radio_last);
-    g_radio_last = AxisOfRadio(id);
-    const int show = g_radio_last == kZoomAxis ? SW_SHOW : SW_HIDE;
-    ShowWindow(GetDlgItem(wnd, IDC_HOME), show);
-    ShowWindow(GetDlgItem(wnd, IDC_CONT_HOME), show);
+    g_radio_last = axis;
+    ShowControl(wnd, IDC_HOME, axis == kZoomAxis);
+    ShowControl(wnd, IDC_CONT_HOME, axis == kZoomAxis);
     FillParamFields(wnd);
 }
+
+} // namespace
+
+void OnAxisRadio(HWND wnd, int axis) { OnAxisOrNumbersCommand(wnd, axis); }
+
+void OnDisplayParamNumber(HWND wnd) { OnAxisOrNumbersCommand(wnd, g_radio_last); }
 
 void OnUnitCommand(HWND wnd)
 {

@@ -3,9 +3,10 @@
 // and the read-speed test.
 #include <windows.h>
 
-// Axis radios and "Display Param Number"; without a control handle (posted
-// by the program) only the fields are refilled.
-void OnAxisCommand(HWND wnd, int id, HWND control);
+// Axis radios and "Display Param Number"; a command without a control
+// (posted by the program) only refills the fields.
+void OnAxisRadio(HWND wnd, int axis);
+void OnDisplayParamNumber(HWND wnd);
 void OnUnitCommand(HWND wnd);
 void OnReReadButton(HWND wnd);
 void OnApplyButton(HWND wnd);

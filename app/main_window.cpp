@@ -14,12 +14,9 @@
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
 #include "homing/auto_home.h"
-#include "infra/clock.h"
 #include "res/resource.h"
-#include "setup/encoder_dialog.h"
-#include "setup/user_params_dialog.h"
 #include "status/status_dialog.h"
-#include "ui/command_route.h"
+#include "ui/dialog.h"
 #include "zoom/zoom_dialog.h"
 
 namespace {
@@ -34,25 +31,6 @@ void OnLampButton(HWND)
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
-
-// The encoder's counts change under the readouts: the main timer waits.
-void OnEncoderButton(HWND wnd)
-{
-    MotionFlagsOff();
-    StopTimer(wnd, IDT_MAIN);
-    OpenEncoderDialog(wnd);
-    SyncAxisRadios(wnd);
-    FillParamFields(wnd);
-    StartTimer(wnd, IDT_MAIN, 10);
-}
-
-void OnUserParamButton(HWND wnd)
-{
-    MotionFlagsOff();
-    OpenUserParamsDialog(wnd);
-    SyncAxisRadios(wnd);
-    FillParamFields(wnd);
-}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -93,50 +71,25 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
     {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
     {IDC_ENCODER, WindowHandler<OnEncoderButton>},
+    {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
 };
 
-void OnCommand(HWND wnd, WPARAM wParam, HWND control)
-{
-    switch (LOWORD(wParam)) {
-    case IDC_AXIS_X:
-    case IDC_AXIS_Y:
-    case IDC_AXIS_Z:
-    case IDC_AXIS_Q:
-    case IDC_AXIS_ZOOM:
-    case IDC_DISPLAY_PARAM_NUMBER:
-        // A program-posted axis command has no control: only the fields are refilled.
-        OnAxisCommand(wnd, LOWORD(wParam), control);
-        return;
-    default:
-        RouteCommand(kCommandRoutes, wnd, wParam);
-        return;
-    }
-}
+// Escape does not close the main window; its close box ends the program.
+constexpr DialogBehaviour kBehaviour = {
+    .init = InitMainWindow,
+    .routes = kCommandRoutes,
+    .axisRadio = OnAxisRadio,
+    .tick = OnMainTimer,
+    .close = OnMainClose,
+    .destroyed = OnMainDestroy,
+    .escapeCloses = false,
+};
 
 } // namespace
 
 INT_PTR CALLBACK MainDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        InitMainWindow(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(wnd, wParam, reinterpret_cast<HWND>(lParam));
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_MAIN)
-            OnMainTimer(wnd);
-        return TRUE;
-    case WM_CLOSE:
-        OnMainClose(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        OnMainDestroy(wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND CreateMainWindow(HINSTANCE instance)

@@ -3,7 +3,7 @@
 #include "app/param_fields.h"
 #include "board/axis_position.h"
 #include "board/axis_record_line.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
@@ -71,11 +71,7 @@ void OnContinuousGotoButton(HWND wnd)
 void OnStopButton(HWND)
 {
     MotionFlagsOff();
-    // A homing sweep stopped by hand would read as the end of travel.
-    if (IsAutoHomeRunning())
-        CancelAutoHome();
-    for (int a = 0; a < kAxisCount; ++a)
-        AXB_StopAxis(0, a);
+    StopAxesAndAutoHome(kAxisCount);
 }
 
 void OnClearCountButton(HWND) { AXB_ClearCount(0, kAllAxesMask); }

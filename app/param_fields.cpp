@@ -1,28 +1,20 @@
 #include "app/param_fields.h"
 
-#include "board/board_ready.h"
+#include "board/axis_commands.h"
 #include "board/param_io.h"
 #include "core/motion_state.h"
+#include "core/number_text.h"
 #include "core/session_state.h"
-#include "core/velocity_word.h"
-#include "driver/axb400.h"
 #include "infra/log.h"
-#include "params/goto_settings.h"
+#include "ui/axis_radios.h"
 #include "ui/control_text.h"
+#include "ui/fields.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cwchar>
-#include <iterator>
-
-bool g_displayParamNumber;
 
 namespace {
 
-constexpr int kFieldCount = static_cast<int>(std::size(kParamFieldTable));
-constexpr int kTextCapacity = 128;
-
-constexpr int kAxisRadios[kAxisCount] = {IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM};
+constexpr int kTextCapacity = kFieldTextCapacity;
 
 constexpr int ClassBit(int motorClass) { return 1 << motorClass; }
 constexpr int kKeepVisibility = -1;
@@ -53,95 +45,56 @@ constexpr ReadoutLabel kReadoutLabels[] = {
     {IDC_LABEL_TARGET, L"Target ", L""},
 };
 
-// What each field showed when last filled, and for which parameter: a field
-// whose text the technician did not touch leaves its parameter as it is, so
-// showing a value with "%g" and reading it back never changes the board.
-struct ShownField {
-    int param = -1;
-    wchar_t text[kTextCapacity] = {};
-};
-ShownField g_shownFields[kFieldCount];
-ShownField g_shownTarget;
+// What each field showed when last filled, and for which parameter (the
+// Target field for which axis): a field whose text the technician did not
+// touch leaves its value as it is, so showing a value with "%g" and reading
+// it back never changes the board. The fields are read with "%g": the
+// number their text starts with.
+ShownFields g_shown;
 
 bool IsConvertingMode() { return g_unitMode == kUnitInch || g_unitMode == kUnitMm; }
 
 int KindFor(const ParamField& row) { return g_unitMode == kUnitInch ? row.kindInch : row.kindMm; }
 
-void ReadText(HWND wnd, int id, wchar_t (&text)[kTextCapacity])
-{
-    text[0] = L'\0';
-    GetDlgItemTextW(wnd, id, text, kTextCapacity);
-}
-
-// "nan" and "inf" scan as floats but are no value a parameter, target or
-// velocity can take.
-bool ParseFloat(const wchar_t* text, float& value)
-{
-    return swscanf(text, L"%g", &value) == 1 && std::isfinite(value);
-}
-
-bool Untouched(const ShownField& shown, int param, const wchar_t* text)
-{
-    return shown.param == param && wcscmp(shown.text, text) == 0;
-}
-
-void Remember(ShownField& shown, int param, const wchar_t* text)
-{
-    shown.param = param;
-    wcsncpy(shown.text, text, kTextCapacity - 1);
-    shown.text[kTextCapacity - 1] = L'\0';
-}
-
 void LogConversion(const char* text) { g_log.Write(text); }
 
-void ApplyRow(HWND wnd, int row, int axis)
+void ApplyRow(HWND wnd, const ParamField& field, int axis)
 {
-    const ParamField& field = kParamFieldTable[row];
-    const int param = field.param + kAxisParamStride * axis;
-    wchar_t text[kTextCapacity];
-    ReadText(wnd, field.editId, text);
-    float value = 0.0f;
-    if (Untouched(g_shownFields[row], param, text) || !ParseFloat(text, value))
+    const int param = AxisParam(field.param, axis);
+    const std::optional<float> value = g_shown.TakeTypedNumber(wnd, field.editId, LeadingFloat, param);
+    if (!value)
         return;
     if (!IsConvertingMode()) {
-        g_param[param] = static_cast<uint32_t>(Nearest(value));
+        g_param[param] = static_cast<uint32_t>(Nearest(*value));
         return;
     }
     const int kind = KindFor(field);
     if (g_stepperCalValid[g_radio_last] == 0 && IsStepperKind(kind))
         return;
-    g_param[param] = static_cast<uint32_t>(UnitsToCounts(value, g_radio_last, kind, LogConversion));
+    g_param[param] = static_cast<uint32_t>(UnitsToCounts(*value, g_radio_last, kind, LogConversion));
 }
 
 void ApplyTarget(HWND wnd, int axis)
 {
-    wchar_t text[kTextCapacity];
-    ReadText(wnd, IDC_TARGET, text);
-    float value = 0.0f;
-    if (Untouched(g_shownTarget, axis, text) || !ParseFloat(text, value))
-        return;
-    g_targetMm[axis] = g_unitMode == kUnitInch ? value * kMmPerInchF : value;
+    if (const std::optional<float> value = g_shown.TakeTypedNumber(wnd, IDC_TARGET, LeadingFloat, axis))
+        g_targetMm[axis] = g_unitMode == kUnitInch ? *value * kMmPerInchF : *value;
 }
 
 void ApplyVelocityPercent(HWND wnd, int axis)
 {
-    wchar_t text[kTextCapacity];
-    ReadText(wnd, IDC_VEL_PERCENT, text);
-    float value = 0.0f;
-    if (!ParseFloat(text, value) || value == g_velPercent[axis])
+    const std::optional<float> value = LeadingFloat(FieldText(wnd, IDC_VEL_PERCENT));
+    if (!value || *value == g_velPercent[axis])
         return;
-    g_velPercent[axis] = value;
-    const int32_t percent = TruncateToInt32(value);
-    g_cmdVelPercent[axis] = percent;
-    AXB_SetVelocityPercent(0, axis, WholePercentVelocityWord(percent, g_velScale));
+    g_velPercent[axis] = *value;
+    SendVelocityPercent(axis, TruncateToInt32(*value));
 }
 
-int CheckedAxisBlock(HWND wnd)
+int CheckedAxis(HWND wnd)
 {
     for (int a = 0; a < kAxisCount - 1; ++a)
-        if (IsDlgButtonChecked(wnd, kAxisRadios[a]) == BST_CHECKED)
-            return kAxisParamStride * a;
-    return kAxisParamStride * (kAxisCount - 1);
+        if (IsBoxChecked(wnd, kAxisRadioIds[a]))
+            return a;
+    return kAxisCount - 1;
 }
 
 void FormatRowValue(const ParamField& field, int32_t stored, wchar_t (&text)[kTextCapacity])
@@ -161,9 +114,9 @@ void ShowRow(HWND wnd, const ParamField& field, int shownClasses)
 {
     if (shownClasses == kKeepVisibility)
         return;
-    const int show = (shownClasses & ClassBit(field.motorClass)) ? SW_SHOW : SW_HIDE;
-    ShowWindow(GetDlgItem(wnd, field.captionId), show);
-    ShowWindow(GetDlgItem(wnd, field.editId), show);
+    const bool shown = (shownClasses & ClassBit(field.motorClass)) != 0;
+    ShowControl(wnd, field.captionId, shown);
+    ShowControl(wnd, field.editId, shown);
 }
 
 // Unit modes other than 0, 1 and 2 show the As Stored captions.
@@ -171,12 +124,11 @@ int CaptionColumn() { return IsConvertingMode() ? g_unitMode : 0; }
 
 void FillCaptions(HWND wnd)
 {
-    const bool numbers = IsDlgButtonChecked(wnd, IDC_DISPLAY_PARAM_NUMBER) == BST_CHECKED;
     wchar_t text[kTextCapacity];
     for (const ParamField& field : kParamFieldTable) {
         const wchar_t* caption = field.caption[CaptionColumn()];
-        if (numbers)
-            swprintf(text, kTextCapacity, L"%ls(P%03d)", caption, field.param + kAxisParamStride * g_radio_last);
+        if (g_displayParamNumber)
+            swprintf(text, kTextCapacity, L"%ls(P%03d)", caption, AxisParam(field.param, g_radio_last));
         else
             swprintf(text, kTextCapacity, L"%ls", caption);
         SetControlTextIfChanged(wnd, field.captionId, text);
@@ -196,23 +148,21 @@ void FillCaptions(HWND wnd)
 
 void ApplyFieldsToParams(HWND wnd, int axis)
 {
-    for (int row = 0; row < kFieldCount; ++row)
-        ApplyRow(wnd, row, axis);
+    for (const ParamField& field : kParamFieldTable)
+        ApplyRow(wnd, field, axis);
     ApplyTarget(wnd, axis);
     ApplyVelocityPercent(wnd, axis);
 }
 
 void FillParamFields(HWND wnd)
 {
-    const int block = CheckedAxisBlock(wnd);
+    const int axis = CheckedAxis(wnd);
     const int motorType = AxisMotorType(g_radio_last);
     wchar_t text[kTextCapacity];
-    for (int row = 0; row < kFieldCount; ++row) {
-        const ParamField& field = kParamFieldTable[row];
-        const int param = field.param + block;
+    for (const ParamField& field : kParamFieldTable) {
+        const int param = AxisParam(field.param, axis);
         FormatRowValue(field, static_cast<int32_t>(g_param[param]), text);
-        SetControlTextIfChanged(wnd, field.editId, text);
-        Remember(g_shownFields[row], param, text);
+        g_shown.ShowText(wnd, field.editId, text, param);
         ShowRow(wnd, field, kShownClasses[motorType]);
     }
 
@@ -221,8 +171,7 @@ void FillParamFields(HWND wnd)
         swprintf(text, kTextCapacity, L"%.5f", target / kMmPerInch);
     else
         swprintf(text, kTextCapacity, L"%.4f", target);
-    SetControlTextIfChanged(wnd, IDC_TARGET, text);
-    Remember(g_shownTarget, g_radio_last, text);
+    g_shown.ShowText(wnd, IDC_TARGET, text, g_radio_last);
     swprintf(text, kTextCapacity, L"%d", TruncateToInt32(g_velPercent[g_radio_last]));
     SetControlTextIfChanged(wnd, IDC_VEL_PERCENT, text);
 
@@ -231,13 +180,10 @@ void FillParamFields(HWND wnd)
 
 void SyncAxisRadios(HWND wnd)
 {
-    for (int id : kAxisRadios)
-        CheckDlgButton(wnd, id, BST_UNCHECKED);
-    const int axis = g_radio_last >= 0 && g_radio_last < kAxisCount ? g_radio_last : kAxisCount - 1;
-    CheckDlgButton(wnd, kAxisRadios[axis], BST_CHECKED);
-    const int show = axis == kAxisCount - 1 ? SW_SHOW : SW_HIDE;
-    ShowWindow(GetDlgItem(wnd, IDC_HOME), show);
-    ShowWindow(GetDlgItem(wnd, IDC_CONT_HOME), show);
+    const int axis = g_radio_last >= 0 && g_radio_last < kAxisCount ? g_radio_last : kZoomAxis;
+    CheckAxisRadio(wnd, axis);
+    ShowControl(wnd, IDC_HOME, axis == kZoomAxis);
+    ShowControl(wnd, IDC_CONT_HOME, axis == kZoomAxis);
 }
 
 void CommitParams(HWND wnd)
@@ -247,10 +193,4 @@ void CommitParams(HWND wnd)
     RecomputeScales();
 }
 
-void ResetParamFields()
-{
-    g_displayParamNumber = false;
-    for (ShownField& shown : g_shownFields)
-        shown = ShownField{};
-    g_shownTarget = ShownField{};
-}
+void ResetParamFields() { g_shown.Forget(); }

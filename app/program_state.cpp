@@ -52,7 +52,6 @@ void ResetAllProgramState()
     ResetAutoHomeState();
     ResetAutoHome();
     ResetReferenceMarks();
-    ResetFences();
     ResetMoveStatus();
     ResetFlashStore();
     ResetStatusDialog();

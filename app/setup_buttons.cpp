@@ -6,11 +6,13 @@
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "setup/copy_settings_dialog.h"
+#include "setup/encoder_dialog.h"
 #include "setup/motor_calculator_dialog.h"
 #include "setup/motor_setup_dialog.h"
 #include "setup/sw_fence_dialog.h"
 #include "setup/system_dialog.h"
 #include "setup/trackball_dialog.h"
+#include "setup/user_params_dialog.h"
 
 namespace {
 
@@ -32,17 +34,20 @@ void RunWithFieldsRefreshed(HWND mainWnd, DialogRunner run)
     FillParamFields(mainWnd);
 }
 
-// Dialogs that read the board's parameters back one by one: the main
-// timer's polling stays out of their way until they close.
+// Dialogs that read the board's parameters back one by one, or under whose
+// readouts the encoder's counts change: the main timer's polling stays out
+// of their way until they close.
 void RunWithMainTimerStopped(HWND mainWnd, DialogRunner run)
 {
-    StopTimer(mainWnd, IDT_MAIN);
+    StopTimer(mainWnd, IDT_TICK);
     RunWithFieldsRefreshed(mainWnd, run);
-    StartTimer(mainWnd, IDT_MAIN, kMainTimerPeriodMs);
+    StartTimer(mainWnd, IDT_TICK, kMainTimerPeriodMs);
 }
 
 } // namespace
 
+void OnEncoderButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, OpenEncoderDialog); }
+void OnUserParamButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, OpenUserParamsDialog); }
 void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
 void OnCopySettingsButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunCopySettingsDialog); }
 void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }

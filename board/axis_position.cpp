@@ -39,11 +39,7 @@ int32_t UserPosition(int axis, int32_t raw)
 void FormatLength(char* out, size_t size, int32_t counts, int axis)
 {
     // The product in float, as every readout of the family shows it.
-    float mm = static_cast<float>(counts) * g_resolution[axis];
-    if (g_unitMode == kUnitInch)
-        std::snprintf(out, size, "%.5f", mm / kMmPerInch);
-    else
-        std::snprintf(out, size, "%.4f", static_cast<double>(mm));
+    FormatDisplayMm(out, size, static_cast<float>(counts) * g_resolution[axis]);
 }
 
 AxisSample SampleAxis(int axis)

@@ -1,11 +1,10 @@
 #include "board/board_connection.h"
 
-#include "board/board_ready.h"
-#include "core/version_text.h"
+#include "board/board_versions.h"
+#include "core/session_state.h"
 #include "driver/axb400.h"
 #include "infra/clock.h"
 #include "infra/log.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -26,65 +25,38 @@ bool OpenWithRetries()
     return false;
 }
 
-void SetCaption(HWND wnd, int id, const char* text)
-{
-    SetDlgItemTextA(wnd, id, text);
-}
-
-void ShowVersions(HWND wnd)
+void LogVersions(const ConnectedBoard& board)
 {
     char text[128];
-    VersionBytes firmware{};
-    uint32_t hardware = 0, fpga = 0, serial = 0;
-    AXB_GetFirmwareVersion(0, &firmware.b1, &firmware.b2, &firmware.b3, &firmware.b4);
-    AXB_GetHardwareVersion(0, &hardware);
-    AXB_GetFpgaVersion(0, &fpga);
-    AXB_GetSerialNumber(0, &serial);
-    // The velocity fields and g_velScale depend on the firmware generation;
-    // knowing it here keeps the first fill of the fields right.
-    SetFirmwareVersion(FirmwareNumber(firmware));
-
-    FormatFirmwareVersion(text, sizeof text, firmware, false);
-    SetCaption(wnd, IDC_VER_FIRMWARE, text);
-    FormatHardwareVersion(text, sizeof text, hardware, false);
-    SetCaption(wnd, IDC_VER_HARDWARE, text);
-    FormatFpgaVersion(text, sizeof text, fpga, false);
-    SetCaption(wnd, IDC_VER_FPGA, text);
-    FormatSerialNumber(text, sizeof text, serial, false);
-    SetCaption(wnd, IDC_VER_SERIAL, text);
-
-    FormatFirmwareVersion(text, sizeof text, firmware, true);
+    const BoardVersions& v = board.versions;
+    FormatFirmwareVersion(text, sizeof text, v.firmware, true);
     g_log.Write(text);
-    FormatHardwareVersion(text, sizeof text, hardware, true);
+    FormatHardwareVersion(text, sizeof text, v.hardware, true);
     g_log.Write(text);
-    FormatFpgaVersion(text, sizeof text, fpga, true);
+    FormatFpgaVersion(text, sizeof text, v.fpga, true);
     g_log.Write(text);
-    FormatSerialNumber(text, sizeof text, serial, true);
+    FormatSerialNumber(text, sizeof text, v.serialNumber, true);
     g_log.Write(text);
-
-    VersionBytes dll{};
-    AXB_GetDllVersion(&dll.b1, &dll.b2, &dll.b3, &dll.b4);
-    FormatDllVersion(text, sizeof text, dll, true);
+    FormatDllVersion(text, sizeof text, v.dll, true);
     g_log.Write(text);
-    FormatDllVersion(text, sizeof text, dll, false);
-    SetCaption(wnd, IDC_VER_DLL, text);
-
-    uint8_t oe = 0;
-    AXB_GetOeVersion(0, &oe);
-    FormatOeVersion(text, sizeof text, oe, true);
+    FormatOeVersion(text, sizeof text, board.oe, true);
     g_log.Write(text);
-    FormatOeVersion(text, sizeof text, oe, false);
-    SetCaption(wnd, IDC_VER_OE, text);
 }
 
 } // namespace
 
-bool ConnectBoard(HWND mainWnd)
+std::optional<ConnectedBoard> ConnectBoard()
 {
     if (!OpenWithRetries())
-        return false;
-    ShowVersions(mainWnd);
-    return true;
+        return std::nullopt;
+    ConnectedBoard board;
+    board.versions = ReadBoardVersions();
+    // The velocity fields and g_velScale depend on the firmware generation;
+    // knowing it here keeps the first fill of the fields right.
+    SetFirmwareVersion(FirmwareNumber(board.versions.firmware));
+    board.oe = ReadOeVersion();
+    LogVersions(board);
+    return board;
 }
 
 void CloseBoardDriver()

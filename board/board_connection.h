@@ -1,9 +1,19 @@
 #pragma once
-#include <windows.h>
+// Opening the board at start-up and closing it.
+#include <cstdint>
+#include <optional>
 
-// Opens the board (five attempts, 200 ms apart) and shows its versions in the
-// main window's captions and in the log. True when the board is open.
-bool ConnectBoard(HWND mainWnd);
+#include "core/version_text.h"
+
+struct ConnectedBoard {
+    BoardVersions versions;
+    uint8_t oe = 0;
+};
+
+// Opens the board (five attempts, 200 ms apart), logs its versions and
+// takes its firmware generation into the session; the versions when the
+// board is open.
+std::optional<ConnectedBoard> ConnectBoard();
 
 // AXB_CloseDrv with its log line.
 void CloseBoardDriver();

@@ -1,6 +1,7 @@
 #include "board/board_ready.h"
 
 #include "board/board_lock.h"
+#include "board/board_versions.h"
 #include "board/flash_store.h"
 #include "board/param_io.h"
 #include "core/flash_items.h"
@@ -18,7 +19,7 @@ namespace {
 // late while a present one costs one driver call per period.
 constexpr uint64_t kBoardTrustMs = 5000;
 // The zoom axis answers on every board variant, so it is the one asked.
-constexpr int kProbeAxis = 4;
+constexpr int kProbeAxis = kZoomAxis;
 constexpr uint8_t kFiveButtonJoystickBit = 0x80;
 constexpr int kRefMarkAxes = kEncoderAxisCount;   // X, Y, Z, Q
 constexpr int kRefMarkConfigRegister = 2;
@@ -26,13 +27,6 @@ constexpr uint16_t kAnalogRefMarkInvertedBit = 0x0800;
 
 bool g_boardLoaded;
 uint64_t g_nextBoardCheckMs;
-
-uint32_t ReadFirmwareVersion()
-{
-    VersionBytes bytes{};
-    AXB_GetFirmwareVersion(0, &bytes.b1, &bytes.b2, &bytes.b3, &bytes.b4);
-    return FirmwareNumber(bytes);
-}
 
 bool ReadFiveButtonJoystick()
 {

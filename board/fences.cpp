@@ -10,12 +10,9 @@
 #include "driver/axb400.h"
 #include "infra/log.h"
 
-bool g_homeRefFound[kEncoderAxisCount];
 
 namespace {
 
-constexpr int kFencePlusParam = 68;
-constexpr int kFenceMinusParam = 69;
 constexpr int32_t kOpenFence = 1000000000;
 constexpr int kDisabledAxes = kEncoderAxisCount;     // X, Y, Z, Q
 constexpr int kEnabledAxes = kUserBoxFenceAxes;      // X, Y, Z: Q has no user fence
@@ -33,8 +30,8 @@ void WriteFenceParam(int number, int32_t value)
 
 void OpenFences(int axis)
 {
-    WriteFenceParam(AxisParam(kFencePlusParam, axis), kOpenFence);
-    WriteFenceParam(AxisParam(kFenceMinusParam, axis), -kOpenFence);
+    WriteFenceParam(AxisParam(kParamFencePlus, axis), kOpenFence);
+    WriteFenceParam(AxisParam(kParamFenceMinus, axis), -kOpenFence);
 }
 
 bool FenceEnabled(int axis) { return krv_user_box_data.swFenceEnabled[axis] != 0; }
@@ -57,8 +54,8 @@ void ApplyUserFences(int axis)
     LogPrintf(g_log, "RLB:Enabling software fence on axis %d\n", axis);
     const int32_t zero = g_offset[axis];
     const int32_t home = HomeOffset(axis);
-    WriteFenceParam(AxisParam(kFencePlusParam, axis), WrappingSum(krv_user_box_data.swFencePlus[axis], zero, home));
-    WriteFenceParam(AxisParam(kFenceMinusParam, axis), WrappingSum(home, zero, krv_user_box_data.swFenceMinus[axis]));
+    WriteFenceParam(AxisParam(kParamFencePlus, axis), WrappingSum(krv_user_box_data.swFencePlus[axis], zero, home));
+    WriteFenceParam(AxisParam(kParamFenceMinus, axis), WrappingSum(home, zero, krv_user_box_data.swFenceMinus[axis]));
 }
 
 } // namespace
@@ -84,10 +81,4 @@ void EnableSoftwareFences()
             OpenFences(axis);
         }
     }
-}
-
-void ResetFences()
-{
-    for (bool& found : g_homeRefFound)
-        found = false;
 }

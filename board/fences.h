@@ -5,14 +5,9 @@
 // depend on this run's zero.
 #include "core/auto_home_state.h"
 
-// Per axis X..Q: the axis reached the end of its zero search in this run.
-extern bool g_homeRefFound[kEncoderAxisCount];
-
 // Opens the fences of X, Y, Z and Q.
 void DisableSoftwareFences();
 // Sets the fences of X, Y and Z from "SW Fence + (c)" / "SW Fence - (c)"
 // for each axis with "SW Fence Enabled" and its zero found, relative to the
 // zero; opens the others. Q is not touched.
 void EnableSoftwareFences();
-
-void ResetFences();

@@ -12,7 +12,7 @@ void ApplyForcedParams(bool dontKillLamps)
             continue;
         if (forced.onlyWhileZero && held != 0)
             continue;
-        if (dontKillLamps && forced.number >= kFirstLampParam && forced.number <= kLastLampParam)
+        if (dontKillLamps && forced.number >= kParamFirstLamp && forced.number <= kParamLastLamp)
             continue;
         held = forced.value;
         SetParamIfDifferent(forced.number, forced.value);

@@ -2,6 +2,8 @@
 // Parameter values the program insists on at every start.
 #include <cstdint>
 
+#include "core/param_numbers.h"
+
 struct ForcedParam {
     int number;
     uint32_t value;
@@ -17,8 +19,6 @@ inline constexpr ForcedParam kForcedParams[] = {
 };
 
 // The lamp parameters stay as they are while "DontKillLamps" is set.
-inline constexpr int kFirstLampParam = 26;
-inline constexpr int kLastLampParam = 33;
 
 // Stores each forced value in g_param and writes it to the board where the
 // board differs.

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kZoomAxis = 4;
 constexpr int kLimitAxes = kEncoderAxisCount;   // X..Q have limit switches that count
 
 constexpr uint32_t kAxisErrors = kErrorMotionMonitor | kErrorFollowing | kErrorOverCurrent | kErrorProbeRetract;

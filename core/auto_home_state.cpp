@@ -4,6 +4,7 @@ int8_t g_homingStage[kEncoderAxisCount];
 int g_logAutoHomeStates;
 bool g_homingActive[kEncoderAxisCount];
 bool g_homingAborted;
+bool g_homeRefFound[kEncoderAxisCount];
 int32_t g_ztrack_pos = kZTrackUnset;
 
 void ResetAutoHomeState()
@@ -14,6 +15,8 @@ void ResetAutoHomeState()
         active = false;
     g_logAutoHomeStates = 0;
     g_homingAborted = false;
+    for (bool& found : g_homeRefFound)
+        found = false;
     g_ztrack_pos = kZTrackUnset;
 }
 

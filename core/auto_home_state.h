@@ -12,6 +12,8 @@ extern int g_logAutoHomeStates;
 extern bool g_homingActive[kEncoderAxisCount];
 // A status poll of the run found an error; the run is frozen until the next.
 extern bool g_homingAborted;
+// Per axis X..Q: the axis reached the end of its zero search in this run.
+extern bool g_homeRefFound[kEncoderAxisCount];
 // Q tracking position set by the lamp code; kZTrackUnset when there is none.
 inline constexpr int32_t kZTrackUnset = 0x7FFFFFFF;
 extern int32_t g_ztrack_pos;

@@ -12,7 +12,6 @@ LegRandom g_legRandom;
 
 namespace {
 
-constexpr int kParamFollowingErrorLimit = 66;
 constexpr uint32_t kMoveSettling = 0x08;   // ended, the lag still outside the target window
 constexpr float kRandomScale = 1.0f / 1073741824.0f;   // 2^-30
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cwctype>
 
 namespace {
 
@@ -11,11 +10,6 @@ constexpr int kBoxFullScale = 1000;
 // The box's channel 7 drives a lamp that needs 2.5 times the level.
 constexpr int kBoostedChannel = 7;
 constexpr double kBoost = 2.5;
-
-// Far beyond any level, and far from overflowing.
-constexpr int kLargestFieldNumber = 100000;
-
-constexpr bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 constexpr uint32_t kLuxLimitShift = 16;
 constexpr uint32_t kLuxLimitMask = 0xFFu << kLuxLimitShift;
@@ -44,22 +38,6 @@ LampCommand LampSwitchCommand(int switchMask)
 }
 
 bool IsLampPowerUpAnswer(std::string_view bytes) { return bytes.substr(0, 3) == std::string_view("*1PU", 3); }
-
-std::optional<int> ParseFieldNumber(std::wstring_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && std::iswspace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+'))
-        negative = text[i++] == L'-';
-    if (i >= text.size() || !IsDigit(text[i]))
-        return std::nullopt;
-    int number = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i)
-        number = std::min(number * 10 + (text[i] - L'0'), kLargestFieldNumber);
-    return negative ? -number : number;
-}
 
 int LuxLimit(uint32_t param) { return static_cast<int>((param & kLuxLimitMask) >> kLuxLimitShift); }
 

@@ -30,10 +30,10 @@ LampCommand LampSwitchCommand(int switchMask);
 // The box answers the power-up command with text beginning "*1P".
 bool IsLampPowerUpAnswer(std::string_view bytes);
 
-// The number a level or limit field starts with, read as "%d" reads it but
-// held within +-100000 however many digits follow; nothing when the field
-// holds no number.
-std::optional<int> ParseFieldNumber(std::wstring_view text);
+// A level or limit field holds the number it starts with, read as "%d" reads
+// it but held within +-100000 however many digits follow (far beyond any
+// level, and far from overflowing): SaturatedLeadingInteger with this limit.
+inline constexpr int32_t kLargestLampFieldNumber = 100000;
 constexpr int ClampLampLevel(int number) { return number < 0 ? 0 : number > kLampMaxLevel ? kLampMaxLevel : number; }
 
 // LUX400 lamp driver rows (P026..P032): bits 16..23 hold the current limit

@@ -276,7 +276,7 @@ ParLineResult Error(ParLineKind kind, int number)
 
 } // namespace
 
-void AppendParHeader(std::string& out, const ParFileVersions& versions)
+void AppendParHeader(std::string& out, const BoardVersions& versions)
 {
     char line[kFormatBufferChars];
     FormatFirmwareVersion(line, sizeof line, versions.firmware, false);
@@ -303,7 +303,7 @@ void AppendParItemLines(std::string& out, const FlashItemValues& items, int user
         AppendItemLine(out, kFlashItemTable[i], items[i], userOutputFormat);
 }
 
-std::string FormatParFile(const ParFileVersions& versions, const uint32_t (&params)[kParamCount],
+std::string FormatParFile(const BoardVersions& versions, const uint32_t (&params)[kParamCount],
                           const FlashItemValues& items, int userOutputFormat)
 {
     std::string out;

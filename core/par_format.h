@@ -15,14 +15,6 @@
 // ---------------------------------------------------------------------------
 // Writing
 
-struct ParFileVersions {
-    VersionBytes firmware{};
-    uint32_t hardware = 0;
-    uint32_t fpga = 0;
-    uint32_t serialNumber = 0;
-    VersionBytes dll{};
-};
-
 // The file is a Windows text file: every line ends with CR LF whatever the
 // platform, so the content is written in binary mode as it is.
 inline constexpr char kParLineEnd[] = "\r\n";
@@ -32,11 +24,11 @@ inline constexpr char kParLineEnd[] = "\r\n";
 // value writes them in decimal ("%g" for floats).
 inline constexpr int kParItemsAsBytes = 1;
 
-void AppendParHeader(std::string& out, const ParFileVersions& versions);
+void AppendParHeader(std::string& out, const BoardVersions& versions);
 void AppendParParamLines(std::string& out, const uint32_t (&params)[kParamCount]);
 void AppendParItemLines(std::string& out, const FlashItemValues& items, int userOutputFormat);
 
-std::string FormatParFile(const ParFileVersions& versions, const uint32_t (&params)[kParamCount],
+std::string FormatParFile(const BoardVersions& versions, const uint32_t (&params)[kParamCount],
                           const FlashItemValues& items, int userOutputFormat);
 
 // ---------------------------------------------------------------------------

@@ -4,16 +4,10 @@
 #include <cstdint>
 
 #include "core/axes.h"
-
-inline constexpr int kParamCount = 512;
-inline constexpr int kAxisParamStride = 40;   // Pn of X has its twins at Pn + 40·a
-inline constexpr int kParamCountsPerMm = 58;
-inline constexpr int kParamMotorType = 64;
+#include "core/param_numbers.h"
 
 extern uint32_t g_param[kParamCount];
 extern float g_resolution[kAxisCount];        // millimetres per count, 0 when unknown
-
-constexpr int AxisParam(int param, int axis) { return param + kAxisParamStride * axis; }
 
 // Motor type, bits 0..2 of P064 + 40·a.
 enum MotorType : int {

@@ -132,6 +132,14 @@ int32_t UnitsToCounts(float value, int axis, int kind, ConversionLog log)
     }
 }
 
+void FormatDisplayMm(char* out, size_t size, float mm)
+{
+    if (g_unitMode == kUnitInch)
+        std::snprintf(out, size, "%.5f", static_cast<double>(mm) / kMmPerInch);
+    else
+        std::snprintf(out, size, "%.4f", static_cast<double>(mm));
+}
+
 void ResetUnitConversion()
 {
     for (int a = 0; a < kAxisCount; ++a) {

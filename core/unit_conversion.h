@@ -3,6 +3,7 @@
 // technician sees in inches or millimetres. The arithmetic (32-bit float
 // except where a kind says double) is part of the contract: the same stored
 // value must show the same digits as on every other installation.
+#include <cstddef>
 #include <cstdint>
 
 #include "core/param_table.h"
@@ -25,7 +26,6 @@ enum ConversionKind : int {
 inline constexpr double kMmPerInch = 25.4;
 inline constexpr float kMmPerInchF = 25.4f;
 
-inline constexpr int kParamCyclesFactor = 49; // P049, shared by every axis
 
 // Stepper calibration per axis, derived from the flash record when the goto
 // settings are loaded.
@@ -68,5 +68,9 @@ bool IsStepperKind(int kind);
 // counts per mm in double, rounded half away from zero (0 for an axis whose
 // counts per mm is unknown).
 int32_t TargetMmToCounts(float mm, int axis);
+
+// A length in millimetres as the readouts show it: "%.4f" mm, or in inch
+// mode the millimetres ÷ 25.4 in double with "%.5f".
+void FormatDisplayMm(char* out, size_t size, float mm);
 
 void ResetUnitConversion();

@@ -8,6 +8,16 @@ struct VersionBytes {
     uint8_t b1, b2, b3, b4;   // in the order the driver returns them
 };
 
+// What the board says of itself; the version lines of a .par file are
+// the first five.
+struct BoardVersions {
+    VersionBytes firmware{};
+    uint32_t hardware = 0;
+    uint32_t fpga = 0;
+    uint32_t serialNumber = 0;
+    VersionBytes dll{};
+};
+
 // Formats into a fixed buffer, truncating what does not fit. The caption
 // form has no line end; the log form ends with "\n".
 void FormatFirmwareVersion(char* out, size_t size, const VersionBytes& v, bool logLine);

@@ -3,7 +3,7 @@
 #include "board/board_lock.h"
 #include "board/board_ready.h"
 #include "board/fences.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
@@ -16,7 +16,6 @@
 #include "homing/auto_home_progress.h"
 #include "homing/reference_marks.h"
 #include "infra/clock.h"
-#include "params/goto_settings.h"
 #include "infra/log.h"
 #include "infra/settings.h"
 #include "infra/user_prompts.h"
@@ -28,14 +27,13 @@ namespace {
 
 constexpr int32_t kSweepDistance = 1000000000;
 constexpr uint8_t kStopped = 0x01;
-constexpr int kHomingConfigParam = 64;
 constexpr uint32_t kHomingConfigBits = 0x07;
 constexpr char kAxisLetters[] = "XYZQ";
 
 uint64_t g_lastSummarySecond;
 
 bool AutoHomeEnabled(int axis) { return krv_user_box_data.autoHomeEnabled[axis] != 0; }
-bool CanHome(int axis) { return (g_param[AxisParam(kHomingConfigParam, axis)] & kHomingConfigBits) != 0; }
+bool CanHome(int axis) { return (g_param[AxisParam(kParamMotorType, axis)] & kHomingConfigBits) != 0; }
 int Method(int axis) { return krv_user_box_data.zeroingMethod[axis]; }
 bool Running(int axis) { return g_homingActive[axis] && (g_homingStage[axis] & 0xF7) != 0; }
 
@@ -46,12 +44,6 @@ uint32_t EnabledAxesMask()
         if (krv_user_box_data.autoHomeEnabled[axis])
             mask |= AxisBit(axis);
     return mask;
-}
-
-void SendVelocity(int axis, int32_t percent)
-{
-    g_cmdVelPercent[axis] = percent;
-    AXB_SetVelocityPercent(0, axis, static_cast<uint16_t>(static_cast<uint16_t>(percent) * g_velScale));
 }
 
 // Step lines for a technician following the run, with "LogAutoHomeStates".
@@ -96,7 +88,7 @@ void StartAxis(int axis)
         updateReferenceMarkTypeAndEnable(static_cast<int8_t>(axis), true);
     SetHomingStage(axis, stage);
     g_homingTarget[axis] = krv_user_box_data.homingScanDirection[axis] ? -kSweepDistance : kSweepDistance;
-    SendVelocity(axis, HomingVelocityPercent(krv_user_box_data.autoHomeVelocityPercent[axis]));
+    SendVelocityPercent(axis, HomingVelocityPercent(krv_user_box_data.autoHomeVelocityPercent[axis]));
     GotoTarget(axis, g_homingTarget[axis]);
     LogMoveStep("1", axis, g_homingTarget[axis]);
 }
@@ -218,7 +210,7 @@ void LimitZeroStep(int axis)
         g_lastGotoTarget[kAxisQ] = g_ztrack_pos;
         AXB_SetAxisPosAbs(0, kAxisQ, trackTarget);
     } else {
-        SendVelocity(kAxisQ, 100);
+        SendVelocityPercent(kAxisQ, 100);
         AXB_StopAxis(0, kAxisQ);
         SetHomingStage(axis, kStageInactive);
     }
@@ -269,7 +261,7 @@ void StepAxis(int axis)
     case kStageReturning:
         if (moveStatus & kStopped) {
             g_log.Write("Setting velocity\n");
-            SendVelocity(axis, 100);
+            SendVelocityPercent(axis, 100);
             SetHomingStage(axis, kStageInactive);
         }
         break;
@@ -409,7 +401,7 @@ void ReturnToHomePos(int axis)
         GotoTarget(axis, g_homeStartPos[axis]);
         return;
     }
-    SendVelocity(axis, 100);
+    SendVelocityPercent(axis, 100);
     AXB_StopAxis(0, axis);
     SetHomingStage(axis, kStageInactive);
 }
@@ -447,8 +439,15 @@ void CancelAutoHome()
         g_homingActive[axis] = false;
         AXB_StopAxis(0, axis);
         // The sweeps ran at the homing speed; the next goto must not.
-        SendVelocity(axis, 100);
+        SendVelocityPercent(axis, 100);
     }
+}
+
+void StopAxesAndAutoHome(int count)
+{
+    if (IsAutoHomeRunning())
+        CancelAutoHome();
+    StopAxes(count);
 }
 
 void OnAutoHomeButton(HWND wnd)

@@ -38,6 +38,10 @@ bool IsAutoHomeRunning();
 bool AutoHomeHasFailedAxis();
 // Every axis idle and out of the run, stopped, its velocity back at 100 %.
 void CancelAutoHome();
+// Every "Stop" button: a running auto-home is cancelled first (a sweep
+// stopped by hand would read as the end of travel), then axes 0..count-1
+// stop.
+void StopAxesAndAutoHome(int count);
 
 // The main window's "Auto Home" button: confirmation, the run, the progress
 // dialog.

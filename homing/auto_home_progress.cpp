@@ -8,7 +8,7 @@
 #include "infra/log.h"
 #include "infra/user_prompts.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
+#include "ui/dialog.h"
 #include "ui/modal.h"
 
 #include <cwchar>
@@ -36,8 +36,7 @@ void ShowAxes(HWND wnd)
 
 void EndProgress(HWND wnd, const char* line)
 {
-    StopTimer(wnd, IDT_AUTO_HOME_PROGRESS);
-    EndModalDialog(wnd, 0);
+    EndModal(wnd, 0);
     g_log.Write(line);
 }
 
@@ -47,7 +46,7 @@ void OnProgressTimer(HWND wnd)
         return;
     if (IsAutoHomeRunning() && !g_homingAborted)
         return;
-    StopTimer(wnd, IDT_AUTO_HOME_PROGRESS);
+    StopTimer(wnd, IDT_TICK);
     // An axis that gave up at both ends has no zero: the technician must
     // know, not just see the dialog go away.
     if (g_homingAborted || AutoHomeHasFailedAxis())
@@ -55,7 +54,7 @@ void OnProgressTimer(HWND wnd)
     EndProgress(wnd, "ED2\n");
 }
 
-void OnCancel(HWND wnd, int)
+void OnCancel(HWND wnd)
 {
     CancelAutoHome();
     EndProgress(wnd, "ED1\n");
@@ -68,36 +67,26 @@ void OnCloseRequest(HWND wnd)
     EndProgress(wnd, "ED3\n");
 }
 
+void OnInit(HWND wnd)
+{
+    ShowAxes(wnd);
+    StartTimer(wnd, IDT_TICK, kRefreshMs);
+}
+
+void OnDestroyed(HWND) { g_log.Write("ED4\n"); }
+
 constexpr CommandRoute kRoutes[] = {
-    {IDC_AUTO_HOME_CANCEL, OnCancel},
-    {IDCANCEL, OnCancel},
+    {IDC_AUTO_HOME_CANCEL, WindowHandler<OnCancel>},
+    {IDCANCEL, WindowHandler<OnCancel>},
 };
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInit, .routes = kRoutes, .tick = OnProgressTimer, .close = OnCloseRequest, .destroyed = OnDestroyed};
 
 } // namespace
 
-INT_PTR CALLBACK AutoHomeProgressDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AutoHomeProgressDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowAxes(wnd);
-        StartTimer(wnd, IDT_AUTO_HOME_PROGRESS, kRefreshMs);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_AUTO_HOME_PROGRESS)
-            OnProgressTimer(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        OnCloseRequest(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        StopTimer(wnd, IDT_AUTO_HOME_PROGRESS);
-        g_log.Write("ED4\n");
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 void ShowAutoHomeProgress(HWND owner) { RunModalDialog(owner, IDD_AUTO_HOME_PROGRESS, AutoHomeProgressDlgProc); }

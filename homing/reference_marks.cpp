@@ -5,22 +5,18 @@
 #include "core/distance_coded.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
+#include "core/session_state.h"
 #include "core/status_bits.h"
 #include "driver/axb400.h"
 #include "infra/log.h"
 
 ReferenceMarkDetector g_refMarks[kEncoderAxisCount];
-uint8_t g_refMarkLogging[kAxisCount];
 
 namespace {
 
 constexpr int kReferenceLatch = 2;
 constexpr int kLatchArmed = 7;
 constexpr int32_t kRepeatWindow = 990;
-constexpr int kCountDirectionParam = 20;
-constexpr int kIncrementParam = 70;
-constexpr int kPitchParam = 71;
-constexpr int kMarkTypeParam = 73;
 constexpr uint32_t kAcuRiteMarks = 2;
 
 int32_t g_loggedMarkCount[kEncoderAxisCount];
@@ -41,13 +37,13 @@ DistanceCodedInput ScaleFigures(int axis, int32_t last, int32_t previous)
     if (!IsEncoderAxis(axis) || !IsAXBBoardLoaded(true))
         return in;
     const double countsPerMm = static_cast<double>(g_param[AxisParam(kParamCountsPerMm, axis)]);
-    in.acu = g_param[AxisParam(kMarkTypeParam, axis)] == kAcuRiteMarks;
+    in.acu = g_param[AxisParam(kParamMarkType, axis)] == kAcuRiteMarks;
     if (countsPerMm != 0.0) {
         in.res = 1.0 / countsPerMm;
-        in.pit = static_cast<double>(g_param[AxisParam(kPitchParam, axis)]) / countsPerMm;
-        in.inc = static_cast<double>(g_param[AxisParam(kIncrementParam, axis)]) / countsPerMm;
+        in.pit = static_cast<double>(g_param[AxisParam(kParamMarkPitch, axis)]) / countsPerMm;
+        in.inc = static_cast<double>(g_param[AxisParam(kParamMarkIncrement, axis)]) / countsPerMm;
     }
-    in.reverse = (g_param[kCountDirectionParam] & AxisBit(axis)) != 0;
+    in.reverse = (g_param[kParamCountDirection] & AxisBit(axis)) != 0;
     return in;
 }
 
@@ -177,8 +173,6 @@ void ResetReferenceMarks()
 {
     for (ReferenceMarkDetector& d : g_refMarks)
         d = {};
-    for (uint8_t& on : g_refMarkLogging)
-        on = 0;
     for (int32_t& count : g_loggedMarkCount)
         count = 0;
 }

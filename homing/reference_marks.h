@@ -17,9 +17,6 @@ struct ReferenceMarkDetector {
 };
 extern ReferenceMarkDetector g_refMarks[kEncoderAxisCount];
 
-// "Enable Ref Mark Logging" per axis (the zoom's entry is never polled).
-extern uint8_t g_refMarkLogging[kAxisCount];
-
 // Restarts the detector and arms (mode 7) or disarms latch 2. Only this
 // axis's captured flag is cleared: another axis may hold a mark it latched
 // a moment ago that its own sweep still has to count.

@@ -1,7 +1,7 @@
 #include "lamp/lamp_channels.h"
 
 #include "board/fences.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "core/external_outputs.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"

@@ -10,7 +10,7 @@ inline constexpr int kLampChannelCount = 10;       // with the serial box
 inline constexpr int kZTrackChannelCount = 9;      // board lamps and the Z track
 inline constexpr int kBoardLampChannelCount = 8;
 inline constexpr int kZTrackChannel = 8;
-inline constexpr int kZTrackAxis = 3;              // Q
+inline constexpr int kZTrackAxis = kAxisQ;
 // Bit 4 of the board's external output byte switches the laser.
 inline constexpr uint8_t kLaserBit = 0x10;
 

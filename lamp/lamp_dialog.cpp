@@ -2,6 +2,7 @@
 
 #include "core/flash_items.h"
 #include "core/lamp_commands.h"
+#include "core/number_text.h"
 #include "core/session_state.h"
 #include "infra/clock.h"
 #include "infra/log.h"
@@ -12,7 +13,8 @@
 #include "lamp/lamp_test_sequence.h"
 #include "lamp/lux400_rows.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modeless.h"
 
 #include <commctrl.h>
@@ -55,15 +57,12 @@ bool g_luxShown;
 
 bool IsSerialLayout() { return g_lampChannelCount == kLampChannelCount; }
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-void ShowControl(HWND dialog, int id) { ShowWindow(GetDlgItem(dialog, id), SW_SHOW); }
 
 void ShowChannel(HWND dialog, int channel)
 {
     const ChannelControls& controls = kChannels[channel];
     for (int id : {controls.slider, controls.field, controls.label})
-        ShowControl(dialog, id);
+        ShowControl(dialog, id, true);
 }
 
 int SliderPosition(HWND dialog, int channel)
@@ -113,10 +112,10 @@ void OpenSerialChannels(HWND dialog, uint32_t start)
     LogPrintf(g_log, "Time for init comm%u\n", NowMs() - start);
     ShowChannel(dialog, 8);
     ShowChannel(dialog, 9);
-    ShowControl(dialog, IDC_LAMP_SWITCH_GROUP);
+    ShowControl(dialog, IDC_LAMP_SWITCH_GROUP, true);
     for (int bit = 0; bit < 4; ++bit) {
-        ShowControl(dialog, kSwitchBoxes[bit]);
-        CheckDlgButton(dialog, kSwitchBoxes[bit], (g_quadMask >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
+        ShowControl(dialog, kSwitchBoxes[bit], true);
+        CheckBox(dialog, kSwitchBoxes[bit], (g_quadMask >> bit) & 1);
     }
     SleepMs(kSwitchDelayMs);
     SetLampRS232Switches(g_quadMask);
@@ -156,11 +155,11 @@ void OnLampInit(HWND dialog)
 {
     const uint32_t start = NowMs();
     const bool lux = GetSettingInt(L"stagetune", L"LUX_400", L"0") != 0;
-    CheckDlgButton(dialog, IDC_LAMP_LUX400, lux ? BST_CHECKED : BST_UNCHECKED);
+    CheckBox(dialog, IDC_LAMP_LUX400, lux);
     g_luxShown = !lux;
     if (g_testerMode != 0)
-        ShowControl(dialog, IDC_LAMP_TEST);
-    CheckDlgButton(dialog, IDC_LAMP_LASER, IsLaserOn() ? BST_CHECKED : BST_UNCHECKED);
+        ShowControl(dialog, IDC_LAMP_TEST, true);
+    CheckBox(dialog, IDC_LAMP_LASER, IsLaserOn());
     if (krv_user_box_data.lampRs232 != 0)
         OpenSerialChannels(dialog, start);
     else
@@ -168,12 +167,12 @@ void OnLampInit(HWND dialog)
     ApplyLevels(dialog);
     FillLuxRows(dialog);
     LogPrintf(g_log, "Total init%u\n", NowMs() - start);
-    StartTimer(dialog, IDT_LAMP, kLampTimerMs);
+    StartTimer(dialog, IDT_TICK, kLampTimerMs);
 }
 
 void FollowLuxBox(HWND dialog)
 {
-    const bool lux = Checked(dialog, IDC_LAMP_LUX400);
+    const bool lux = IsBoxChecked(dialog, IDC_LAMP_LUX400);
     if (lux != g_luxShown)
         ShowLuxControls(dialog, lux);
     g_luxShown = lux;
@@ -181,7 +180,7 @@ void FollowLuxBox(HWND dialog)
 
 void FollowLaserBox(HWND dialog)
 {
-    const bool laser = Checked(dialog, IDC_LAMP_LASER);
+    const bool laser = IsBoxChecked(dialog, IDC_LAMP_LASER);
     if (laser != IsLaserOn())
         SetLaser(laser);
 }
@@ -203,9 +202,8 @@ void FollowSliders(HWND dialog)
 void FollowLevelFields(HWND dialog)
 {
     for (int c = 0; c < g_lampChannelCount; ++c) {
-        wchar_t text[128] = {};
-        GetDlgItemTextW(dialog, kChannels[c].field, text, static_cast<int>(std::size(text)));
-        const std::optional<int> number = ParseFieldNumber(text);
+        const std::optional<int32_t> number =
+            SaturatedLeadingInteger(FieldText(dialog, kChannels[c].field), kLargestLampFieldNumber);
         if (!number)
             continue;
         const int level = ClampLampLevel(*number);
@@ -224,7 +222,7 @@ void FollowSwitchBoxes(HWND dialog)
 {
     uint8_t mask = 0;
     for (int bit = 0; bit < 4; ++bit)
-        mask |= static_cast<uint8_t>(Checked(dialog, kSwitchBoxes[bit]) ? 1u << bit : 0u);
+        mask |= static_cast<uint8_t>(IsBoxChecked(dialog, kSwitchBoxes[bit]) ? 1u << bit : 0u);
     if (mask == g_quadMask)
         return;
     g_quadMask = mask;
@@ -248,42 +246,28 @@ void OnLampTimer(HWND dialog)
 
 void OnOkButton(HWND dialog)
 {
-    WriteSettingString(L"stagetune", L"LUX_400", Checked(dialog, IDC_LAMP_LUX400) ? L"1" : L"0");
+    WriteSettingString(L"stagetune", L"LUX_400", IsBoxChecked(dialog, IDC_LAMP_LUX400) ? L"1" : L"0");
     CloseModeless(g_lampDlg, dialog);
 }
 
 void OnTestButton(HWND) { ToggleLampTest(); }
+
+// A lamp test does not outlive its dialog.
+void OnDestroyed(HWND) { ResetLampTest(); }
 
 constexpr CommandRoute kLampRoutes[] = {
     {IDC_LAMP_OK, WindowHandler<OnOkButton>},
     {IDC_LAMP_APPLY_LUX, WindowHandler<ApplyLuxRows>},
     {IDC_LAMP_TEST, WindowHandler<OnTestButton>},
 };
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnLampInit, .routes = kLampRoutes, .tick = OnLampTimer, .destroyed = OnDestroyed, .modeless = &g_lampDlg};
 
 } // namespace
 
-INT_PTR CALLBACK LampDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK LampDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnLampInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_LAMP)
-            OnLampTimer(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kLampRoutes, wnd, wParam);
-    case WM_CLOSE:
-        CloseModeless(g_lampDlg, wnd);
-        return TRUE;
-    case WM_DESTROY:
-        ModelessDestroyed(g_lampDlg, wnd);
-        ResetLampTest();
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenLampDialog() { return OpenModeless(g_lampDlg, IDD_LAMP, LampDlgProc); }

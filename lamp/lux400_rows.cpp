@@ -1,11 +1,13 @@
 #include "lamp/lux400_rows.h"
 
 #include "core/lamp_commands.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "driver/axb400.h"
 #include "infra/log.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
+#include "ui/fields.h"
 
 #include <string>
 
@@ -46,13 +48,6 @@ void ShowCaption(HWND dialog, const LuxRow& row, uint32_t param)
     SetControlTextIfChanged(dialog, row.caption, row.limitField != 0 ? text : kFixedCurrent);
 }
 
-std::wstring FieldText(HWND dialog, int id)
-{
-    wchar_t text[128] = {};
-    GetDlgItemTextW(dialog, id, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
 } // namespace
 
 void FillLuxRows(HWND dialog)
@@ -61,7 +56,7 @@ void FillLuxRows(HWND dialog)
         const uint32_t param = g_param[row.param];
         if (row.limitField != 0)
             SetDlgItemInt(dialog, row.limitField, static_cast<UINT>(LuxLimit(param)), FALSE);
-        CheckDlgButton(dialog, row.modeBox, LuxMode(param) ? BST_CHECKED : BST_UNCHECKED);
+        CheckBox(dialog, row.modeBox, LuxMode(param));
         ShowCaption(dialog, row, param);
     }
 }
@@ -74,8 +69,8 @@ void ApplyLuxRows(HWND dialog)
         int limit = LuxLimit(param);
         // A limit field that holds no number keeps the limit.
         if (row.limitField != 0)
-            limit = ParseFieldNumber(FieldText(dialog, row.limitField)).value_or(limit);
-        param = WithLux(param, limit, IsDlgButtonChecked(dialog, row.modeBox) == BST_CHECKED);
+            limit = SaturatedLeadingInteger(FieldText(dialog, row.limitField), kLargestLampFieldNumber).value_or(limit);
+        param = WithLux(param, limit, IsBoxChecked(dialog, row.modeBox));
         if (row.limitField != 0)
             ShowCaption(dialog, row, param);
         AXB_SetParam(0, row.param, param);
@@ -85,13 +80,12 @@ void ApplyLuxRows(HWND dialog)
 
 void ShowLuxControls(HWND dialog, bool show)
 {
-    const int command = show ? SW_SHOW : SW_HIDE;
     for (const LuxRow& row : kLuxRows) {
         if (row.limitField != 0)
-            ShowWindow(GetDlgItem(dialog, row.limitField), command);
-        ShowWindow(GetDlgItem(dialog, row.caption), command);
-        ShowWindow(GetDlgItem(dialog, row.modeBox), command);
+            ShowControl(dialog, row.limitField, show);
+        ShowControl(dialog, row.caption, show);
+        ShowControl(dialog, row.modeBox, show);
     }
     for (int id : kLuxFrame)
-        ShowWindow(GetDlgItem(dialog, id), command);
+        ShowControl(dialog, id, show);
 }

@@ -3,16 +3,16 @@
 #include "core/circular_move.h"
 #include "core/goto_sequence.h"
 #include "core/motion_state.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "driver/axb400.h"
 #include "homing/auto_home.h"
 #include "infra/clock.h"
 #include "infra/log.h"
-#include "motion/entered_numbers.h"
 #include "motion/goto_monitor.h"
-#include "motion/motion_window.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modeless.h"
 
 #include <cstdio>
@@ -23,7 +23,6 @@ HWND g_circularGotoWnd;
 namespace {
 
 constexpr UINT kTickMs = 10;
-constexpr int kTextCapacity = 128;
 
 struct CircularField {
     int id;
@@ -42,27 +41,28 @@ constexpr CircularField kFields[] = {
     {IDC_CIRC_YAW, "plane yaw", L"0.0", &CircularGotoEntry::yawDeg},
 };
 
-// The relative angle goes through the narrow text and scanner, as it has
-// always been logged.
-bool ReadRelAngle(HWND wnd, std::string& text, float& value)
+// The relative angle goes through the narrow text, as it has always been
+// logged.
+std::optional<float> ReadRelAngle(HWND wnd, std::string& text)
 {
-    char buffer[kTextCapacity] = {};
-    GetDlgItemTextA(wnd, IDC_CIRC_REL_ANGLE, buffer, kTextCapacity);
+    char buffer[kFieldTextCapacity] = {};
+    GetDlgItemTextA(wnd, IDC_CIRC_REL_ANGLE, buffer, kFieldTextCapacity);
     text = buffer;
-    return std::sscanf(buffer, "%g", &value) == 1;
+    return LeadingFloat(std::string_view(text));
 }
 
-// False, with the reason logged, when a field holds no number.
+// False, with the reason logged, when a field holds no number. Each field
+// is read with "%g": the number it starts with.
 bool ReadEntry(HWND wnd, CircularGotoEntry& entry, std::string& relAngleText)
 {
     for (const CircularField& field : kFields) {
-        const bool parsed = field.id == IDC_CIRC_REL_ANGLE
-                                ? ReadRelAngle(wnd, relAngleText, entry.*field.value)
-                                : ParseEnteredNumber(FieldText(wnd, field.id).c_str(), entry.*field.value);
-        if (!parsed) {
+        const std::optional<float> value = field.id == IDC_CIRC_REL_ANGLE ? ReadRelAngle(wnd, relAngleText)
+                                                                           : LeadingFloat(FieldText(wnd, field.id));
+        if (!value) {
             LogPrintf(g_log, "Circular goto not sent: %s holds no number\n", field.name);
             return false;
         }
+        entry.*field.value = *value;
     }
     return true;
 }
@@ -102,26 +102,18 @@ void OnGoto(HWND wnd)
 // The run of the Multi Axis Goto window, if any, goes on.
 void OnStop(HWND)
 {
-    // A homing sweep stopped by hand would read as the end of travel.
-    if (IsAutoHomeRunning())
-        CancelAutoHome();
-    for (int a = 0; a < kGotoAxisCount; ++a)
-        AXB_StopAxis(0, a);
+    StopAxesAndAutoHome(kGotoAxisCount);
 }
 
 void OnExit(HWND wnd) { CloseModeless(g_circularGotoWnd, wnd); }
 
-void OnDestroyed(HWND wnd)
-{
-    g_traceOn = false;
-    ModelessDestroyed(g_circularGotoWnd, wnd);
-}
+void OnDestroyed(HWND) { g_traceOn = false; }
 
 void OnInit(HWND wnd)
 {
     for (const CircularField& field : kFields)
         SetDlgItemTextW(wnd, field.id, field.initial);
-    StartTimer(wnd, kModelessTimerId, kTickMs);
+    StartTimer(wnd, IDT_TICK, kTickMs);
 }
 
 void OnTick(HWND wnd) { GotoMonitorTick(wnd, GotoWindowKind::kCircular); }
@@ -130,16 +122,15 @@ constexpr CommandRoute kRoutes[] = {
     {IDC_CIRC_GOTO, WindowHandler<OnGoto>},
     {IDC_CIRC_STOP, WindowHandler<OnStop>},
     {IDC_CIRC_EXIT, WindowHandler<OnExit>},
-    {IDCANCEL, WindowHandler<OnExit>},
 };
-
-constexpr MotionWindow kWindow = {OnInit, OnTick, kRoutes, OnExit, OnDestroyed};
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInit, .routes = kRoutes, .tick = OnTick, .destroyed = OnDestroyed, .modeless = &g_circularGotoWnd};
 
 } // namespace
 
 INT_PTR CALLBACK CircularGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenCircularGoto() { return OpenModeless(g_circularGotoWnd, IDD_CIRCULAR_GOTO, CircularGotoDlgProc); }

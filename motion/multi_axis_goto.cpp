@@ -1,11 +1,12 @@
 #include "motion/multi_axis_goto.h"
 
 #include "board/axis_position.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/goto_legs.h"
 #include "core/motion_state.h"
+#include "core/number_text.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "core/velocity_word.h"
@@ -14,15 +15,13 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "infra/settings.h"
-#include "motion/entered_numbers.h"
 #include "motion/goto_controls.h"
 #include "motion/goto_monitor.h"
-#include "motion/motion_window.h"
 #include "motion/watch_window.h"
-#include "params/goto_settings.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/main_window_handle.h"
 #include "ui/modeless.h"
 
@@ -53,8 +52,10 @@ constexpr UnitCaption kUnitCaptions[] = {
     {IDC_MAG_SET_TARGET, L"Set Target (in)", L"Set Target (mm)"},
 };
 
-// What the technician typed, and what the window filled in.
-EnteredNumbers g_entered;
+// What the window filled in: a field the technician did not change keeps
+// the value behind it (a rounded "%.4f" or inch text read back would move
+// a target by a fraction of a count).
+ShownFields g_fields;
 
 bool InchMode() { return g_unitMode == kUnitInch; }
 
@@ -74,16 +75,15 @@ void ShowTarget(HWND wnd, int axis)
         std::swprintf(text, std::size(text), L"%.5f", mm / kMmPerInch);
     else
         std::swprintf(text, std::size(text), L"%.4f", mm);
-    g_entered.Show(wnd, kGotoAxisControls[axis].target, text);
+    g_fields.ShowText(wnd, kGotoAxisControls[axis].target, text);
 }
 
 // The field of the main window's current axis is copied to its Target field.
 void ReadTarget(HWND wnd, int axis)
 {
     const int id = kGotoAxisControls[axis].target;
-    float value = 0.0f;
-    if (g_entered.ReadChanged(wnd, id, value))
-        g_targetMm[axis] = InchMode() ? value * kMmPerInchF : value;
+    if (const std::optional<float> value = g_fields.TakeTypedNumber(wnd, id, LeadingFloat))
+        g_targetMm[axis] = InchMode() ? *value * kMmPerInchF : *value;
     if (axis == g_radio_last && g_mainWnd)
         SetControlTextIfChanged(g_mainWnd, IDC_TARGET, FieldText(wnd, id).c_str());
 }
@@ -96,18 +96,12 @@ void ReadAllTargets(HWND wnd)
 
 void ReadVelPercent(HWND wnd, int axis)
 {
-    g_entered.ReadChanged(wnd, kGotoAxisControls[axis].velPercent, g_velPercent[axis]);
+    if (const std::optional<float> value = g_fields.TakeTypedNumber(wnd, kGotoAxisControls[axis].velPercent, LeadingFloat))
+        g_velPercent[axis] = *value;
 }
 
 // The board hears of a velocity only when its whole percent changed.
-void ApplyTruncateToInt32(int axis)
-{
-    const int32_t percent = TruncateToInt32(g_velPercent[axis]);
-    if (percent == g_cmdVelPercent[axis])
-        return;
-    g_cmdVelPercent[axis] = percent;
-    AXB_SetVelocityPercent(0, axis, WholePercentVelocityWord(percent, g_velScale));
-}
+void ApplyVelocityPercent(int axis) { SendVelocityPercentIfChanged(axis, TruncateToInt32(g_velPercent[axis])); }
 
 void StopRun() { g_multiGotoRunning = 0; }
 
@@ -121,7 +115,7 @@ void OnGoto(HWND wnd)
     for (int a = 0; a < kGotoAxisCount; ++a) {
         ReadTarget(wnd, a);
         ReadVelPercent(wnd, a);
-        ApplyTruncateToInt32(a);
+        ApplyVelocityPercent(a);
     }
     const LegCounts counts = ChooseFixedLeg(kGotoAxisCount);
     SendLeg(counts, WholePercentVelocityWord(TruncateToInt32(g_velPercent[kAxisX]), g_velScale));
@@ -144,7 +138,7 @@ void OnContinuousGoto(HWND wnd)
     const uint64_t now = NowMs64();
     g_lastMoveTick = g_sequenceStartTick = now;
     LegCounts counts = ChooseFixedLeg(1);
-    if (IsDlgButtonChecked(wnd, IDC_MAG_RANDOM) == BST_CHECKED) {
+    if (IsBoxChecked(wnd, IDC_MAG_RANDOM)) {
         g_legRandom.Seed(static_cast<uint32_t>(now));
         // Recorded like every later leg: a retry in this leg sends these
         // targets, not those of an earlier run.
@@ -167,7 +161,7 @@ void OnAxisGoto(HWND wnd, int id)
         counts = TargetMmToCounts(g_targetMm[axis], axis);
     }
     ReadVelPercent(wnd, axis);
-    ApplyTruncateToInt32(axis);
+    ApplyVelocityPercent(axis);
     GotoTarget(axis, UserToRawCounts(axis, counts));
     if (g_logAutoHomeStates)
         LogPrintf(g_log, "X%d:SAPA(0,%d)\n", 4 + axis, axis);
@@ -176,11 +170,7 @@ void OnAxisGoto(HWND wnd, int id)
 void OnStop(HWND)
 {
     StopRun();
-    // A homing sweep stopped by hand would read as the end of travel.
-    if (IsAutoHomeRunning())
-        CancelAutoHome();
-    for (int a = 0; a < kGotoAxisCount; ++a)
-        AXB_StopAxis(0, a);
+    StopAxesAndAutoHome(kGotoAxisCount);
 }
 
 void OnSetHome(HWND)
@@ -217,14 +207,11 @@ void OnExit(HWND wnd)
     CloseModeless(g_multiGotoWnd, wnd);
 }
 
-void OnCloseBox(HWND wnd) { CloseModeless(g_multiGotoWnd, wnd); }
-
 // However the window goes, the run it drives stops and so does its trace.
-void OnDestroyed(HWND wnd)
+void OnDestroyed(HWND)
 {
     StopRun();
     g_traceOn = false;
-    ModelessDestroyed(g_multiGotoWnd, wnd);
 }
 
 void StartTraceIfAsked()
@@ -243,19 +230,19 @@ void OnInit(HWND wnd)
         static_cast<uint8_t>(GetSettingInt(kSettingsSection, L"WaitForMoveCompleteBeforeNextGoto", L"0"));
     g_backToZeroState = static_cast<uint8_t>(GetSettingInt(kSettingsSection, L"GotoBackToZero", L"0"));
     StopRun();
-    g_entered.Forget();
+    g_fields.Forget();
     ForgetGotoReadouts();
     for (const GotoAxisControls& row : kGotoAxisControls) {
         ShowTarget(wnd, row.axis);
         wchar_t text[kTextCapacity];
         std::swprintf(text, std::size(text), L"%.4f", static_cast<double>(g_velPercent[row.axis]));
-        g_entered.Show(wnd, row.velPercent, text);
+        g_fields.ShowText(wnd, row.velPercent, text);
         SetDlgItemTextW(wnd, row.maxLag, L"0.0000");
     }
     for (const UnitCaption& caption : kUnitCaptions)
         SetDlgItemTextW(wnd, caption.id, InchMode() ? caption.inch : caption.other);
     CheckRadioButton(wnd, IDC_MAG_FIXED, IDC_MAG_RANDOM, IDC_MAG_FIXED);
-    StartTimer(wnd, kModelessTimerId, kTickMs);
+    StartTimer(wnd, IDT_TICK, kTickMs);
     StartTraceIfAsked();
 }
 
@@ -277,16 +264,16 @@ constexpr CommandRoute kRoutes[] = {
     {IDC_MAG_SET_TARGET, WindowHandler<OnSetTarget>},
     {IDC_MAG_WATCH, WindowHandler<OnWatch>},
     {IDC_MAG_EXIT, WindowHandler<OnExit>},
-    {IDCANCEL, WindowHandler<OnCloseBox>},
 };
-
-constexpr MotionWindow kWindow = {OnInit, OnTick, kRoutes, OnCloseBox, OnDestroyed};
+// The close box and Escape leave the target fields unread.
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInit, .routes = kRoutes, .tick = OnTick, .destroyed = OnDestroyed, .modeless = &g_multiGotoWnd};
 
 } // namespace
 
 INT_PTR CALLBACK MultiAxisGotoDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenMultiAxisGoto() { return OpenModeless(g_multiGotoWnd, IDD_MULTI_AXIS_GOTO, MultiAxisGotoDlgProc); }

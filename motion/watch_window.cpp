@@ -8,11 +8,11 @@
 #include "core/unit_conversion.h"
 #include "core/watch_layout.h"
 #include "driver/axb400.h"
-#include "motion/motion_window.h"
 #include "infra/clock.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modeless.h"
 
 #include <cstdio>
@@ -26,7 +26,6 @@ constexpr UINT kRefreshMs = 100;
 constexpr int kWatchedAxes = 3;
 constexpr int kReadouts[kWatchedAxes] = {IDC_WATCH_X, IDC_WATCH_Y, IDC_WATCH_Z};
 constexpr wchar_t kFontFace[] = L"Microsoft Sans Serif";
-constexpr int kParamJoystickOptions = 1;
 
 using Values = int32_t[kWatchedAxes];
 
@@ -114,7 +113,7 @@ void OnRefresh(HWND wnd)
 {
     if (!g_boardPresent)
         return;
-    const auto selected = static_cast<int>(SendDlgItemMessageW(wnd, IDC_WATCH_SELECT, CB_GETCURSEL, 0, 0));
+    const int selected = ListSelection(wnd, IDC_WATCH_SELECT);
     for (const WatchQuantity& quantity : kQuantities) {
         if (quantity.index != selected)
             continue;
@@ -195,14 +194,13 @@ void OnInit(HWND wnd)
     SendDlgItemMessageW(wnd, IDC_WATCH_SELECT, CB_SETCURSEL, 0, 0);
     g_shown.Forget();
     FitToClient(wnd);
-    StartTimer(wnd, kModelessTimerId, kRefreshMs);
+    StartTimer(wnd, IDT_TICK, kRefreshMs);
 }
 
 void OnClose(HWND wnd) { CloseModeless(g_watchWnd, wnd); }
 
-void OnDestroyed(HWND wnd)
+void OnDestroyed(HWND)
 {
-    ModelessDestroyed(g_watchWnd, wnd);
     if (g_font)
         DeleteObject(g_font);
     g_font = nullptr;
@@ -210,16 +208,19 @@ void OnDestroyed(HWND wnd)
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_WATCH_OK, WindowHandler<OnClose>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
-
-constexpr MotionWindow kWindow = {OnInit, OnRefresh, kRoutes, OnClose, OnDestroyed, OnResize};
+constexpr DialogBehaviour kBehaviour = {.init = OnInit,
+                                        .routes = kRoutes,
+                                        .tick = OnRefresh,
+                                        .destroyed = OnDestroyed,
+                                        .resized = OnResize,
+                                        .modeless = &g_watchWnd};
 
 } // namespace
 
 INT_PTR CALLBACK WatchDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleMotionWindowMessage(kWindow, wnd, message, wParam, lParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenWatchWindow() { return OpenModeless(g_watchWnd, IDD_WATCH, WatchDlgProc); }

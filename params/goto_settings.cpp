@@ -2,22 +2,15 @@
 
 #include "core/flash_items.h"
 #include "core/motion_state.h"
+#include "core/number_text.h"
 #include "core/unit_conversion.h"
 #include "infra/log.h"
 #include "infra/program_folder.h"
 
 #include <windows.h>
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cwchar>
 #include <optional>
-
-float g_velPercent[kAxisCount] = {kDefaultVelPercent, kDefaultVelPercent, kDefaultVelPercent, kDefaultVelPercent,
-                                  kDefaultVelPercent};
-int32_t g_cmdVelPercent[kAxisCount];
-bool g_joystickEnabled[kAxisCount];
 
 namespace {
 
@@ -45,37 +38,17 @@ std::wstring ReadValue(const Section& section, const wchar_t* key, const wchar_t
     return text;
 }
 
-// In the manner of "%g" and "%d": leading blanks skipped, the number ends
-// where it cannot continue. A number out of range does not parse.
-std::optional<float> ParseFloat(const std::wstring& text)
-{
-    wchar_t* end = nullptr;
-    errno = 0;
-    const float value = std::wcstof(text.c_str(), &end);
-    if (end == text.c_str() || errno == ERANGE || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<int> ParseInt(const std::wstring& text)
-{
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long value = std::wcstol(text.c_str(), &end, 10);
-    if (end == text.c_str() || errno == ERANGE || value < INT_MIN || value > INT_MAX)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
 void ReadFloat(const Section& section, const wchar_t* key, const wchar_t* defaultText, float& into)
 {
-    if (const std::optional<float> value = ParseFloat(ReadValue(section, key, defaultText)))
+    // "%g" and "%d" as the file has always been read: the number ends where it
+    // cannot continue.
+    if (const std::optional<float> value = LeadingFloat(ReadValue(section, key, defaultText)))
         into = *value;
 }
 
 void ReadFlag(const Section& section, const wchar_t* key, const wchar_t* defaultText, bool& into)
 {
-    if (const std::optional<int> value = ParseInt(ReadValue(section, key, defaultText)))
+    if (const std::optional<int32_t> value = LeadingInteger(ReadValue(section, key, defaultText)))
         into = *value != 0;
 }
 
@@ -130,12 +103,4 @@ void SaveZoomIniSettings()
 
 const std::wstring& ZoomIniPath() { return g_zoomIniPath; }
 
-void ResetGotoSettings()
-{
-    for (int a = 0; a < kAxisCount; ++a) {
-        g_velPercent[a] = kDefaultVelPercent;
-        g_cmdVelPercent[a] = 0;
-        g_joystickEnabled[a] = false;
-    }
-    g_zoomIniPath.clear();
-}
+void ResetGotoSettings() { g_zoomIniPath.clear(); }

@@ -4,14 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/param_table.h"
-
-// Until zoom.ini is read, and while its value is not a number, the percent
-// is the file's default.
-inline constexpr float kDefaultVelPercent = 100.0f;
-extern float g_velPercent[kAxisCount];      // nominal velocity percent
-extern int32_t g_cmdVelPercent[kAxisCount]; // the integer percent last sent to the board
-extern bool g_joystickEnabled[kAxisCount];
+#include "core/session_state.h"
 
 // Builds the path, reads "Target mm", "Vel Nominal Percent" and "Joystick
 // Enabled" of every axis, and derives the stepper calibration of X..Q from

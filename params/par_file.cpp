@@ -1,5 +1,6 @@
 #include "params/par_file.h"
 
+#include "board/board_versions.h"
 #include "board/board_lock.h"
 #include "board/fences.h"
 #include "board/flash_store.h"
@@ -137,17 +138,6 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     bool committed_ = false;
 };
-
-ParFileVersions ReadBoardVersions()
-{
-    ParFileVersions v;
-    AXB_GetFirmwareVersion(0, &v.firmware.b1, &v.firmware.b2, &v.firmware.b3, &v.firmware.b4);
-    AXB_GetHardwareVersion(0, &v.hardware);
-    AXB_GetFpgaVersion(0, &v.fpga);
-    AXB_GetSerialNumber(0, &v.serialNumber);
-    AXB_GetDllVersion(&v.dll.b1, &v.dll.b2, &v.dll.b3, &v.dll.b4);
-    return v;
-}
 
 std::string FormatBoardParFile()
 {

@@ -1,6 +1,6 @@
 #pragma once
 // The Calculator dialog (IDD_CALCULATOR); its axis radios are in
-// setup_axis_ids.h.
+// axis_radio_ids.h.
 #define IDC_CALC_OK                   1
 #define IDC_CALC_TITLE                1700
 #define IDC_CALC_LEAD_CAPTION         1701

@@ -1,6 +1,6 @@
 #pragma once
 // The Copy Settings dialog (IDD_COPY_SETTINGS); its source radios are the
-// axis radios of setup_axis_ids.h.
+// axis radios of axis_radio_ids.h.
 #define IDC_COPY_EXIT                 1028
 #define IDC_COPY_COPY                 1750
 #define IDC_COPY_TO_X                 1751

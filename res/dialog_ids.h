@@ -24,3 +24,6 @@
 #define IDD_CIRCULAR_GOTO        128
 
 #define IDI_STAGETUNE            200
+
+// Every window's periodic work runs on its timer 1.
+#define IDT_TICK                 1

@@ -1,12 +1,5 @@
 #pragma once
 // The Encoder dialog (IDD_ENCODER).
-#define IDT_ENCODER                   1
-
-#define IDC_ENC_AXIS_X                3201
-#define IDC_ENC_AXIS_Y                3202
-#define IDC_ENC_AXIS_Z                3203
-#define IDC_ENC_AXIS_Q                3204
-#define IDC_ENC_AXIS_ZOOM             3205
 
 #define IDC_ENC_SIGNAL_TYPE           3210
 #define IDC_ENC_SIGNAL_CAPTION        3211

@@ -1,6 +1,5 @@
 #pragma once
 // The Lamp Dialog (IDD_LAMP).
-#define IDT_LAMP                      1
 
 // One slider and one number field per channel; channels 9 and 10 belong to
 // the serial lamp box, channel 9 alone to the Z track.

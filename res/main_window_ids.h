@@ -1,18 +1,10 @@
 #pragma once
-// The main window (IDD_MAIN): its controls and its timer.
-
-// Every window's periodic work runs on its timer 1.
-#define IDT_MAIN                 1
+// The main window (IDD_MAIN): its controls.
 
 // Main window: "Exit" is the dialog's default button.
 #define IDC_EXIT                 1
 
 // Axis and unit selection
-#define IDC_AXIS_X               1017
-#define IDC_AXIS_Y               1018
-#define IDC_AXIS_Z               1021
-#define IDC_AXIS_Q               1023
-#define IDC_AXIS_ZOOM            1025
 #define IDC_UNIT_MM              1250
 #define IDC_UNIT_IN              1252
 #define IDC_UNIT_STORED          1253

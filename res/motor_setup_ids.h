@@ -1,6 +1,6 @@
 #pragma once
 // The Motor Setup dialog (IDD_MOTOR_SETUP); its axis radios are in
-// setup_axis_ids.h.
+// axis_radio_ids.h.
 #define IDC_MOTOR_EXIT                1028
 #define IDC_MOTOR_TYPE                1600   // X..Q motor type list
 #define IDC_MOTOR_TYPE_ZOOM           1601   // the zoom's two-item list

@@ -6,7 +6,7 @@
 #include "main_window_ids.h"
 #include "motion_ids.h"
 #include "status_ids.h"
-#include "setup_axis_ids.h"
+#include "axis_radio_ids.h"
 #include "motor_setup_ids.h"
 #include "calculator_ids.h"
 #include "system_ids.h"

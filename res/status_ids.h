@@ -1,7 +1,5 @@
 #pragma once
 // The Status dialog (IDD_STATUS) and the Power dialog (IDD_POWER).
-#define IDT_STATUS                    1
-#define IDT_POWER                     1
 
 // Status: per axis the move status byte, the error byte and (X..Q) the axis
 // status word, each with a box per known bit.

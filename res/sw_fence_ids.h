@@ -1,6 +1,6 @@
 #pragma once
 // The SW Fence dialog (IDD_SW_FENCE); its axis radios X, Y, Z are in
-// setup_axis_ids.h.
+// axis_radio_ids.h.
 #define IDC_FENCE_OK                  1
 #define IDC_FENCE_PLUS                1800
 #define IDC_FENCE_MINUS               1801

@@ -1,7 +1,6 @@
 #pragma once
 // The Track Ball dialog (IDD_TRACKBALL): one column per axis X, Y, Z (Q's
 // column is in the template but hidden), the live positions, P022.
-#define IDT_TRACKBALL                 1
 #define IDC_TB_OK                     1028
 #define IDC_TB_APPLY                  1760
 #define IDC_TB_COARSE_X               1761

@@ -1,12 +1,5 @@
 #pragma once
 // The User Parameters dialog (IDD_USER_PARAMS).
-#define IDT_USER_PARAMS               1
-
-#define IDC_UP_AXIS_X                 3101
-#define IDC_UP_AXIS_Y                 3102
-#define IDC_UP_AXIS_Z                 3103
-#define IDC_UP_AXIS_Q                 3104
-#define IDC_UP_AXIS_ZOOM              3105
 
 // Homing
 #define IDC_UP_AUTO_HOME              3110

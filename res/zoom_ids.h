@@ -1,6 +1,5 @@
 #pragma once
 // The Zoom dialog (IDD_ZOOM).
-#define IDT_ZOOM                      1
 
 // "1" .. "10": go to the stored zoom position.
 #define IDC_ZOOM_GOTO_1               1369

@@ -5,14 +5,14 @@
 #include "core/session_state.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/modal.h"
 
 namespace {
 
 // Each axis has a block of 40 parameters from P050 + 40·a and, X..Q only, a
 // second block from P260 + 40·a.
-constexpr int kFirstBlock = 50;
-constexpr int kSecondBlock = 260;
 constexpr int kBlockSize = kAxisParamStride;
 
 constexpr int kTargetBoxes[kAxisCount] = {IDC_COPY_TO_X, IDC_COPY_TO_Y, IDC_COPY_TO_Z, IDC_COPY_TO_Q,
@@ -32,9 +32,9 @@ void OnCopy(HWND wnd)
         for (int target = 0; target < kAxisCount; ++target) {
             if (target == source || IsDlgButtonChecked(wnd, kTargetBoxes[target]) != BST_CHECKED)
                 continue;
-            CopyParam(kFirstBlock, source, target, i);
+            CopyParam(kParamFirstAxisBlock, source, target, i);
             if (source != kZoomAxis && target != kZoomAxis)
-                CopyParam(kSecondBlock, source, target, i);
+                CopyParam(kParamSecondAxisBlock, source, target, i);
         }
     }
     // The targets' counts per mm may have changed: their converted fields
@@ -42,27 +42,27 @@ void OnCopy(HWND wnd)
     RecomputeScales();
 }
 
-void OnSourceRadio(HWND wnd, int id)
+void OnSourceRadio(HWND wnd, int axis)
 {
-    g_radio_last = SetupAxisOfRadio(id);
-    CheckSetupAxisRadio(wnd, g_radio_last);
+    g_radio_last = axis;
+    CheckAxisRadio(wnd, axis);
 }
 
-void OnExit(HWND wnd) { EndDialog(wnd, 0); }
+void OnExit(HWND wnd) { EndModal(wnd, 0); }
 
-void OnInitDialog(HWND wnd) { CheckSetupAxisRadio(wnd, TakeOpeningAxis()); }
+void OnInitDialog(HWND wnd) { CheckAxisRadio(wnd, TakeOpeningAxis()); }
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_COPY_COPY, WindowHandler<OnCopy>},
     {IDC_COPY_EXIT, WindowHandler<OnExit>},
 };
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnExit, OnSourceRadio};
+constexpr DialogBehaviour kBehaviour = {.init = OnInitDialog, .routes = kRoutes, .axisRadio = OnSourceRadio};
 
 } // namespace
 
-INT_PTR CALLBACK CopySettingsDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK CopySettingsDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunCopySettingsDialog(HWND owner) { RunSetupDialog(owner, IDD_COPY_SETTINGS, CopySettingsDlgProc); }
+void RunCopySettingsDialog(HWND owner) { RunModalDialog(owner, IDD_COPY_SETTINGS, CopySettingsDlgProc); }

@@ -1,6 +1,8 @@
 #include "setup/encoder_dialog.h"
 
+#include "board/param_io.h"
 #include "core/flash_items.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
@@ -9,9 +11,10 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
-#include "setup/field_memory.h"
-#include "setup/setup_axis.h"
-#include "ui/command_route.h"
+#include "setup/setup_fields.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modal.h"
 
 #include <cstdio>
@@ -19,15 +22,7 @@
 namespace {
 
 constexpr UINT kTimerMs = 100;
-constexpr int kEncoderConfigParam = 16;   // + axis
-constexpr int kCountDirectionParam = 20;
-constexpr int kTtlRefParam = 21;
-constexpr int kZoomBitsParam = 22;
 constexpr uint32_t kZoomCountReverseBit = 0x04;
-constexpr int kZoomCountsPerMmParam = 218;
-constexpr int kIncrementParam = 70;
-constexpr int kPitchParam = 71;
-constexpr int kMarkTypeParam = 73;
 constexpr uint32_t kAcuRiteMarks = 2;
 constexpr int kRefMarkRegister = 2;
 constexpr uint16_t kAnalogInvertBit = 0x800;
@@ -56,8 +51,6 @@ constexpr ListItem kInterpolations[] = {
 constexpr int kTtlInterpolationCode = 3;
 constexpr int kTtlInterpolationItem = 1;
 
-constexpr int kAxisRadios[kAxisCount] = {IDC_ENC_AXIS_X, IDC_ENC_AXIS_Y, IDC_ENC_AXIS_Z, IDC_ENC_AXIS_Q,
-                                         IDC_ENC_AXIS_ZOOM};
 // Shown only for X..Q: the zoom's encoder has no signal settings or marks.
 constexpr int kEncoderAxisControls[] = {
     IDC_ENC_SIGNAL_TYPE,   IDC_ENC_SIGNAL_CAPTION,   IDC_ENC_INTERPOLATION, IDC_ENC_INTERPOLATION_CAPTION,
@@ -79,7 +72,7 @@ constexpr ParamRow kParamRows[] = {
     {IDC_ENC_ROW_TTL, IDC_ENC_ROW_TTL_CAPTION, "TTL Ref Config"},
 };
 
-FieldMemory g_fields;
+ShownFields g_fields;
 
 bool IsTtl(int code) { return code >= 6 && code <= 8; }
 
@@ -92,11 +85,9 @@ int ItemOfCode(const ListItem (&items)[N], int code)
     return -1;
 }
 
-int Selected(HWND wnd, int id) { return static_cast<int>(SendDlgItemMessageW(wnd, id, CB_GETCURSEL, 0, 0)); }
-
 int CountsPerMmParam(int axis)
 {
-    return axis == kZoomAxis ? kZoomCountsPerMmParam : AxisParam(kParamCountsPerMm, axis);
+    return axis == kZoomAxis ? kParamZoomCountsPerMm : AxisParam(kParamCountsPerMm, axis);
 }
 
 void ShowNumber(HWND wnd, int id, const char* format, double value)
@@ -120,40 +111,36 @@ void ShowLengths(HWND wnd, int axis)
         return;
     const float perMm = static_cast<float>(counts);
     ShowNumber(wnd, IDC_ENC_INCREMENT, "%g",
-               static_cast<double>(static_cast<float>(g_param[AxisParam(kIncrementParam, axis)]) / perMm));
+               static_cast<double>(static_cast<float>(g_param[AxisParam(kParamMarkIncrement, axis)]) / perMm));
     ShowNumber(wnd, IDC_ENC_PITCH, "%g",
-               static_cast<double>(static_cast<float>(g_param[AxisParam(kPitchParam, axis)]) / perMm));
+               static_cast<double>(static_cast<float>(g_param[AxisParam(kParamMarkPitch, axis)]) / perMm));
 }
 
 void ShowParamRows(HWND wnd, int axis)
 {
-    const int numbers[] = {CountsPerMmParam(axis), kEncoderConfigParam + (axis < kEncoderAxisCount ? axis : 0),
-                           axis == kZoomAxis ? kZoomBitsParam : kCountDirectionParam, kTtlRefParam};
+    const int numbers[] = {CountsPerMmParam(axis), kParamEncoderConfigX + (axis < kEncoderAxisCount ? axis : 0),
+                           axis == kZoomAxis ? kParamOptions : kParamCountDirection, kParamTtlRefConfig};
     for (size_t i = 0; i < std::size(kParamRows); ++i) {
         char text[64];
         std::snprintf(text, sizeof text, "%d", static_cast<int>(g_param[numbers[i]]));
         SetDlgItemTextW(wnd, kParamRows[i].id, WideFromUtf8(text).c_str());
-        if (DisplayParamNumber())
-            std::snprintf(text, sizeof text, "%s(P%03d)", kParamRows[i].caption, numbers[i]);
-        else
-            std::snprintf(text, sizeof text, "%s", kParamRows[i].caption);
-        SetDlgItemTextW(wnd, kParamRows[i].captionId, WideFromUtf8(text).c_str());
+        SetParamCaption(wnd, kParamRows[i].captionId, WideFromUtf8(kParamRows[i].caption).c_str(), numbers[i]);
     }
 }
 
 void FillEncoderAxis(HWND wnd, int axis)
 {
-    const uint32_t config = g_param[kEncoderConfigParam + axis];
-    LogPrintf(g_log, "setting combos based on par %d value of %u\n", kEncoderConfigParam + axis, config);
+    const uint32_t config = g_param[kParamEncoderConfigX + axis];
+    LogPrintf(g_log, "setting combos based on par %d value of %u\n", kParamEncoderConfigX + axis, config);
     g_fields.ShowSelection(wnd, IDC_ENC_SIGNAL_TYPE, ItemOfCode(kSignalTypes, static_cast<int>(config >> 8 & 0xFF)));
     g_log.Write("valid for interpol searching for multiplier\n");
     const int interpolation = ItemOfCode(kInterpolations, static_cast<int>(config & 0xFF));
     g_fields.ShowSelection(wnd, IDC_ENC_INTERPOLATION, interpolation);
     if (interpolation >= 0)
         EnableWindow(GetDlgItem(wnd, IDC_ENC_INTERPOLATION), TRUE);
-    g_fields.ShowCheck(wnd, IDC_ENC_COUNT_REVERSE, (g_param[kCountDirectionParam] & AxisBit(axis)) != 0);
-    g_fields.ShowCheck(wnd, IDC_ENC_TTL_INVERTED, (g_param[kTtlRefParam] & AxisBit(axis + 4)) != 0);
-    g_fields.ShowCheck(wnd, IDC_ENC_ACU_RITE, g_param[AxisParam(kMarkTypeParam, axis)] == kAcuRiteMarks);
+    g_fields.ShowCheck(wnd, IDC_ENC_COUNT_REVERSE, (g_param[kParamCountDirection] & AxisBit(axis)) != 0);
+    g_fields.ShowCheck(wnd, IDC_ENC_TTL_INVERTED, (g_param[kParamTtlRefConfig] & AxisBit(axis + 4)) != 0);
+    g_fields.ShowCheck(wnd, IDC_ENC_ACU_RITE, g_param[AxisParam(kParamMarkType, axis)] == kAcuRiteMarks);
     g_fields.ShowCheck(wnd, IDC_ENC_ANALOG_INVERTED, krv_user_box_data.analogRefMarkInverted[axis] != 0);
 }
 
@@ -163,33 +150,29 @@ void Fill(HWND wnd)
     if (axis < kEncoderAxisCount)
         FillEncoderAxis(wnd, axis);
     else
-        g_fields.ShowCheck(wnd, IDC_ENC_COUNT_REVERSE, (g_param[kZoomBitsParam] & kZoomCountReverseBit) != 0);
+        g_fields.ShowCheck(wnd, IDC_ENC_COUNT_REVERSE, (g_param[kParamOptions] & kZoomCountReverseBit) != 0);
     ShowLengths(wnd, axis);
-    CheckDlgButton(wnd, IDC_ENC_REF_LOGGING, g_refMarkLogging[axis] ? BST_CHECKED : BST_UNCHECKED);
+    CheckBox(wnd, IDC_ENC_REF_LOGGING, g_refMarkLogging[axis] != 0);
     ShowParamRows(wnd, axis);
 }
 
-void WriteParam(int number)
-{
-    AXB_SetParam(0, number, g_param[number]);
-}
+// The board is written only where it holds something else.
+void WriteParam(int number) { SetParamIfDifferent(number, g_param[number]); }
 
 void SetBit(uint32_t& word, uint32_t bit, bool on) { word = on ? (word | bit) : (word & ~bit); }
-
-bool Checked(HWND wnd, int id) { return IsDlgButtonChecked(wnd, id) == BST_CHECKED; }
 
 void ApplyConfigWord(HWND wnd, int axis)
 {
     if (!g_fields.SelectionChanged(wnd, IDC_ENC_SIGNAL_TYPE) && !g_fields.SelectionChanged(wnd, IDC_ENC_INTERPOLATION))
         return;
-    const int number = kEncoderConfigParam + axis;
+    const int number = kParamEncoderConfigX + axis;
     uint32_t config = g_param[number];
-    const int signal = Selected(wnd, IDC_ENC_SIGNAL_TYPE);
+    const int signal = ListSelection(wnd, IDC_ENC_SIGNAL_TYPE);
     const int signalCode = signal >= 0 ? kSignalTypes[signal].code : static_cast<int>(config >> 8 & 0xFF);
     int low = static_cast<int>(config & 0xFF);
     if (IsTtl(signalCode)) {
         low = kTtlInterpolationCode;
-    } else if (const int item = Selected(wnd, IDC_ENC_INTERPOLATION); item >= 0) {
+    } else if (const int item = ListSelection(wnd, IDC_ENC_INTERPOLATION); item >= 0) {
         low = kInterpolations[item].code;
     }
     EnableWindow(GetDlgItem(wnd, IDC_ENC_INTERPOLATION), !IsTtl(signalCode));
@@ -203,13 +186,22 @@ void ApplyAnalogInversion(HWND wnd, int axis)
 {
     if (!g_fields.CheckChanged(wnd, IDC_ENC_ANALOG_INVERTED))
         return;
-    const bool inverted = Checked(wnd, IDC_ENC_ANALOG_INVERTED);
+    const bool inverted = IsBoxChecked(wnd, IDC_ENC_ANALOG_INVERTED);
     krv_user_box_data.analogRefMarkInverted[axis] = inverted ? 1 : 0;
     uint16_t reg = 0;
     AXB_GetAxisReg(0, axis, kRefMarkRegister, &reg);
     if (((reg & kAnalogInvertBit) != 0) != inverted)
         AXB_SetAxisReg(0, axis, kRefMarkRegister,
                        static_cast<uint16_t>(inverted ? reg | kAnalogInvertBit : reg & ~kAnalogInvertBit));
+}
+
+// A length field the technician changed, read with "%g" as its number
+// leads the text; false, and the value kept, otherwise.
+bool ReadChangedLength(HWND wnd, int id, double& value)
+{
+    const std::optional<double> typed = g_fields.TakeTypedNumber(wnd, id, LeadingDouble);
+    value = typed.value_or(value);
+    return typed.has_value();
 }
 
 // Counts per mm, increment and pitch follow the lengths typed. A length
@@ -219,8 +211,7 @@ void ApplyLengths(HWND wnd, int axis)
     const int countsParam = CountsPerMmParam(axis);
     const uint32_t oldCounts = g_param[countsParam];
     double resolution = oldCounts ? 1.0 / oldCounts : 0.0;
-    const bool resolutionTyped =
-        g_fields.TextChanged(wnd, IDC_ENC_RESOLUTION) && ParseFieldDouble(wnd, IDC_ENC_RESOLUTION, resolution);
+    const bool resolutionTyped = ReadChangedLength(wnd, IDC_ENC_RESOLUTION, resolution);
     if (resolutionTyped) {
         g_resolution[axis] = static_cast<float>(resolution);
         g_param[countsParam] = resolution > 0.0 ? static_cast<uint32_t>(Nearest(1.0 / resolution)) : 0;
@@ -228,10 +219,10 @@ void ApplyLengths(HWND wnd, int axis)
     }
     if (axis == kZoomAxis)
         return;
-    for (auto [id, param] : {std::pair{IDC_ENC_INCREMENT, kIncrementParam}, std::pair{IDC_ENC_PITCH, kPitchParam}}) {
+    for (auto [id, param] : {std::pair{IDC_ENC_INCREMENT, kParamMarkIncrement}, std::pair{IDC_ENC_PITCH, kParamMarkPitch}}) {
         const int number = AxisParam(param, axis);
         double mm = oldCounts ? static_cast<double>(g_param[number]) / oldCounts : 0.0;
-        const bool typed = g_fields.TextChanged(wnd, id) && ParseFieldDouble(wnd, id, mm);
+        const bool typed = ReadChangedLength(wnd, id, mm);
         if (!typed && !resolutionTyped)
             continue;
         g_param[number] = resolution > 0.0 ? static_cast<uint32_t>(Nearest(mm / resolution)) : 0;
@@ -243,15 +234,15 @@ void ApplyEncoderAxis(HWND wnd, int axis)
 {
     ApplyConfigWord(wnd, axis);
     if (g_fields.CheckChanged(wnd, IDC_ENC_COUNT_REVERSE)) {
-        SetBit(g_param[kCountDirectionParam], AxisBit(axis), Checked(wnd, IDC_ENC_COUNT_REVERSE));
-        WriteParam(kCountDirectionParam);
+        SetBit(g_param[kParamCountDirection], AxisBit(axis), IsBoxChecked(wnd, IDC_ENC_COUNT_REVERSE));
+        WriteParam(kParamCountDirection);
     }
     if (g_fields.CheckChanged(wnd, IDC_ENC_ACU_RITE))
-        g_param[AxisParam(kMarkTypeParam, axis)] = Checked(wnd, IDC_ENC_ACU_RITE) ? kAcuRiteMarks : 0;
+        g_param[AxisParam(kParamMarkType, axis)] = IsBoxChecked(wnd, IDC_ENC_ACU_RITE) ? kAcuRiteMarks : 0;
     ApplyAnalogInversion(wnd, axis);
     if (g_fields.CheckChanged(wnd, IDC_ENC_TTL_INVERTED)) {
-        SetBit(g_param[kTtlRefParam], AxisBit(axis + 4), Checked(wnd, IDC_ENC_TTL_INVERTED));
-        WriteParam(kTtlRefParam);
+        SetBit(g_param[kParamTtlRefConfig], AxisBit(axis + 4), IsBoxChecked(wnd, IDC_ENC_TTL_INVERTED));
+        WriteParam(kParamTtlRefConfig);
     }
 }
 
@@ -261,8 +252,8 @@ void Apply(HWND wnd)
     if (axis < kEncoderAxisCount) {
         ApplyEncoderAxis(wnd, axis);
     } else if (g_fields.CheckChanged(wnd, IDC_ENC_COUNT_REVERSE)) {
-        SetBit(g_param[kZoomBitsParam], kZoomCountReverseBit, Checked(wnd, IDC_ENC_COUNT_REVERSE));
-        WriteParam(kZoomBitsParam);
+        SetBit(g_param[kParamOptions], kZoomCountReverseBit, IsBoxChecked(wnd, IDC_ENC_COUNT_REVERSE));
+        WriteParam(kParamOptions);
     }
     ApplyLengths(wnd, axis);
     // Every conversion of the program follows the new counts per mm.
@@ -272,7 +263,7 @@ void Apply(HWND wnd)
 void ShowAxisControls(HWND wnd, int axis)
 {
     for (int id : kEncoderAxisControls)
-        ShowWindow(GetDlgItem(wnd, id), axis == kZoomAxis ? SW_HIDE : SW_SHOW);
+        ShowControl(wnd, id, axis != kZoomAxis);
 }
 
 void ShowResolutionCaption(HWND wnd, int axis, const char* qCaption)
@@ -281,10 +272,9 @@ void ShowResolutionCaption(HWND wnd, int axis, const char* qCaption)
                     WideFromUtf8(axis == kAxisQ ? qCaption : "Enc Res (mm/count)").c_str());
 }
 
-void OnAxisRadio(HWND wnd, int id)
+void OnAxisRadio(HWND wnd, int axis)
 {
-    const int axis = AxisOfRadio(kAxisRadios, id);
-    if (axis < 0 || axis == g_radio_last)
+    if (axis == g_radio_last)
         return;
     ShowResolutionCaption(wnd, axis, "Enc Res (360\xC2\xB0/counts)");
     ShowAxisControls(wnd, axis);
@@ -293,10 +283,10 @@ void OnAxisRadio(HWND wnd, int id)
     Fill(wnd);
 }
 
-void OnRefLogging(HWND wnd, int)
+void OnRefLogging(HWND wnd)
 {
     const int axis = g_radio_last;
-    const bool on = Checked(wnd, IDC_ENC_REF_LOGGING);
+    const bool on = IsBoxChecked(wnd, IDC_ENC_REF_LOGGING);
     if (on == (g_refMarkLogging[axis] != 0))
         return;
     g_refMarkLogging[axis] = on ? 1 : 0;
@@ -307,7 +297,7 @@ void OnTimer(HWND wnd)
 {
     if (!g_boardPresent)
         return;
-    const int signal = Selected(wnd, IDC_ENC_SIGNAL_TYPE);
+    const int signal = ListSelection(wnd, IDC_ENC_SIGNAL_TYPE);
     const bool ttl = signal >= 0 && IsTtl(kSignalTypes[signal].code);
     if (ttl)
         SendDlgItemMessageW(wnd, IDC_ENC_INTERPOLATION, CB_SETCURSEL, kTtlInterpolationItem, 0);
@@ -315,16 +305,10 @@ void OnTimer(HWND wnd)
     RefMarkLogPoll();
 }
 
-void EndEncoder(HWND wnd)
-{
-    StopTimer(wnd, IDT_ENCODER);
-    EndModalDialog(wnd, 0);
-}
-
-void OnExit(HWND wnd, int)
+void OnExit(HWND wnd)
 {
     Apply(wnd);
-    EndEncoder(wnd);
+    EndModal(wnd, 0);
 }
 
 void OnInit(HWND wnd)
@@ -332,7 +316,7 @@ void OnInit(HWND wnd)
     g_fields.Forget();
     if (g_radio_last < 0 || g_radio_last >= kAxisCount)
         g_radio_last = kAxisX;
-    CheckRadioButton(wnd, IDC_ENC_AXIS_X, IDC_ENC_AXIS_ZOOM, kAxisRadios[g_radio_last]);
+    CheckAxisRadio(wnd, g_radio_last);
     ShowResolutionCaption(wnd, g_radio_last, "Enc Res (360\xC2\xB0/Counts)");
     ShowAxisControls(wnd, g_radio_last);
     for (const ListItem& item : kInterpolations)
@@ -340,42 +324,21 @@ void OnInit(HWND wnd)
     for (const ListItem& item : kSignalTypes)
         SendDlgItemMessageW(wnd, IDC_ENC_SIGNAL_TYPE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text));
     Fill(wnd);
-    StartTimer(wnd, IDT_ENCODER, kTimerMs);
+    StartTimer(wnd, IDT_TICK, kTimerMs);
 }
 
 constexpr CommandRoute kRoutes[] = {
-    {IDC_ENC_EXIT, OnExit},
-    {IDC_ENC_REF_LOGGING, OnRefLogging},
-    {IDC_ENC_AXIS_X, OnAxisRadio},
-    {IDC_ENC_AXIS_Y, OnAxisRadio},
-    {IDC_ENC_AXIS_Z, OnAxisRadio},
-    {IDC_ENC_AXIS_Q, OnAxisRadio},
-    {IDC_ENC_AXIS_ZOOM, OnAxisRadio},
+    {IDC_ENC_EXIT, WindowHandler<OnExit>},
+    {IDC_ENC_REF_LOGGING, WindowHandler<OnRefLogging>},
 };
+// The close box and Escape leave without applying.
+constexpr DialogBehaviour kBehaviour = {.init = OnInit, .routes = kRoutes, .axisRadio = OnAxisRadio, .tick = OnTimer};
 
 } // namespace
 
-INT_PTR CALLBACK EncoderDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK EncoderDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_ENCODER)
-            OnTimer(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        EndEncoder(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        StopTimer(wnd, IDT_ENCODER);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 void OpenEncoderDialog(HWND owner) { RunModalDialog(owner, IDD_ENCODER, EncoderDlgProc); }

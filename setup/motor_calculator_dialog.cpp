@@ -6,17 +6,19 @@
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "res/resource.h"
+#include "core/number_text.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
+#include "ui/modal.h"
 
-#include <cstdio>
+#include <cwchar>
 #include <iterator>
 #include <span>
 
 namespace {
 
-constexpr int kParamVelocity = 61;
-constexpr int kParamHoldingTorque = 78;
 
 // The brushless motor's data, kept by this dialog only.
 struct BrushlessData {
@@ -58,42 +60,41 @@ constexpr int kBrushlessControls[] = {IDC_CALC_POLE_PAIRS_CAPTION, IDC_CALC_POLE
                                       IDC_CALC_LEAD_PITCH,         IDC_CALC_ROTATIONS_CAPTION, IDC_CALC_ROTATIONS,
                                       IDC_CALC_MOTOR_LAG_CAPTION,  IDC_CALC_MOTOR_LAG};
 
-FilledTexts g_filled;
+ShownFields g_fields;
 
 const CalcLayout& LayoutOf(int axis) { return kLayouts[AxisMotorType(axis)]; }
 
-void Show(HWND wnd, int id, bool show) { ShowWindow(GetDlgItem(wnd, id), show ? SW_SHOW : SW_HIDE); }
 void ShowAll(HWND wnd, std::span<const int> ids, bool show)
 {
     for (int id : ids)
-        Show(wnd, id, show);
+        ShowControl(wnd, id, show);
 }
 
 void SetLayout(HWND wnd, int axis)
 {
     const CalcLayout& layout = LayoutOf(axis);
     SetDlgItemTextW(wnd, IDC_CALC_TITLE, layout.title);
-    Show(wnd, IDC_CALC_LEAD_CAPTION, layout.firstCaption != nullptr);
+    ShowControl(wnd, IDC_CALC_LEAD_CAPTION, layout.firstCaption != nullptr);
     if (layout.firstCaption)
         SetDlgItemTextW(wnd, IDC_CALC_LEAD_CAPTION, layout.firstCaption);
-    Show(wnd, IDC_CALC_LEAD, layout.inputs == kFirstFieldOnly || layout.inputs == kStepperInputs);
+    ShowControl(wnd, IDC_CALC_LEAD, layout.inputs == kFirstFieldOnly || layout.inputs == kStepperInputs);
     ShowAll(wnd, kStepperSecondaryControls, layout.inputs == kStepperInputs);
     ShowAll(wnd, kBrushlessControls, layout.inputs == kBrushlessInputs);
-    Show(wnd, IDC_CALC_CALC, layout.formula != kNoFormula);
+    ShowControl(wnd, IDC_CALC_CALC, layout.formula != kNoFormula);
 }
 
 void FillFloat(HWND wnd, int id, float value)
 {
-    FieldText text;
-    swprintf(text, kFieldTextCapacity, L"%g", static_cast<double>(value));
-    g_filled.Fill(wnd, id, text);
+    wchar_t text[kFieldTextCapacity];
+    std::swprintf(text, kFieldTextCapacity, L"%g", static_cast<double>(value));
+    g_fields.ShowText(wnd, id, text);
 }
 
 void FillInt(HWND wnd, int id, int32_t value)
 {
-    FieldText text;
-    swprintf(text, kFieldTextCapacity, L"%d", value);
-    g_filled.Fill(wnd, id, text);
+    wchar_t text[kFieldTextCapacity];
+    std::swprintf(text, kFieldTextCapacity, L"%d", value);
+    g_fields.ShowText(wnd, id, text);
 }
 
 void Fill(HWND wnd, int axis)
@@ -111,28 +112,13 @@ void Fill(HWND wnd, int axis)
 // A stepper field the technician changed to a number gives that number; an
 // untouched or unreadable one keeps the stored value (a "%g" text read back
 // would round a lead of more than six digits).
-void ReadStepperField(HWND wnd, int id, float& value)
-{
-    FieldText text;
-    if (g_filled.TakeNewText(wnd, id, text))
-        ParseFloat(text, value);
-}
+void ReadStepperField(HWND wnd, int id, float& value) { value = g_fields.TakeTypedNumber(wnd, id, WholeFloat).value_or(value); }
 
 // The brushless inputs feed only the results: read as typed; text that is
 // no number keeps the value.
-void ReadFloat(HWND wnd, int id, float& value)
-{
-    FieldText text;
-    GetDlgItemTextW(wnd, id, text, kFieldTextCapacity);
-    ParseFloat(text, value);
-}
+void ReadFloat(HWND wnd, int id, float& value) { value = WholeFloat(FieldText(wnd, id)).value_or(value); }
 
-void ReadInt(HWND wnd, int id, int32_t& value)
-{
-    FieldText text;
-    GetDlgItemTextW(wnd, id, text, kFieldTextCapacity);
-    ParseSigned(text, value);
-}
+void ReadInt(HWND wnd, int id, int32_t& value) { value = WholeSigned(FieldText(wnd, id)).value_or(value); }
 
 StepperDrive ReadStepperFields(HWND wnd, int axis)
 {
@@ -166,11 +152,11 @@ void StoreStepperFields(HWND wnd, int axis) { StoreDrive(axis, WithStepperDefaul
 
 void ShowResult(HWND wnd, int id, const CalcResult& result)
 {
-    FieldText text;
+    wchar_t text[kFieldTextCapacity];
     if (result)
-        swprintf(text, kFieldTextCapacity, L"%d", *result);
+        std::swprintf(text, kFieldTextCapacity, L"%d", *result);
     else
-        swprintf(text, kFieldTextCapacity, L"?????");
+        std::swprintf(text, kFieldTextCapacity, L"?????");
     SetDlgItemTextW(wnd, id, text);
 }
 
@@ -236,32 +222,32 @@ void OnOk(HWND wnd)
     else
         StoreDrive(axis, drive);
     StoreRecordForms(axis);
-    EndDialog(wnd, 0);
+    EndModal(wnd, 0);
 }
 
 void OnClose(HWND wnd)
 {
     StoreStepperFields(wnd, g_radio_last);
-    EndDialog(wnd, 0);
+    EndModal(wnd, 0);
 }
 
 void ShowAxis(HWND wnd, int axis)
 {
-    CheckSetupAxisRadio(wnd, axis);
+    CheckAxisRadio(wnd, axis);
     Fill(wnd, axis);
     SetLayout(wnd, axis);
 }
 
-void OnAxisRadio(HWND wnd, int id)
+void OnAxisRadio(HWND wnd, int axis)
 {
     StoreStepperFields(wnd, g_radio_last);
-    g_radio_last = SetupAxisOfRadio(id);
-    ShowAxis(wnd, g_radio_last);
+    g_radio_last = axis;
+    ShowAxis(wnd, axis);
 }
 
 void OnInitDialog(HWND wnd)
 {
-    g_filled.Forget();
+    g_fields.Forget();
     ShowAxis(wnd, TakeOpeningAxis());
 }
 
@@ -269,20 +255,21 @@ constexpr CommandRoute kRoutes[] = {
     {IDC_CALC_CALC, WindowHandler<OnCalc>},
     {IDC_CALC_OK, WindowHandler<OnOk>},
 };
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, OnAxisRadio};
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInitDialog, .routes = kRoutes, .axisRadio = OnAxisRadio, .close = OnClose};
 
 } // namespace
 
-INT_PTR CALLBACK MotorCalculatorDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK MotorCalculatorDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunMotorCalculatorDialog(HWND owner) { RunSetupDialog(owner, IDD_CALCULATOR, MotorCalculatorDlgProc); }
+void RunMotorCalculatorDialog(HWND owner) { RunModalDialog(owner, IDD_CALCULATOR, MotorCalculatorDlgProc); }
 
 void ResetMotorCalculatorDialog()
 {
     for (BrushlessData& data : g_brushless)
         data = BrushlessData{};
-    g_filled.Forget();
+    g_fields.Forget();
 }

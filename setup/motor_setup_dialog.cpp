@@ -7,7 +7,10 @@
 #include "infra/log.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
+#include "ui/modal.h"
 
 #include <algorithm>
 #include <iterator>
@@ -24,17 +27,6 @@ constexpr uint32_t kStepperShowFirmware = 0x00020403;
 // list, no current limit, no stepper currents.
 constexpr uint32_t kAmplifierBoardType = 2;
 
-constexpr int kParamReversed = 56;
-constexpr int kParamLimits = 57;
-constexpr int kParamCurrentLimit = 67;
-constexpr int kParamBackoff = 83;
-constexpr int kParamRunCurrent = 260;
-constexpr int kParamSwitchover = 261;
-constexpr int kParamHoldCurrent = 264;
-constexpr int kParamInitTorque = 266;
-constexpr int kParamInitTime = 267;
-constexpr int kParamImpulse = 268;
-constexpr int kParamTorqueFactor = 269;
 
 constexpr uint32_t kMotorTypeBits = 0x7;
 constexpr uint32_t kCncPlaybackOff = 0x8;
@@ -60,15 +52,15 @@ struct CaptionRow {
 };
 constexpr CaptionRow kCaptions[] = {
     {IDC_MOTOR_TYPE_CAPTION, L"Motor Type", kParamMotorType},
-    {IDC_MOTOR_REVERSED, L"Motor Reversed", kParamReversed},
-    {IDC_MOTOR_SWAP_LIMITS, L"Swap Limits", kParamLimits},
-    {IDC_MOTOR_ACTIVE_LOW, L"Active Low Limit", kParamLimits},
+    {IDC_MOTOR_REVERSED, L"Motor Reversed", kParamMotorReversed},
+    {IDC_MOTOR_SWAP_LIMITS, L"Swap Limits", kParamLimitSwitches},
+    {IDC_MOTOR_ACTIVE_LOW, L"Active Low Limit", kParamLimitSwitches},
     {IDC_MOTOR_CNC_PLAYBACK, L"CNC Playback", kParamMotorType},
-    {IDC_MOTOR_BACKOFF_CAPTION, L"Limit Backoff (1 = .1mm)", kParamBackoff},
+    {IDC_MOTOR_BACKOFF_CAPTION, L"Limit Backoff (1 = .1mm)", kParamLimitBackoff},
     {IDC_MOTOR_CURRENT_CAPTION, L"Current Limit (ma)", kParamCurrentLimit},
     {IDC_MOTOR_RUN_CURRENT_CAPTION, L"Max Running Current (% of 3.3A)", kParamRunCurrent},
     {IDC_MOTOR_HOLD_CURRENT_CAPTION, L"Holding Current(% of 3.3A)", kParamHoldCurrent},
-    {IDC_MOTOR_SWITCHOVER_CAPTION, L"Switchover Frequency(Hz)", kParamSwitchover},
+    {IDC_MOTOR_SWITCHOVER_CAPTION, L"Switchover Frequency(Hz)", kParamSwitchoverFrequency},
 };
 
 struct FieldRow {
@@ -76,17 +68,17 @@ struct FieldRow {
     int param;   // X number
 };
 constexpr FieldRow kUnsignedFields[] = {
-    {IDC_MOTOR_CURRENT_LIMIT, kParamCurrentLimit}, {IDC_MOTOR_BACKOFF, kParamBackoff},
+    {IDC_MOTOR_CURRENT_LIMIT, kParamCurrentLimit}, {IDC_MOTOR_BACKOFF, kParamLimitBackoff},
     {IDC_MOTOR_RUN_CURRENT, kParamRunCurrent},     {IDC_MOTOR_HOLD_CURRENT, kParamHoldCurrent},
-    {IDC_MOTOR_SWITCHOVER, kParamSwitchover},      {IDC_MOTOR_INIT_TORQUE, kParamInitTorque},
+    {IDC_MOTOR_SWITCHOVER, kParamSwitchoverFrequency},      {IDC_MOTOR_INIT_TORQUE, kParamInitTorque},
     {IDC_MOTOR_INIT_TIME, kParamInitTime},         {IDC_MOTOR_TORQUE_FACTOR, kParamTorqueFactor},
 };
 // Written in this order after the limits; the stepper currents only where
 // the board has them.
-constexpr FieldRow kLimitFields[] = {{IDC_MOTOR_CURRENT_LIMIT, kParamCurrentLimit}, {IDC_MOTOR_BACKOFF, kParamBackoff}};
+constexpr FieldRow kLimitFields[] = {{IDC_MOTOR_CURRENT_LIMIT, kParamCurrentLimit}, {IDC_MOTOR_BACKOFF, kParamLimitBackoff}};
 constexpr FieldRow kStepperFields[] = {{IDC_MOTOR_RUN_CURRENT, kParamRunCurrent},
                                        {IDC_MOTOR_HOLD_CURRENT, kParamHoldCurrent},
-                                       {IDC_MOTOR_SWITCHOVER, kParamSwitchover}};
+                                       {IDC_MOTOR_SWITCHOVER, kParamSwitchoverFrequency}};
 constexpr int kCurrentLimitControls[] = {IDC_MOTOR_CURRENT_CAPTION, IDC_MOTOR_CURRENT_LIMIT};
 constexpr int kStepperControls[] = {IDC_MOTOR_RUN_CURRENT_CAPTION,  IDC_MOTOR_RUN_CURRENT,
                                     IDC_MOTOR_HOLD_CURRENT_CAPTION, IDC_MOTOR_HOLD_CURRENT,
@@ -107,7 +99,7 @@ int Param(int xParam) { return AxisParam(xParam, g_radio_last); }
 void ShowControls(HWND wnd, std::span<const int> ids, bool show)
 {
     for (int id : ids)
-        ShowWindow(GetDlgItem(wnd, id), show ? SW_SHOW : SW_HIDE);
+        ShowControl(wnd, id, show);
 }
 
 // Older firmware cannot say which board it runs on; such a board counts as
@@ -154,9 +146,6 @@ void SelectMotorType(HWND wnd)
     SendDlgItemMessageW(wnd, id, CB_SETCURSEL, code < count ? code : -1, 0);
 }
 
-void Check(HWND wnd, int id, bool on) { CheckDlgButton(wnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND wnd, int id) { return IsDlgButtonChecked(wnd, id) == BST_CHECKED; }
-
 void FillImpulseFields(HWND wnd)
 {
     const uint32_t impulse = g_param[Param(kParamImpulse)];
@@ -168,19 +157,19 @@ void Fill(HWND wnd)
 {
     SelectMotorType(wnd);
     const uint32_t type = g_param[Param(kParamMotorType)];
-    const uint32_t limits = g_param[Param(kParamLimits)];
-    Check(wnd, IDC_MOTOR_CNC_PLAYBACK, (type & kCncPlaybackOff) == 0);
-    Check(wnd, IDC_MOTOR_SWAP_LIMITS, limits & kSwapLimits);
-    Check(wnd, IDC_MOTOR_ACTIVE_LOW, limits & kActiveLowLimits);
-    Check(wnd, IDC_MOTOR_REVERSED, g_param[Param(kParamReversed)] & 1);
+    const uint32_t limits = g_param[Param(kParamLimitSwitches)];
+    CheckBox(wnd, IDC_MOTOR_CNC_PLAYBACK, (type & kCncPlaybackOff) == 0);
+    CheckBox(wnd, IDC_MOTOR_SWAP_LIMITS, limits & kSwapLimits);
+    CheckBox(wnd, IDC_MOTOR_ACTIVE_LOW, limits & kActiveLowLimits);
+    CheckBox(wnd, IDC_MOTOR_REVERSED, g_param[Param(kParamMotorReversed)] & 1);
     for (const FieldRow& field : kUnsignedFields)
         SetUnsignedField(wnd, field.id, g_param[Param(field.param)]);
     FillImpulseFields(wnd);
     for (const CaptionRow& caption : kCaptions)
         SetParamCaption(wnd, caption.id, caption.name, Param(caption.param));
     const bool zoom = g_radio_last == kZoomAxis;
-    ShowWindow(GetDlgItem(wnd, IDC_MOTOR_TYPE_ZOOM), zoom ? SW_SHOW : SW_HIDE);
-    ShowWindow(GetDlgItem(wnd, IDC_MOTOR_TYPE), zoom ? SW_HIDE : SW_SHOW);
+    ShowControl(wnd, IDC_MOTOR_TYPE_ZOOM, zoom);
+    ShowControl(wnd, IDC_MOTOR_TYPE, !zoom);
 }
 
 // A field without a number keeps the stored value; either way the board is
@@ -197,7 +186,7 @@ void ApplyMotorType(HWND wnd)
     const int position = SelectedPosition(wnd);
     const uint32_t stored = g_param[Param(kParamMotorType)];
     const uint32_t code = position >= 0 ? static_cast<uint32_t>(position) : stored & kMotorTypeBits;
-    const uint32_t value = code + (Checked(wnd, IDC_MOTOR_CNC_PLAYBACK) ? 0 : kCncPlaybackOff);
+    const uint32_t value = code + (IsBoxChecked(wnd, IDC_MOTOR_CNC_PLAYBACK) ? 0 : kCncPlaybackOff);
     LogPrintf(g_log, "SAVING P064 as%u\n", value);
     StoreParam(Param(kParamMotorType), value);
 }
@@ -216,9 +205,9 @@ void Apply(HWND wnd)
 {
     g_boardType = ReadBoardType();
     ApplyMotorType(wnd);
-    StoreParam(Param(kParamLimits),
-               (Checked(wnd, IDC_MOTOR_SWAP_LIMITS) ? kSwapLimits : 0) | (Checked(wnd, IDC_MOTOR_ACTIVE_LOW) ? kActiveLowLimits : 0));
-    StoreParam(Param(kParamReversed), Checked(wnd, IDC_MOTOR_REVERSED) ? 1 : 0);
+    StoreParam(Param(kParamLimitSwitches),
+               (IsBoxChecked(wnd, IDC_MOTOR_SWAP_LIMITS) ? kSwapLimits : 0) | (IsBoxChecked(wnd, IDC_MOTOR_ACTIVE_LOW) ? kActiveLowLimits : 0));
+    StoreParam(Param(kParamMotorReversed), IsBoxChecked(wnd, IDC_MOTOR_REVERSED) ? 1 : 0);
     for (const FieldRow& field : kLimitFields)
         ApplyField(wnd, field);
     if (g_firmwareVersion >= kStepperWriteFirmware && BoardHasStepperCurrents())
@@ -232,7 +221,7 @@ void Apply(HWND wnd)
 
 void OnInitDialog(HWND wnd)
 {
-    CheckSetupAxisRadio(wnd, TakeOpeningAxis());
+    CheckAxisRadio(wnd, TakeOpeningAxis());
     g_boardType = ReadBoardType();
     const bool amplifierBoard = g_boardType == kAmplifierBoardType;
     ShowControls(wnd, kCurrentLimitControls, !amplifierBoard);
@@ -248,11 +237,11 @@ void OnInitDialog(HWND wnd)
     SetCommutationGroup(wnd);
 }
 
-void OnAxisRadio(HWND wnd, int id)
+void OnAxisRadio(HWND wnd, int axis)
 {
     Apply(wnd);
-    g_radio_last = SetupAxisOfRadio(id);
-    CheckSetupAxisRadio(wnd, g_radio_last);
+    g_radio_last = axis;
+    CheckAxisRadio(wnd, axis);
     Fill(wnd);
     SetCommutationGroup(wnd);
 }
@@ -260,27 +249,25 @@ void OnAxisRadio(HWND wnd, int id)
 void OnExit(HWND wnd)
 {
     Apply(wnd);
-    EndDialog(wnd, 0);
+    EndModal(wnd, 0);
 }
-
-// The close box and Escape end the dialog; it stores the fields while its
-// window goes.
-void OnClose(HWND wnd) { EndDialog(wnd, 0); }
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_MOTOR_TYPE, WindowHandler<SetCommutationGroup>, CBN_SELCHANGE},
     {IDC_MOTOR_EXIT, WindowHandler<OnExit>},
 };
-// The window stores the fields again while it goes, so every way out stores.
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, OnAxisRadio, Apply};
+// The close box and Escape end the dialog; the window stores the fields
+// while it goes, so every way out stores.
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInitDialog, .routes = kRoutes, .axisRadio = OnAxisRadio, .destroyed = Apply};
 
 } // namespace
 
-INT_PTR CALLBACK MotorSetupDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK MotorSetupDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunMotorSetupDialog(HWND owner) { RunSetupDialog(owner, IDD_MOTOR_SETUP, MotorSetupDlgProc); }
+void RunMotorSetupDialog(HWND owner) { RunModalDialog(owner, IDD_MOTOR_SETUP, MotorSetupDlgProc); }
 
 void ResetMotorSetupDialog() { g_boardType = 0; }

@@ -1,50 +1,23 @@
 #pragma once
-// What the axis setup dialogs share: their axis radios, captions with
-// parameter numbers, and fields that never turn a missing or untouched
-// number into a new stored value.
+// What the axis setup dialogs share beside the dialog and field kits: the
+// axis they open on, captions with parameter numbers, unsigned fields and
+// UTF-8 captions (µ, °).
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
-inline constexpr int kFieldTextCapacity = 128;
-using FieldText = wchar_t[kFieldTextCapacity];
-
-// The dialogs' axis radios, X..Zoom.
-void CheckSetupAxisRadio(HWND wnd, int axis);
-// The axis of a radio id, -1 for any other control.
-int SetupAxisOfRadio(int id);
 // The axis a dialog starts with: g_radio_last when it is Y, Z, Q or Zoom,
 // else X (which then becomes current).
 int TakeOpeningAxis();
 
-// "Display Param Number" of the main window.
-bool ShowParamNumbers();
-// "%s(P%03d)" with the number while "Display Param Number" is on, else "%s".
-void SetParamCaption(HWND wnd, int id, const wchar_t* name, int param);
-
-// Whole texts only: digits with optional blanks around them, in range.
-bool ParseUnsigned(const wchar_t* text, uint32_t& value);
-bool ParseSigned(const wchar_t* text, int32_t& value);
-// "%g" as the dialogs read decimal fractions; the whole text must be a number.
-bool ParseFloat(const wchar_t* text, float& value);
+// The name, with the number in numberFormat after it while "Display Param
+// Number" is on.
+void SetParamCaption(HWND wnd, int id, const wchar_t* name, int number, const wchar_t* numberFormat = L"(P%03d)");
 
 void SetUnsignedField(HWND wnd, int id, uint32_t value);
-// False, and value unchanged, when the field holds no unsigned number.
+// The field's whole-text unsigned number; false, and value unchanged, when
+// it holds none.
 bool ReadUnsignedField(HWND wnd, int id, uint32_t& value);
 
-// The texts a dialog's fill put into its fields. A field whose text is still
-// the one shown has nothing new to store: reading a "%g" text back would
-// otherwise move a stored value by merely viewing it.
-class FilledTexts {
-public:
-    void Fill(HWND wnd, int id, const wchar_t* text);
-    // The field's text, when the technician changed it since it was filled
-    // or last taken; the text then counts as the one the stored value has.
-    bool TakeNewText(HWND wnd, int id, FieldText& text);
-    void Forget() { texts_.clear(); }
-
-private:
-    std::unordered_map<int, std::wstring> texts_;
-};
+std::wstring WideFromUtf8(const char* text);

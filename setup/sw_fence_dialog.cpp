@@ -7,15 +7,19 @@
 #include "core/unit_conversion.h"
 #include "infra/log.h"
 #include "res/resource.h"
+#include "core/number_text.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
+#include "ui/modal.h"
 
-#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
 
 namespace {
 
-constexpr int kParamFencePlus = 68;
-constexpr int kParamFenceMinus = 69;
 // Flash item numbers shown beside the stored values and the box.
 constexpr int kItemStoredPlus = 1101;
 constexpr int kItemStoredMinus = 1113;
@@ -40,50 +44,59 @@ constexpr FenceCaption kCaptions[] = {
     {IDC_FENCE_ENABLED, {L"SW Fence Enabled", L"SW Fence Enabled", L"SW Fence Enabled"}, kItemFenceEnabled, 0},
 };
 
-FilledTexts g_filled;
+ShownFields g_fields;
 
 int UnitColumn() { return g_unitMode == kUnitInch || g_unitMode == kUnitMm ? g_unitMode : 0; }
 
-void FormatCounts(int32_t counts, int axis, FieldText& text)
-{
-    if (g_unitMode == kUnitMm)
-        swprintf(text, kFieldTextCapacity, L"%g", static_cast<double>(CountsToUnits(counts, axis, kConvCountsMm)));
-    else if (g_unitMode == kUnitInch)
-        swprintf(text, kFieldTextCapacity, L"%g", static_cast<double>(CountsToUnits(counts, axis, kConvCountsInch)));
-    else
-        swprintf(text, kFieldTextCapacity, L"%d", counts);
-}
-
-// A number in the dialog's unit as counts of the axis.
-bool ParseCounts(const wchar_t* text, int axis, int32_t& counts)
-{
-    if (g_unitMode != kUnitMm && g_unitMode != kUnitInch)
-        return ParseSigned(text, counts);
-    float value = 0.0f;
-    if (!ParseFloat(text, value))
-        return false;
-    counts = g_unitMode == kUnitMm ? TargetMmToCounts(value, axis) : UnitsToCounts(value, axis, kConvCountsInch);
-    return true;
-}
-
 void FillValue(HWND wnd, int id, int32_t counts, int axis)
 {
-    FieldText text;
-    FormatCounts(counts, axis, text);
-    g_filled.Fill(wnd, id, text);
+    wchar_t text[kFieldTextCapacity];
+    if (g_unitMode == kUnitMm)
+        std::swprintf(text, kFieldTextCapacity, L"%g", static_cast<double>(CountsToUnits(counts, axis, kConvCountsMm)));
+    else if (g_unitMode == kUnitInch)
+        std::swprintf(text, kFieldTextCapacity, L"%g",
+                      static_cast<double>(CountsToUnits(counts, axis, kConvCountsInch)));
+    else
+        std::swprintf(text, kFieldTextCapacity, L"%d", counts);
+    g_fields.ShowText(wnd, id, text);
 }
 
-// The field's value when the technician typed a new number; an untouched
-// field or one without a number keeps the value.
-bool ReadCounts(HWND wnd, int id, int axis, int32_t& counts)
+// A whole-text number in the dialog's unit as counts of the axis.
+std::optional<int32_t> CountsOfText(const std::wstring& text, int axis)
 {
-    FieldText text;
-    return g_filled.TakeNewText(wnd, id, text) && ParseCounts(text, axis, counts);
+    if (g_unitMode != kUnitMm && g_unitMode != kUnitInch)
+        return WholeSigned(text);
+    const std::optional<float> value = WholeFloat(text);
+    if (!value)
+        return std::nullopt;
+    return g_unitMode == kUnitMm ? TargetMmToCounts(*value, axis) : UnitsToCounts(*value, axis, kConvCountsInch);
+}
+
+struct TypedCounts {
+    std::wstring text;
+    int32_t counts;
+};
+
+// The field's value when the technician typed a new number; none for an
+// untouched field or one without a number, which keep their values.
+std::optional<TypedCounts> TakeTypedCounts(HWND wnd, int id, int axis)
+{
+    std::optional<std::wstring> text = g_fields.TakeChangedText(wnd, id);
+    const std::optional<int32_t> counts = text ? CountsOfText(*text, axis) : std::nullopt;
+    if (!counts)
+        return std::nullopt;
+    return TypedCounts{std::move(*text), *counts};
+}
+
+void ReadCounts(HWND wnd, int id, int axis, int32_t& counts)
+{
+    if (const std::optional<TypedCounts> typed = TakeTypedCounts(wnd, id, axis))
+        counts = typed->counts;
 }
 
 void Fill(HWND wnd, int axis)
 {
-    CheckDlgButton(wnd, IDC_FENCE_ENABLED, krv_user_box_data.swFenceEnabled[axis] ? BST_CHECKED : BST_UNCHECKED);
+    CheckBox(wnd, IDC_FENCE_ENABLED, krv_user_box_data.swFenceEnabled[axis] != 0);
     const int32_t storedPlus = krv_user_box_data.swFencePlus[axis];
     FillValue(wnd, IDC_FENCE_STORED_PLUS, storedPlus, axis);
     FillValue(wnd, IDC_FENCE_STORED_MINUS, krv_user_box_data.swFenceMinus[axis], axis);
@@ -92,28 +105,21 @@ void Fill(HWND wnd, int axis)
     if (g_unitMode == kUnitMm)
         LogPrintf(g_log, "Value to convert %d result of unconvert %g\n", storedPlus,
                   static_cast<double>(CountsToUnits(storedPlus, axis, kConvCountsMm)));
-    FieldText text;
-    for (const FenceCaption& caption : kCaptions) {
-        const wchar_t* name = caption.names[UnitColumn()];
-        if (ShowParamNumbers())
-            swprintf(text, kFieldTextCapacity, L"%ls(%lc%d)", name, L'P', caption.number + caption.axisStride * axis);
-        else
-            swprintf(text, kFieldTextCapacity, L"%ls", name);
-        SetDlgItemTextW(wnd, caption.id, text);
-    }
+    // The fence captions carry their numbers unpadded ("(P68)").
+    for (const FenceCaption& caption : kCaptions)
+        SetParamCaption(wnd, caption.id, caption.names[UnitColumn()], caption.number + caption.axisStride * axis,
+                        L"(P%d)");
 }
 
 void ApplyStoredPlus(HWND wnd, int axis)
 {
-    int32_t& stored = krv_user_box_data.swFencePlus[axis];
-    FieldText text;
-    if (!g_filled.TakeNewText(wnd, IDC_FENCE_STORED_PLUS, text) || !ParseCounts(text, axis, stored))
+    const std::optional<TypedCounts> typed = TakeTypedCounts(wnd, IDC_FENCE_STORED_PLUS, axis);
+    if (!typed)
         return;
-    if (g_unitMode == kUnitMm) {
-        float typed = 0.0f;
-        ParseFloat(text, typed);
-        LogPrintf(g_log, "Value to unconvert %g result of unconvert %d\n", static_cast<double>(typed), stored);
-    }
+    krv_user_box_data.swFencePlus[axis] = typed->counts;
+    if (g_unitMode == kUnitMm)
+        LogPrintf(g_log, "Value to unconvert %g result of unconvert %d\n",
+                  static_cast<double>(WholeFloat(typed->text).value_or(0.0f)), typed->counts);
 }
 
 void ApplyFence(HWND wnd, int id, int xParam, int axis)
@@ -127,7 +133,7 @@ void ApplyFence(HWND wnd, int id, int xParam, int axis)
 void Apply(HWND wnd)
 {
     const int axis = g_radio_last;
-    krv_user_box_data.swFenceEnabled[axis] = IsDlgButtonChecked(wnd, IDC_FENCE_ENABLED) == BST_CHECKED ? 1 : 0;
+    krv_user_box_data.swFenceEnabled[axis] = IsBoxChecked(wnd, IDC_FENCE_ENABLED) ? 1 : 0;
     ApplyStoredPlus(wnd, axis);
     ReadCounts(wnd, IDC_FENCE_STORED_MINUS, axis, krv_user_box_data.swFenceMinus[axis]);
     ApplyFence(wnd, IDC_FENCE_PLUS, kParamFencePlus, axis);
@@ -136,7 +142,7 @@ void Apply(HWND wnd)
 
 void ShowAxis(HWND wnd, int axis)
 {
-    CheckSetupAxisRadio(wnd, axis);
+    CheckAxisRadio(wnd, axis);
     Fill(wnd, axis);
 }
 
@@ -144,23 +150,23 @@ void OnInitDialog(HWND wnd)
 {
     if (g_radio_last != 1 && g_radio_last != 2)
         g_radio_last = 0;
-    g_filled.Forget();
+    g_fields.Forget();
     ShowAxis(wnd, g_radio_last);
     for (int id : {IDC_FENCE_PLUS, IDC_FENCE_MINUS, IDC_FENCE_ENABLED})
         EnableWindow(GetDlgItem(wnd, id), TRUE);
 }
 
-void OnAxisRadio(HWND wnd, int id)
+void OnAxisRadio(HWND wnd, int axis)
 {
     Apply(wnd);
-    g_radio_last = SetupAxisOfRadio(id);
-    ShowAxis(wnd, g_radio_last);
+    g_radio_last = axis;
+    ShowAxis(wnd, axis);
 }
 
 void OnOk(HWND wnd)
 {
     Apply(wnd);
-    EndDialog(wnd, 0);
+    EndModal(wnd, 0);
 }
 
 constexpr CommandRoute kRoutes[] = {
@@ -168,15 +174,16 @@ constexpr CommandRoute kRoutes[] = {
 };
 // The close box stores as "OK" does, and the window stores once more while
 // it goes: every way out of the dialog stores the fields.
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnOk, OnAxisRadio, Apply};
+constexpr DialogBehaviour kBehaviour = {
+    .init = OnInitDialog, .routes = kRoutes, .axisRadio = OnAxisRadio, .close = OnOk, .destroyed = Apply};
 
 } // namespace
 
-INT_PTR CALLBACK SwFenceDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SwFenceDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunSwFenceDialog(HWND owner) { RunSetupDialog(owner, IDD_SW_FENCE, SwFenceDlgProc); }
+void RunSwFenceDialog(HWND owner) { RunModalDialog(owner, IDD_SW_FENCE, SwFenceDlgProc); }
 
-void ResetSwFenceDialog() { g_filled.Forget(); }
+void ResetSwFenceDialog() { g_fields.Forget(); }

@@ -3,7 +3,8 @@
 #include "core/param_table.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
+#include "ui/dialog.h"
+#include "ui/modal.h"
 
 namespace {
 
@@ -12,9 +13,9 @@ struct SystemField {
     int param;
 };
 constexpr SystemField kFields[] = {
-    {IDC_SYSTEM_CYCLE_TIME, 49},
-    {IDC_SYSTEM_HEARTBEAT, 34},
-    {IDC_SYSTEM_STARTUP_DELAY, 47},
+    {IDC_SYSTEM_CYCLE_TIME, kParamCyclesFactor},
+    {IDC_SYSTEM_HEARTBEAT, kParamHeartbeat},
+    {IDC_SYSTEM_STARTUP_DELAY, kParamStartupDelay},
 };
 constexpr INT_PTR kStoredResult = 1028;
 
@@ -32,21 +33,19 @@ void OnOk(HWND wnd)
 {
     for (const SystemField& field : kFields)
         ReadUnsignedField(wnd, field.id, g_param[field.param]);
-    EndDialog(wnd, kStoredResult);
+    EndModal(wnd, kStoredResult);
 }
-
-void OnClose(HWND wnd) { EndDialog(wnd, 0); }
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_SYSTEM_OK, WindowHandler<OnOk>},
 };
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose};
+constexpr DialogBehaviour kBehaviour = {.init = OnInitDialog, .routes = kRoutes};
 
 } // namespace
 
-INT_PTR CALLBACK SystemDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SystemDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunSystemDialog(HWND owner) { RunSetupDialog(owner, IDD_SYSTEM, SystemDlgProc); }
+void RunSystemDialog(HWND owner) { RunModalDialog(owner, IDD_SYSTEM, SystemDlgProc); }

@@ -7,15 +7,15 @@
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "setup/setup_fields.h"
-#include "setup/setup_dialog.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
+#include "ui/modal.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr int kParamTrackballX = 5;   // P005, P006, P007 for X, Y, Z
-constexpr int kParamOptions = 22;
 constexpr int kTrackballAxes = 3;
 constexpr int kPositionAxes = 4;      // X, Y, Z, Q
 constexpr UINT kRefreshMs = 100;
@@ -65,9 +65,6 @@ const EnableLayout& Layout() { return g_firmwareVersion >= kEnableLayoutFirmware
 // The bits of P005..P007 this dialog owns; the others keep what they hold.
 uint32_t OwnedBits() { return 0xFFFF | kInvertBit | (HasDeadband() ? kByte << kDeadbandShift : 0); }
 
-void Check(HWND wnd, int id, bool on) { CheckDlgButton(wnd, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND wnd, int id) { return IsDlgButtonChecked(wnd, id) == BST_CHECKED; }
-
 void ShowP022(HWND wnd)
 {
     wchar_t text[16];
@@ -84,10 +81,10 @@ void FillColumn(HWND wnd, int axis)
     SetUnsignedField(wnd, column.fine, (value >> kFineShift) & kByte);
     if (HasDeadband())
         SetUnsignedField(wnd, column.deadband, (value >> kDeadbandShift) & kByte);
-    Check(wnd, column.invert, value & kInvertBit);
+    CheckBox(wnd, column.invert, value & kInvertBit);
     // Older firmware keeps the enables at other bits; filling them from
     // there keeps "OK" from disabling every axis.
-    Check(wnd, column.enable, g_param[kParamOptions] & Layout().pairs[axis]);
+    CheckBox(wnd, column.enable, g_param[kParamOptions] & Layout().pairs[axis]);
     SetParamCaption(wnd, column.coarseCaption, column.coarseName, param);
     SetParamCaption(wnd, column.fineCaption, column.fineName, param);
     SetParamCaption(wnd, column.deadbandCaption, column.deadbandName, param);
@@ -124,7 +121,7 @@ void ApplyColumn(HWND wnd, int axis)
     value |= ReadByte(wnd, column.fine, (stored >> kFineShift) & kByte) << kFineShift;
     if (HasDeadband())
         value |= ReadByte(wnd, column.deadband, (stored >> kDeadbandShift) & kByte) << kDeadbandShift;
-    if (Checked(wnd, column.invert))
+    if (IsBoxChecked(wnd, column.invert))
         value |= kInvertBit;
     StoreParam(param, value);
 }
@@ -135,7 +132,7 @@ void Apply(HWND wnd)
     uint32_t options = g_param[kParamOptions] & layout.keepMask;
     for (int axis = 0; axis < kTrackballAxes; ++axis) {
         ApplyColumn(wnd, axis);
-        if (Checked(wnd, kColumns[axis].enable))
+        if (IsBoxChecked(wnd, kColumns[axis].enable))
             options |= layout.pairs[axis];
     }
     StoreParam(kParamOptions, options);
@@ -161,7 +158,7 @@ void OnInitDialog(HWND wnd)
         for (int id : {column.coarse, column.fine, column.deadband, column.invert, column.enable})
             EnableWindow(GetDlgItem(wnd, id), TRUE);
     g_shownPositions.Forget();
-    StartTimer(wnd, IDT_TRACKBALL, kRefreshMs);
+    StartTimer(wnd, IDT_TICK, kRefreshMs);
 }
 
 void OnApply(HWND wnd)
@@ -173,28 +170,21 @@ void OnApply(HWND wnd)
 void OnOk(HWND wnd)
 {
     Apply(wnd);
-    StopTimer(wnd, IDT_TRACKBALL);
-    EndDialog(wnd, kAppliedResult);
-}
-
-// The close box leaves without applying.
-void OnClose(HWND wnd)
-{
-    StopTimer(wnd, IDT_TRACKBALL);
-    EndDialog(wnd, 0);
+    EndModal(wnd, kAppliedResult);
 }
 
 constexpr CommandRoute kRoutes[] = {
     {IDC_TB_APPLY, WindowHandler<OnApply>},
     {IDC_TB_OK, WindowHandler<OnOk>},
 };
-constexpr SetupDialogBehaviour kBehaviour = {OnInitDialog, kRoutes, OnClose, nullptr, nullptr, OnTimer};
+// The close box leaves without applying.
+constexpr DialogBehaviour kBehaviour = {.init = OnInitDialog, .routes = kRoutes, .tick = OnTimer};
 
 } // namespace
 
-INT_PTR CALLBACK TrackballDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK TrackballDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return HandleSetupDialogMessage(kBehaviour, wnd, message, wParam);
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
-void RunTrackballDialog(HWND owner) { RunSetupDialog(owner, IDD_TRACKBALL, TrackballDlgProc); }
+void RunTrackballDialog(HWND owner) { RunModalDialog(owner, IDD_TRACKBALL, TrackballDlgProc); }

@@ -4,6 +4,7 @@
 #include "board/fences.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
@@ -11,9 +12,10 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
-#include "setup/field_memory.h"
-#include "setup/setup_axis.h"
-#include "ui/command_route.h"
+#include "setup/setup_fields.h"
+#include "ui/axis_radios.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modal.h"
 #include "zoom/zoom.h"
 
@@ -126,14 +128,12 @@ constexpr ScaledByteRow kScaledByteRows[] = {
 constexpr int kZeroingMethodId = IDC_UP_ZEROING_METHOD;
 constexpr const wchar_t* kZeroingMethods[] = {L"None", L"Ref Mark (single)", L"Ref Marks Distance Encoded",
                                               L"Manual", L"Limit"};
-constexpr int kAxisRadios[kAxisCount] = {IDC_UP_AXIS_X, IDC_UP_AXIS_Y, IDC_UP_AXIS_Z, IDC_UP_AXIS_Q,
-                                         IDC_UP_AXIS_ZOOM};
 constexpr int kFenceControls[] = {IDC_UP_FENCE_ENABLED, IDC_UP_FENCE_PLUS,      IDC_UP_FENCE_PLUS_CAPTION,
                                   IDC_UP_FENCE_PLUS_HERE, IDC_UP_FENCE_MINUS, IDC_UP_FENCE_MINUS_CAPTION,
                                   IDC_UP_FENCE_MINUS_HERE};
 constexpr int kHereButtons[] = {IDC_UP_ZERO_OFFSET_HERE, IDC_UP_FENCE_PLUS_HERE, IDC_UP_FENCE_MINUS_HERE};
 
-FieldMemory g_fields;
+ShownFields g_fields;
 
 void ShowNarrow(HWND wnd, int id, const char* text)
 {
@@ -144,14 +144,8 @@ void ShowNarrow(HWND wnd, int id, const char* text)
 
 void ShowCaption(HWND wnd, int id, const char* caption, int item)
 {
-    if (id == 0 || caption == nullptr)
-        return;
-    char text[128];
-    if (DisplayParamNumber())
-        std::snprintf(text, sizeof text, "%s(P%d)", caption, item);
-    else
-        std::snprintf(text, sizeof text, "%s", caption);
-    SetDlgItemTextW(wnd, id, WideFromUtf8(text).c_str());
+    if (id != 0 && caption != nullptr)
+        SetParamCaption(wnd, id, WideFromUtf8(caption).c_str(), item);
 }
 
 const char* UnitSuffix()
@@ -255,26 +249,25 @@ void ApplyFlags(HWND wnd, int axis)
 {
     for (const FlagRow& row : kFlagRows)
         if (InScope(row.scope, axis) && g_fields.CheckChanged(wnd, row.id))
-            row.value(axis) = IsDlgButtonChecked(wnd, row.id) == BST_CHECKED ? 1 : 0;
+            row.value(axis) = IsBoxChecked(wnd, row.id) ? 1 : 0;
 }
+
+// The number a field the technician changed leads with ("%g").
+std::optional<double> ChangedNumber(HWND wnd, int id) { return g_fields.TakeTypedNumber(wnd, id, LeadingDouble); }
 
 void ApplyFloats(HWND wnd, int axis)
 {
-    for (const FloatRow& row : kFloatRows) {
-        double typed = 0.0;
-        if (InScope(row.scope, axis) && g_fields.TextChanged(wnd, row.id) && ParseFieldDouble(wnd, row.id, typed))
-            row.value(axis) = static_cast<float>(typed);
-    }
+    for (const FloatRow& row : kFloatRows)
+        if (const std::optional<double> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
+            row.value(axis) = static_cast<float>(*typed);
 }
 
 void ApplyLengths(HWND wnd, int axis)
 {
     const uint32_t countsPerMm = g_param[AxisParam(kParamCountsPerMm, axis)];
-    for (const LengthRow& row : kLengthRows) {
-        double typed = 0.0;
-        if (InScope(row.scope, axis) && g_fields.TextChanged(wnd, row.id) && ParseFieldDouble(wnd, row.id, typed))
-            row.value(axis) = UserLengthAsCounts(typed, countsPerMm, g_unitMode);
-    }
+    for (const LengthRow& row : kLengthRows)
+        if (const std::optional<double> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
+            row.value(axis) = UserLengthAsCounts(*typed, countsPerMm, g_unitMode);
 }
 
 // Returns whether the drive data of the axis changed.
@@ -284,15 +277,13 @@ bool ApplyStepper(HWND wnd, int axis)
         return false;
     bool changed = false;
     for (const ScaledByteRow& row : kScaledByteRows) {
-        double typed = 0.0;
-        if (g_fields.TextChanged(wnd, row.id) && ParseFieldDouble(wnd, row.id, typed)) {
-            row.value(axis) = LowByte(typed / row.factor);
+        if (const std::optional<double> typed = ChangedNumber(wnd, row.id)) {
+            row.value(axis) = LowByte(*typed / row.factor);
             changed = true;
         }
     }
-    double lead = 0.0;
-    if (g_fields.TextChanged(wnd, IDC_UP_LEAD) && ParseFieldDouble(wnd, IDC_UP_LEAD, lead)) {
-        Rec().distancePerMotorRevMm[axis] = static_cast<float>(g_unitMode == kUnitInch ? lead * kMmPerInch : lead);
+    if (const std::optional<double> lead = ChangedNumber(wnd, IDC_UP_LEAD)) {
+        Rec().distancePerMotorRevMm[axis] = static_cast<float>(g_unitMode == kUnitInch ? *lead * kMmPerInch : *lead);
         changed = true;
     }
     return changed;
@@ -300,16 +291,12 @@ bool ApplyStepper(HWND wnd, int axis)
 
 void ApplyIntegers(HWND wnd)
 {
-    double typed = 0.0;
-    if (g_fields.TextChanged(wnd, IDC_UP_COUNTS_PER_360) && ParseFieldDouble(wnd, IDC_UP_COUNTS_PER_360, typed))
-        Rec().counts_per_360_q = Nearest(typed);
-    if (g_fields.TextChanged(wnd, IDC_UP_ZOOM_AXIS) && ParseFieldDouble(wnd, IDC_UP_ZOOM_AXIS, typed))
-        Rec().zoomAxis = LowByte(typed);
-    wchar_t text[32] = {};
-    unsigned marker = 0;
-    GetDlgItemTextW(wnd, IDC_UP_MEMORY_INITIALIZED, text, static_cast<int>(std::size(text)));
-    if (g_fields.TextChanged(wnd, IDC_UP_MEMORY_INITIALIZED) && std::swscanf(text, L"%X", &marker) == 1)
-        Rec().memoryInitialized = static_cast<uint8_t>(marker);
+    if (const std::optional<double> typed = ChangedNumber(wnd, IDC_UP_COUNTS_PER_360))
+        Rec().counts_per_360_q = Nearest(*typed);
+    if (const std::optional<double> typed = ChangedNumber(wnd, IDC_UP_ZOOM_AXIS))
+        Rec().zoomAxis = LowByte(*typed);
+    if (const std::optional<uint32_t> marker = g_fields.TakeTypedNumber(wnd, IDC_UP_MEMORY_INITIALIZED, LeadingHex))
+        Rec().memoryInitialized = static_cast<uint8_t>(*marker);
 }
 
 void Apply(HWND wnd)
@@ -317,7 +304,7 @@ void Apply(HWND wnd)
     const int axis = g_radio_last;
     ApplyFlags(wnd, axis);
     if (g_fields.SelectionChanged(wnd, kZeroingMethodId)) {
-        const int position = static_cast<int>(SendDlgItemMessageW(wnd, kZeroingMethodId, CB_GETCURSEL, 0, 0));
+        const int position = ListSelection(wnd, kZeroingMethodId);
         LogPrintf(g_log, "COMBO current select %d\n", position);
         Rec().zeroingMethod[axis] = static_cast<uint8_t>(position);
     }
@@ -332,13 +319,12 @@ void Apply(HWND wnd)
 void ShowFenceControls(HWND wnd, int axis)
 {
     for (int id : kFenceControls)
-        ShowWindow(GetDlgItem(wnd, id), axis < kUserBoxFenceAxes ? SW_SHOW : SW_HIDE);
+        ShowControl(wnd, id, axis < kUserBoxFenceAxes);
 }
 
-void OnAxisRadio(HWND wnd, int id)
+void OnAxisRadio(HWND wnd, int axis)
 {
-    const int axis = AxisOfRadio(kAxisRadios, id);
-    if (axis < 0 || axis == g_radio_last)
+    if (axis == g_radio_last)
         return;
     Apply(wnd);
     g_radio_last = axis;
@@ -375,19 +361,13 @@ void OnTimer(HWND wnd)
     ZoomTimer();
 }
 
-void EndUserParams(HWND wnd)
-{
-    StopTimer(wnd, IDT_USER_PARAMS);
-    EndModalDialog(wnd, 0);
-}
-
-void OnOk(HWND wnd, int)
+void OnOk(HWND wnd)
 {
     Apply(wnd);
-    EndUserParams(wnd);
+    EndModal(wnd, 0);
 }
 
-void OnApplyButton(HWND wnd, int)
+void OnApplyButton(HWND wnd)
 {
     Apply(wnd);
     Fill(wnd);
@@ -403,47 +383,26 @@ void OnInit(HWND wnd)
         g_radio_last = kAxisX;
     Fill(wnd);
     ShowFenceControls(wnd, g_radio_last);
-    CheckRadioButton(wnd, IDC_UP_AXIS_X, IDC_UP_AXIS_ZOOM, kAxisRadios[g_radio_last]);
+    CheckAxisRadio(wnd, g_radio_last);
     OnTimer(wnd);
-    StartTimer(wnd, IDT_USER_PARAMS, kTimerMs);
+    StartTimer(wnd, IDT_TICK, kTimerMs);
 }
 
 constexpr CommandRoute kRoutes[] = {
-    {IDC_UP_OK, OnOk},
-    {IDC_UP_APPLY, OnApplyButton},
+    {IDC_UP_OK, WindowHandler<OnOk>},
+    {IDC_UP_APPLY, WindowHandler<OnApplyButton>},
     {IDC_UP_ZERO_OFFSET_HERE, OnHere},
     {IDC_UP_FENCE_PLUS_HERE, OnHere},
     {IDC_UP_FENCE_MINUS_HERE, OnHere},
-    {IDC_UP_AXIS_X, OnAxisRadio},
-    {IDC_UP_AXIS_Y, OnAxisRadio},
-    {IDC_UP_AXIS_Z, OnAxisRadio},
-    {IDC_UP_AXIS_Q, OnAxisRadio},
-    {IDC_UP_AXIS_ZOOM, OnAxisRadio},
 };
+// The close box and Escape leave without storing.
+constexpr DialogBehaviour kBehaviour = {.init = OnInit, .routes = kRoutes, .axisRadio = OnAxisRadio, .tick = OnTimer};
 
 } // namespace
 
-INT_PTR CALLBACK UserParamsDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK UserParamsDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_USER_PARAMS)
-            OnTimer(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        return RouteCommand(kRoutes, wnd, wParam);
-    case WM_CLOSE:
-        EndUserParams(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        StopTimer(wnd, IDT_USER_PARAMS);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 void OpenUserParamsDialog(HWND owner) { RunModalDialog(owner, IDD_USER_PARAMS, UserParamsDlgProc); }

@@ -6,6 +6,7 @@
 #include "infra/clock.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
 #include "ui/modeless.h"
 
 #include <cwchar>
@@ -68,32 +69,30 @@ void SamplePower(HWND wnd)
         ShowValue(wnd, row.field, average[row.supply]);
 }
 
+void OnInit(HWND wnd)
+{
+    ShowMotorCurrents(wnd);
+    StartTimer(wnd, IDT_TICK, kRefreshMs);
+}
+
+void OnTick(HWND wnd)
+{
+    if (g_boardPresent)
+        SamplePower(wnd);
+}
+
+void OnOk(HWND wnd) { CloseModeless(g_powerDlg, wnd); }
+
+constexpr CommandRoute kRoutes[] = {
+    {IDC_POWER_OK, WindowHandler<OnOk>},
+};
+constexpr DialogBehaviour kBehaviour = {.init = OnInit, .routes = kRoutes, .tick = OnTick, .modeless = &g_powerDlg};
+
 } // namespace
 
-INT_PTR CALLBACK PowerDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK PowerDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowMotorCurrents(wnd);
-        StartTimer(wnd, IDT_POWER, kRefreshMs);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_POWER && g_boardPresent)
-            SamplePower(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_POWER_OK || LOWORD(wParam) == IDCANCEL)
-            CloseModeless(g_powerDlg, wnd);
-        return TRUE;
-    case WM_CLOSE:
-        CloseModeless(g_powerDlg, wnd);
-        return TRUE;
-    case WM_DESTROY:
-        ModelessDestroyed(g_powerDlg, wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenPowerDialog()

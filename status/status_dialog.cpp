@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "status/power_dialog.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
 #include "ui/main_window_handle.h"
 #include "ui/modeless.h"
 
@@ -178,14 +179,14 @@ void RefreshFlash(HWND wnd, bool full)
     }
 }
 
-void OnClearEncoderErrors()
+void OnClearEncoderErrors(HWND)
 {
     for (int axis = 0; axis < kAxisCount; ++axis)
         AXB_ResetAxisError(0, axis, 0);
     AXB_ClearEncoderErrors(0, kEncoderAxesMask);
 }
 
-void OnPowerStatus()
+void OnPowerStatus(HWND)
 {
     // An open Power dialog is brought to the top even without a board.
     if (g_powerDlg || g_boardPresent)
@@ -194,23 +195,7 @@ void OnPowerStatus()
         ShowMessageBox(g_mainWnd, kNoHardwareText, L"Power", MB_OK);
 }
 
-void OnStatusCommand(HWND wnd, int id)
-{
-    switch (id) {
-    case IDC_STATUS_CLEAR_ENCODER:
-        OnClearEncoderErrors();
-        break;
-    case IDC_STATUS_POWER:
-        OnPowerStatus();
-        break;
-    case IDC_STATUS_EXIT:
-    case IDCANCEL:
-        CloseModeless(g_statusDlg, wnd);
-        break;
-    default:
-        break;
-    }
-}
+void OnExit(HWND wnd) { CloseModeless(g_statusDlg, wnd); }
 
 } // namespace
 
@@ -222,31 +207,34 @@ void RefreshStatus(HWND dialog, bool full)
     RefreshFlash(dialog, full);
 }
 
-INT_PTR CALLBACK StatusDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+namespace {
+
+void OnInit(HWND wnd)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        g_shown = ShownWords{};
-        if (g_boardPresent)
-            RefreshStatus(wnd, true);
-        StartTimer(wnd, IDT_STATUS, kRefreshMs);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_STATUS && g_boardPresent)
-            RefreshStatus(wnd, false);
-        return TRUE;
-    case WM_COMMAND:
-        OnStatusCommand(wnd, LOWORD(wParam));
-        return TRUE;
-    case WM_CLOSE:
-        CloseModeless(g_statusDlg, wnd);
-        return TRUE;
-    case WM_DESTROY:
-        ModelessDestroyed(g_statusDlg, wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    g_shown = ShownWords{};
+    if (g_boardPresent)
+        RefreshStatus(wnd, true);
+    StartTimer(wnd, IDT_TICK, kRefreshMs);
+}
+
+void OnTick(HWND wnd)
+{
+    if (g_boardPresent)
+        RefreshStatus(wnd, false);
+}
+
+constexpr CommandRoute kRoutes[] = {
+    {IDC_STATUS_CLEAR_ENCODER, WindowHandler<OnClearEncoderErrors>},
+    {IDC_STATUS_POWER, WindowHandler<OnPowerStatus>},
+    {IDC_STATUS_EXIT, WindowHandler<OnExit>},
+};
+constexpr DialogBehaviour kBehaviour = {.init = OnInit, .routes = kRoutes, .tick = OnTick, .modeless = &g_statusDlg};
+
+} // namespace
+
+INT_PTR CALLBACK StatusDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenStatusDialog() { return OpenModeless(g_statusDlg, IDD_STATUS, StatusDlgProc); }

@@ -1,6 +1,7 @@
 #include "ui/modeless.h"
 
 #include "infra/clock.h"
+#include "res/dialog_ids.h"
 
 #include <algorithm>
 #include <vector>
@@ -30,14 +31,14 @@ HWND OpenModeless(HWND& handle, int templateId, DLGPROC proc)
 void CloseModeless(HWND& handle, HWND wnd)
 {
     handle = nullptr;
-    StopTimer(wnd, kModelessTimerId);
+    StopTimer(wnd, IDT_TICK);
     DestroyWindow(wnd);
 }
 
 void ModelessDestroyed(HWND& handle, HWND wnd)
 {
     handle = nullptr;
-    StopTimer(wnd, kModelessTimerId);
+    StopTimer(wnd, IDT_TICK);
 }
 
 void DestroyModeless(HWND& handle)

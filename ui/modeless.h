@@ -3,10 +3,8 @@
 // GPIO, Multi Axis Goto, Circular goto, Watch, Power). Each exists at most
 // once: its handle lives in a process-wide variable of its own, which is
 // cleared when the dialog is destroyed. Their periodic work always runs on
-// timer 1 of their own window. Closing one never ends the program.
+// timer 1 (IDT_TICK) of their own window. Closing one never ends the program.
 #include <windows.h>
-
-inline constexpr UINT_PTR kModelessTimerId = 1;
 
 // Brings the open dialog to the top, or creates it (no owner) and shows it.
 // The handle variable is remembered so that the message loop gives the

@@ -3,7 +3,7 @@
 #include "board/axis_record_line.h"
 #include "board/board_lock.h"
 #include "board/board_ready.h"
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "board/move_status.h"
 #include "core/axes.h"
 #include "core/flash_items.h"
@@ -16,7 +16,6 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "infra/settings.h"
-#include "params/goto_settings.h"
 #include "zoom/turrets/turrets.h"
 #include "zoom/zoom_lock.h"
 
@@ -59,12 +58,6 @@ int32_t ZoomPosition()
     int32_t position = 0;
     AXB_GetAxisPosValue(0, kZoomAxis, &position);
     return position;
-}
-
-void SetZoomVelocityPercent(int percent)
-{
-    g_cmdVelPercent[kZoomAxis] = percent;
-    AXB_SetVelocityPercent(0, kZoomAxis, static_cast<uint16_t>((percent & 0xFFFF) * g_velScale));
 }
 
 bool IsHoming() { return g_zoomState >= kZoomSeekingHome && g_zoomState <= 6; }
@@ -137,7 +130,7 @@ void OnSeekingHome(uint8_t m)
     }
     if (!(m & kMoveComplete))
         return;
-    SetZoomVelocityPercent(kFullSpeedPercent);
+    SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
     ComeOffHomeSwitch();
     g_zoomState = kZoomComingOffHome;
     LogTransition("Moving from KRV_STATE_ZOOM_SEEKING_HOME to KRV_STATE_ZOOM_COMING_OFF_HOME\n");
@@ -153,7 +146,7 @@ void OnComingOffHome(uint8_t m)
         return;
     g_traceStartTick = NowMs64();
     if (krv_user_box_data.homeStartPos != 0) {
-        SetZoomVelocityPercent(kFullSpeedPercent);
+        SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
         StartZoomMove(AddCounts(HomeStartCounts(), ZoomPosition()));
     } else {
         AXB_StopAxis(0, kZoomAxis);
@@ -169,7 +162,7 @@ void OnGoingToZoomStart(uint8_t m)
         return;
     const int slow = GetSettingInt(L"zoom", L"SlowHomePercent", L"100");
     LogPrintf(g_log, "SlowHomePercent:%d\n", slow);
-    SetZoomVelocityPercent(slow);
+    SendVelocityPercent(kZoomAxis, slow);
     StartSeekHome();
     g_zoomState = kZoomSeekingHome2;
     LogTransition("Moving from KRV_STATE_ZOOM_GOING_TO_ZOOM_START to KRV_STATE_ZOOM_SEEKING_HOME2\n");
@@ -179,7 +172,7 @@ void OnSeekingHome2(uint8_t m)
 {
     if (!(m & kHomeFound))
         return;
-    SetZoomVelocityPercent(kFullSpeedPercent);
+    SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
     EndHoming({"Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_INACTIVE\n",
                "Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_MOVING\n"});
 }
@@ -276,7 +269,7 @@ bool ZoomGoto(int8_t n)
             return true;
         }
         if (!IsHoming()) {
-            SetZoomVelocityPercent(kFullSpeedPercent);
+            SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
             ZoomMoveWithBacklash(ZoomPositionTarget(n));
         }
         g_zoomTargetIndex = n;
@@ -315,7 +308,7 @@ bool ZoomHomeServo()
     g_log.Write("ZoomHomeServo called\n");
     const uint8_t m = ZoomMoveStatus();
     g_zoomTargetIndex = -1;
-    SetZoomVelocityPercent(kFullSpeedPercent);
+    SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
     if (!(m & kHomeSwitch)) {
         StartZoomMove(-kHomeRunCounts);
         g_zoomState = kZoomSeekingHome;

@@ -6,6 +6,7 @@
 #include "board/flash_store.h"
 #include "core/axes.h"
 #include "core/flash_items.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
@@ -13,8 +14,9 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
-#include "ui/command_route.h"
 #include "ui/control_text.h"
+#include "ui/dialog.h"
+#include "ui/fields.h"
 #include "ui/modeless.h"
 #include "zoom/turrets/turrets.h"
 #include "zoom/zoom.h"
@@ -31,8 +33,6 @@ constexpr UINT kTickMs = 10;
 // From this firmware on the board takes the second home velocity down to
 // 0.1 % instead of 2 %.
 constexpr uint32_t kFineHomePercentFirmware = 0x02060703;
-constexpr int kParamHomeType = 233;
-constexpr int kParamHomePercent = 235;
 
 struct PositionButton {
     int id;
@@ -99,7 +99,7 @@ void ShowP235(HWND wnd, uint32_t value)
 void ShowHomePercent(HWND wnd)
 {
     uint32_t stored = 0;
-    AXB_GetParam(0, kParamHomePercent, &stored);
+    AXB_GetParam(0, kParamZoomHomePercent, &stored);
     char text[32];
     std::snprintf(text, sizeof text, "%d", static_cast<int32_t>(stored));
     SetControlTextIfChanged(wnd, IDC_ZOOM_P235, text);
@@ -130,7 +130,7 @@ void FillHomeTypes(HWND wnd)
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(type.text));
     }
     for (int i = 0; i < static_cast<int>(std::size(kHomeTypes)); ++i) {
-        if (kHomeTypes[i].code != g_param[kParamHomeType])
+        if (kHomeTypes[i].code != g_param[kParamZoomHomeType])
             continue;
         LogPrintf(g_log, "CB_SETCURSEL%d\n", i);
         SendMessageW(combo, CB_SETCURSEL, i, 0);
@@ -147,8 +147,8 @@ void OnZoomDialogInit(HWND wnd)
     }
     ShowStoredPositions(wnd);
     ShowHomePercent(wnd);
-    StartTimer(wnd, IDT_ZOOM, kTickMs);
-    CheckDlgButton(wnd, IDC_ZOOM_LOG_STATES, g_zoomLogLevel > 0 ? BST_CHECKED : BST_UNCHECKED);
+    StartTimer(wnd, IDT_TICK, kTickMs);
+    CheckBox(wnd, IDC_ZOOM_LOG_STATES, g_zoomLogLevel > 0);
     EnableZoomControls(wnd);
     FillHomeTypes(wnd);
 }
@@ -211,7 +211,7 @@ void OnResetStateMachine(HWND)
 
 void OnLogZoomStates(HWND wnd)
 {
-    if (IsDlgButtonChecked(wnd, IDC_ZOOM_LOG_STATES) == BST_CHECKED) {
+    if (IsBoxChecked(wnd, IDC_ZOOM_LOG_STATES)) {
         LogPrintf(g_log, "g_zoom_state=%d\n", g_zoomState);
         g_zoomLogLevel = 1;
     } else {
@@ -221,29 +221,24 @@ void OnLogZoomStates(HWND wnd)
 
 void OnApplyPercent(HWND wnd)
 {
-    wchar_t text[128] = L"";
-    GetDlgItemTextW(wnd, IDC_ZOOM_HOME_PERCENT, text, static_cast<int>(std::size(text)));
-    float percent = 0;
-    wchar_t rest = 0;
     // Anything but one number leaves P235 as it is.
-    if (std::swscanf(text, L"%g %lc", &percent, &rest) != 1)
+    const std::optional<float> percent = WholeFloat(FieldText(wnd, IDC_ZOOM_HOME_PERCENT));
+    if (!percent)
         return;
-    const int32_t board = ZoomPercentToBoard(percent);
-    LogPrintf(g_log, "IDD_BUTTON_APPLY_PERCENT:%.12g,%d\n", static_cast<double>(percent), board);
-    g_param[kParamHomePercent] = static_cast<uint32_t>(board);
-    ShowP235(wnd, g_param[kParamHomePercent]);
+    const int32_t board = ZoomPercentToBoard(*percent);
+    LogPrintf(g_log, "IDD_BUTTON_APPLY_PERCENT:%.12g,%d\n", static_cast<double>(*percent), board);
+    g_param[kParamZoomHomePercent] = static_cast<uint32_t>(board);
+    ShowP235(wnd, g_param[kParamZoomHomePercent]);
 }
 
 void OnOk(HWND wnd)
 {
     // With no home type selected there is no code to store: P233 stays.
-    const LRESULT selected = SendDlgItemMessageW(wnd, IDC_ZOOM_HOME_TYPE, CB_GETCURSEL, 0, 0);
-    if (selected >= 0 && selected < static_cast<LRESULT>(std::size(kHomeTypes)))
-        g_param[kParamHomeType] = kHomeTypes[selected].code;
+    const int selected = ListSelection(wnd, IDC_ZOOM_HOME_TYPE);
+    if (selected >= 0 && selected < static_cast<int>(std::size(kHomeTypes)))
+        g_param[kParamZoomHomeType] = kHomeTypes[selected].code;
     CloseModeless(g_zoomDlg, wnd);
 }
-
-void OnClose(HWND wnd) { CloseModeless(g_zoomDlg, wnd); }
 
 constexpr CommandRoute kZoomRoutes[] = {
     {IDC_ZOOM_GOTO_1, OnPositionButton},
@@ -261,8 +256,18 @@ constexpr CommandRoute kZoomRoutes[] = {
     {IDC_ZOOM_LOG_STATES, WindowHandler<OnLogZoomStates>},
     {IDC_ZOOM_APPLY, WindowHandler<OnApplyPercent>},
     {IDC_ZOOM_OK, WindowHandler<OnOk>},
-    {IDCANCEL, WindowHandler<OnClose>},
 };
+
+void OnActivated(HWND, bool active) { g_zoomDialogActive = active; }
+
+void OnDestroyed(HWND) { g_zoomDialogActive = false; }
+
+constexpr DialogBehaviour kBehaviour = {.init = OnZoomDialogInit,
+                                        .routes = kZoomRoutes,
+                                        .tick = OnZoomDialogTimer,
+                                        .destroyed = OnDestroyed,
+                                        .activated = OnActivated,
+                                        .modeless = &g_zoomDlg};
 
 bool IsEditControl(HWND control)
 {
@@ -306,32 +311,9 @@ bool ForwardZoomDialogKey(const MSG& msg)
     return true;
 }
 
-INT_PTR CALLBACK ZoomDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK ZoomDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnZoomDialogInit(wnd);
-        return TRUE;
-    case WM_TIMER:
-        if (wParam == IDT_ZOOM)
-            OnZoomDialogTimer(wnd);
-        return TRUE;
-    case WM_COMMAND:
-        RouteCommand(kZoomRoutes, wnd, wParam);
-        return TRUE;
-    case WM_ACTIVATE:
-        g_zoomDialogActive = LOWORD(wParam) != WA_INACTIVE;
-        return FALSE;
-    case WM_CLOSE:
-        OnClose(wnd);
-        return TRUE;
-    case WM_DESTROY:
-        g_zoomDialogActive = false;
-        ModelessDestroyed(g_zoomDlg, wnd);
-        return TRUE;
-    default:
-        return FALSE;
-    }
+    return HandleDialogMessage(kBehaviour, wnd, message, wParam, lParam);
 }
 
 HWND OpenZoomDialog() { return OpenModeless(g_zoomDlg, IDD_ZOOM, ZoomDlgProc); }

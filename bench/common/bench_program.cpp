@@ -26,7 +26,7 @@ HWND StartBenchProgram()
     WriteAllFlashItems(flash);   // the compiled-in defaults: a commissioned board
     HWND main = CreateMainWindow(GetModuleHandleW(nullptr));
     if (main)
-        KillTimer(main, IDT_MAIN);
+        KillTimer(main, IDT_TICK);
     return main;
 }
 

@@ -1,7 +1,7 @@
 // The main window's motion commands: the goto target that alternates with
 // the user zero, the continuous goto's dwell, stop, zeroes, the trace line
 // and the video program.
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"

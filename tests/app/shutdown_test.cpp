@@ -48,7 +48,7 @@ TEST_F(Shutdown, ExitClosesTheDriverAndEndsTheLoop)
     EXPECT_EQ(PendingQuit(), 0);
     EXPECT_THAT(h.Log().Lines(), ::testing::ElementsAre(CloseLine()));
     EXPECT_EQ(AxbSim_IsDriverOpen(), 0);
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 0u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 0u);
     EXPECT_FALSE(IsWindowVisible(main));
 }
 
@@ -64,7 +64,7 @@ TEST_F(Shutdown, EnterInAFieldMovesTheFocusOnInsteadOfClosing)
     EXPECT_NE(GetFocus(), field);
     EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
     EXPECT_TRUE(IsWindowVisible(main));
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     EXPECT_THAT(SimCalls(), ::testing::IsEmpty());
 }
 
@@ -74,7 +74,7 @@ TEST_F(Shutdown, CloseBoxClosesTheDriverAndQuits)
     EXPECT_EQ(g_mainWnd, nullptr);
     EXPECT_EQ(PendingQuit(), 0);
     EXPECT_THAT(h.Log().Lines(), ::testing::ElementsAre(CloseLine()));
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 0u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 0u);
 }
 
 TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
@@ -99,7 +99,7 @@ TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
     EXPECT_EQ(g_boardPresent, 1);
     EXPECT_EQ(g_param[100], AxbSim_PeekParam(100)) << "parameters are read again";
     EXPECT_NE(g_param[100], 4321u);
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
 
     // Keyboard navigation still works on the re-initialised window.

@@ -71,7 +71,7 @@ TEST_F(Startup, ConnectedBoardShowsItsVersionsInCaptionsAndLog)
                             "FPGA Version 0x2107 (8455)", "SN 0xFFFFFFFF (-1)", "DLL Version 0x4.2.0.11 (4.2.0.17)",
                             "OE Version 0x0A (10)"));
     EXPECT_EQ(g_boardPresent, 1);
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
 }
 
 TEST_F(Startup, BoardAnsweringOnTheThirdAttemptCostsTwoWaits)
@@ -115,7 +115,7 @@ TEST_F(Startup, AbsentBoardLeavesAUsableWindowWithUnknownVersions)
     EXPECT_TRUE(IsControlEnabled(main, IDC_PARAM_P));
     EXPECT_TRUE(IsControlEnabled(main, IDC_TARGET));
     EXPECT_TRUE(IsControlVisible(main, IDC_GPIO));
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     AxbSim_ClearCallLog();
     h.Clock().Advance(100);
     EXPECT_THAT(SimCalls(), IsEmpty());

@@ -1,5 +1,6 @@
 // The lamp box's command texts and the Lamp Dialog's arithmetic.
 #include "core/lamp_commands.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST(LampCommands, LevelFieldsHoldANumberOrNothing)
         {L" ", std::nullopt, 0},
     };
     for (const auto& c : cases) {
-        const std::optional<int> number = ParseFieldNumber(c.text);
+        const std::optional<int> number = SaturatedLeadingInteger(c.text, kLargestLampFieldNumber);
         EXPECT_EQ(number, c.number) << "case " << (&c - cases);
         if (number) {
             EXPECT_EQ(ClampLampLevel(*number), c.level);

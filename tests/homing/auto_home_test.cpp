@@ -79,6 +79,7 @@ TEST_F(HomingTest, StepLinesAndTheSpeedSentFollowTheSettings)
     WriteSettingString(L"stagetune", L"LogAutoHomeStates", L"1");
     Home(kAxisX, kZeroLimit, false, 37.9f);
     Home(kAxisY, kZeroLimit, true, 0.5f);
+    Home(kAxisZ, kZeroLimit, false, 700.0f);
     RunAutoHome();
     EXPECT_TRUE(Logged("1:SAPA(0,0,1000000000)"));
     EXPECT_TRUE(Logged("1:SAPA(0,1,-1000000000)"));
@@ -86,6 +87,8 @@ TEST_F(HomingTest, StepLinesAndTheSpeedSentFollowTheSettings)
     // 37.9 % goes out as 37; half a percent as 1, not 0 (which would never move).
     EXPECT_THAT(SimCalls(), Contains("AXB_SetVelocityPercent(0,0,3700)=1"));
     EXPECT_THAT(SimCalls(), Contains("AXB_SetVelocityPercent(0,1,100)=1"));
+    // 700 % at scale 100 is the fastest word, not the crawl of 70000 - 65536.
+    EXPECT_THAT(SimCalls(), Contains("AXB_SetVelocityPercent(0,2,65535)=1"));
     EXPECT_EQ(g_offset[kAxisY], kYTravelMin);
     EXPECT_TRUE(Logged("Setting velocity"));
     EXPECT_EQ(g_cmdVelPercent[kAxisX], 100);

@@ -11,8 +11,8 @@
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_calls.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/support/ui_driver.h"
-#include "ui/modal.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,6 @@ protected:
     }
     void TearDown() override
     {
-        InstallModalDialogVisitor({});
         // The run's log tells what went wrong far better than a stage number.
         if (HasFailure())
             for (const std::string& line : h.Log().Lines())
@@ -56,19 +55,21 @@ protected:
 
     // Presses "Auto Home", confirms, and lets the run go on for at most
     // maxMs with the progress dialog open; `during` is asked after every
-    // 10 ms and may act (true: stop letting time pass).
+    // 10 ms and may act (true: stop letting time pass and press Cancel).
     void RunAutoHome(uint32_t maxMs = 60000, const std::function<bool(HWND)>& during = {})
     {
         h.AnswerNextMessageBox(IDOK);
         dialogSeen = false;
-        InstallModalDialogVisitor([&](HWND dialog) {
+        OnNextModalDialog([&](HWND dialog) {
             dialogSeen = true;
             progressText = Narrow(ControlText(dialog, IDC_AUTO_HOME_AXES));
             for (uint32_t ms = 0; ms < maxMs && !ModalDialogEnded(dialog); ms += 10) {
                 h.Clock().Advance(10);
                 if (during && during(dialog))
-                    return;
+                    break;
             }
+            if (!ModalDialogEnded(dialog))
+                PressButton(dialog, IDC_AUTO_HOME_CANCEL);
         });
         PressButton(main, IDC_AUTO_HOME);
     }

@@ -44,8 +44,8 @@ TEST_F(Calculator, StepperResultsAreShownAndTheDriveDataKept)
     Start();
     UINT timerWhileOpen = 0;
     OpenCalc(3, [&](HWND dlg) {
-        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_MAIN);
-        EXPECT_TRUE(IsChecked(dlg, IDC_SETUP_AXIS_Q));
+        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_TICK);
+        EXPECT_TRUE(IsChecked(dlg, IDC_AXIS_Q));
         EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Stepper");
         EXPECT_EQ(Text(dlg, IDC_CALC_LEAD) + " " + Text(dlg, IDC_CALC_STEPS) + " " + Text(dlg, IDC_CALC_MICROSTEPS),
                   "6.35 200 64");
@@ -200,9 +200,9 @@ TEST_F(Calculator, BrushedDcVoltageOnTheZoomAndAxisChangesKeepEachAxisData)
     g_motorSteps[1] = 400.0f;
     OpenCalc(0, [&](HWND dlg) {
         TypeText(dlg, IDC_CALC_LEAD, L"7");   // X's lead field, stored on the axis change
-        ChooseRadio(dlg, IDC_SETUP_AXIS_Y, kSetupAxisRadios);
+        ChooseRadio(dlg, IDC_AXIS_Y, kSetupAxisRadios);
         EXPECT_EQ(Text(dlg, IDC_CALC_LEAD) + " " + Text(dlg, IDC_CALC_STEPS), "4.5 400");
-        ChooseRadio(dlg, IDC_SETUP_AXIS_ZOOM, kSetupAxisRadios);
+        ChooseRadio(dlg, IDC_AXIS_ZOOM, kSetupAxisRadios);
         EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Brushed DC Motor");
         TypeText(dlg, IDC_CALC_LEAD, L"12");
         PressButton(dlg, IDC_CALC_CALC);

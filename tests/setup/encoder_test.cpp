@@ -37,8 +37,8 @@ TEST_F(Encoder, OpeningAndClosingWithoutEditsWritesNothing)
         RecomputeScales();
         AxbSim_ClearCallLog();
         WithDialog([&](HWND dialog) {
-            PressButton(dialog, IDC_ENC_AXIS_Y);
-            PressButton(dialog, IDC_ENC_AXIS_X);
+            PressButton(dialog, IDC_AXIS_Y);
+            PressButton(dialog, IDC_AXIS_X);
         });
         EXPECT_TRUE(SimCallsStartingWith("AXB_SetParam(").empty());
         EXPECT_TRUE(SimCallsStartingWith("AXB_SetAxisReg(").empty());
@@ -102,7 +102,7 @@ TEST_F(Encoder, SwitchingAxesWritesTheOldAxisFirstAndTheCloseBoxDiscards)
     g_param[20] = 0;
     WithDialog([&](HWND dialog) {
         CheckDlgButton(dialog, IDC_ENC_COUNT_REVERSE, BST_CHECKED);
-        PressButton(dialog, IDC_ENC_AXIS_Y);
+        PressButton(dialog, IDC_AXIS_Y);
         EXPECT_EQ(g_param[20], 1u);
         CheckDlgButton(dialog, IDC_ENC_ACU_RITE, BST_CHECKED);
         SendMessageW(dialog, WM_CLOSE, 0, 0);
@@ -118,7 +118,7 @@ TEST_F(Encoder, ZoomCountDirectionIsItsOwnBitAndMarkSettingsReachTheBoard)
     WithDialog([&](HWND dialog) {
         CheckDlgButton(dialog, IDC_ENC_ANALOG_INVERTED, BST_CHECKED);
         CheckDlgButton(dialog, IDC_ENC_ACU_RITE, BST_CHECKED);
-        PressButton(dialog, IDC_ENC_AXIS_ZOOM);
+        PressButton(dialog, IDC_AXIS_ZOOM);
         EXPECT_FALSE(IsControlVisible(dialog, IDC_ENC_SIGNAL_TYPE));
         const bool reversed = IsChecked(dialog, IDC_ENC_COUNT_REVERSE);
         CheckDlgButton(dialog, IDC_ENC_COUNT_REVERSE, reversed ? BST_UNCHECKED : BST_CHECKED);

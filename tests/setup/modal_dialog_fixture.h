@@ -5,8 +5,8 @@
 #include "board/board_ready.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_harness.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/support/ui_driver.h"
-#include "ui/modal.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +25,12 @@ protected:
         AxbSim_ClearCallLog();
         h.Log().Clear();
     }
-    void TearDown() override { InstallModalDialogVisitor({}); }
 
     // Opens the dialog, lets `work` act in it, then presses the closing
     // button (unless the work ended the dialog itself).
     void WithDialog(const std::function<void(HWND)>& work)
     {
-        InstallModalDialogVisitor([&](HWND dialog) {
+        OnNextModalDialog([&](HWND dialog) {
             h.Clock().Advance(SettleMs);
             work(dialog);
             if (!ModalDialogEnded(dialog))

@@ -33,8 +33,8 @@ TEST_F(MotorSetup, ShowsTheBoardsValuesAndWritesNothingWhenNothingChanged)
     Start();
     UINT timerWhileOpen = 1;
     OpenMotor([&](HWND dlg) {
-        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_MAIN);
-        EXPECT_TRUE(IsChecked(dlg, IDC_SETUP_AXIS_X));
+        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_TICK);
+        EXPECT_TRUE(IsChecked(dlg, IDC_AXIS_X));
         EXPECT_EQ(Selected(dlg, IDC_MOTOR_TYPE), 2);   // X: brushless
         EXPECT_TRUE(IsControlVisible(dlg, IDC_MOTOR_TYPE) && !IsControlVisible(dlg, IDC_MOTOR_TYPE_ZOOM));
         EXPECT_TRUE(IsChecked(dlg, IDC_MOTOR_CNC_PLAYBACK));
@@ -49,7 +49,7 @@ TEST_F(MotorSetup, ShowsTheBoardsValuesAndWritesNothingWhenNothingChanged)
         PressButton(dlg, IDC_MOTOR_EXIT);
     });
     EXPECT_EQ(timerWhileOpen, 0u) << "the main timer runs beneath the dialog";
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     EXPECT_THAT(ParamWrites(), IsEmpty());
     EXPECT_THAT(LogLinesStartingWith("Setting param"), IsEmpty());
     EXPECT_TRUE(h.Log().HasLine("SAVING P064 as2"));
@@ -137,8 +137,8 @@ TEST_F(MotorSetup, StoredCodesWithoutAListEntryAreKept)
         uint32_t stored;
     };
     constexpr Case kCases[] = {
-        {1, 0, IDC_SETUP_AXIS_X, 6},  {1, 0, IDC_SETUP_AXIS_X, 15}, {2, 1, IDC_SETUP_AXIS_Y, 5},
-        {1, 4, IDC_SETUP_AXIS_ZOOM, 2}, {1, 4, IDC_SETUP_AXIS_ZOOM, 11},
+        {1, 0, IDC_AXIS_X, 6},  {1, 0, IDC_AXIS_X, 15}, {2, 1, IDC_AXIS_Y, 5},
+        {1, 4, IDC_AXIS_ZOOM, 2}, {1, 4, IDC_AXIS_ZOOM, 11},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(testing::Message() << "axis " << c.axis << " P064 " << c.stored);
@@ -178,7 +178,7 @@ TEST_F(MotorSetup, AxisChangeStoresTheOldAxisAndEveryWayOutStores)
     Start();
     OpenMotor([&](HWND dlg) {
         TypeText(dlg, IDC_MOTOR_CURRENT_LIMIT, L"2500");
-        ChooseRadio(dlg, IDC_SETUP_AXIS_ZOOM, kSetupAxisRadios);
+        ChooseRadio(dlg, IDC_AXIS_ZOOM, kSetupAxisRadios);
         EXPECT_THAT(ParamWrites(), ElementsAre("AXB_SetParam(0,67,2500)=1"));
         EXPECT_TRUE(IsControlVisible(dlg, IDC_MOTOR_TYPE_ZOOM) && !IsControlVisible(dlg, IDC_MOTOR_TYPE));
         EXPECT_THAT(ListItems(dlg, IDC_MOTOR_TYPE_ZOOM), ElementsAre("Motor Disabled", "Brushed DC motor"));
@@ -190,16 +190,17 @@ TEST_F(MotorSetup, AxisChangeStoresTheOldAxisAndEveryWayOutStores)
     EXPECT_THAT(ParamWrites(), ElementsAre("AXB_SetParam(0,67,2500)=1", "AXB_SetParam(0,243,25)=1"));
     EXPECT_EQ(g_radio_last, 4);
     EXPECT_TRUE(IsChecked(main, IDC_AXIS_ZOOM));
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
 }
 
 TEST_F(MotorSetup, CaptionsCarryTheAxisParameterNumbers)
 {
     Start();
     CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    PressButton(main, IDC_DISPLAY_PARAM_NUMBER);
     g_radio_last = 1;
     OpenMotor([&](HWND dlg) {
-        EXPECT_TRUE(IsChecked(dlg, IDC_SETUP_AXIS_Y));
+        EXPECT_TRUE(IsChecked(dlg, IDC_AXIS_Y));
         EXPECT_EQ(Text(dlg, IDC_MOTOR_TYPE_CAPTION), "Motor Type(P104)");
         EXPECT_EQ(Text(dlg, IDC_MOTOR_ACTIVE_LOW), "Active Low Limit(P097)");
         EXPECT_EQ(Text(dlg, IDC_MOTOR_CURRENT_CAPTION), "Current Limit (ma)(P107)");

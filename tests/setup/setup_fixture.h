@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kSetupAxisRadios[] = {IDC_SETUP_AXIS_X, IDC_SETUP_AXIS_Y, IDC_SETUP_AXIS_Z, IDC_SETUP_AXIS_Q,
-                                           IDC_SETUP_AXIS_ZOOM};
+inline constexpr int kSetupAxisRadios[] = {IDC_AXIS_X, IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q,
+                                           IDC_AXIS_ZOOM};
 
 class SetupDialogTest : public ::testing::Test {
 protected:

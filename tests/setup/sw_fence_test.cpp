@@ -62,8 +62,8 @@ TEST_F(SwFence, ViewingInAConvertedUnitMovesNoFence)
         SelectUnit(unit);
         Forget();
         OpenFence([&](HWND dlg) {
-            ChooseRadio(dlg, IDC_SETUP_AXIS_Y, kSetupAxisRadios);
-            ChooseRadio(dlg, IDC_SETUP_AXIS_X, kSetupAxisRadios);
+            ChooseRadio(dlg, IDC_AXIS_Y, kSetupAxisRadios);
+            ChooseRadio(dlg, IDC_AXIS_X, kSetupAxisRadios);
             CloseByCloseBox(dlg);
         });
         EXPECT_THAT(ParamWrites(), IsEmpty()) << unit;
@@ -84,7 +84,7 @@ TEST_F(SwFence, CountsTextWithoutANumberAndTheEnabledBox)
         TypeText(dlg, IDC_FENCE_PLUS, L"abc");
         TypeText(dlg, IDC_FENCE_MINUS, L"-5000");
         TypeText(dlg, IDC_FENCE_STORED_MINUS, L"");
-        ChooseRadio(dlg, IDC_SETUP_AXIS_Y, kSetupAxisRadios);   // applies to X
+        ChooseRadio(dlg, IDC_AXIS_Y, kSetupAxisRadios);   // applies to X
         EXPECT_FALSE(IsChecked(dlg, IDC_FENCE_ENABLED));
         SetCheck(dlg, IDC_FENCE_ENABLED, true);
         TypeText(dlg, IDC_FENCE_PLUS, L"250000");
@@ -102,6 +102,7 @@ TEST_F(SwFence, CaptionsFollowTheUnitAndCarryTheNumbers)
     Start();
     SelectUnit(IDC_UNIT_IN);
     CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    PressButton(main, IDC_DISPLAY_PARAM_NUMBER);
     g_radio_last = 1;
     OpenFence([&](HWND dlg) {
         EXPECT_EQ(Text(dlg, IDC_FENCE_PLUS_CAPTION), "+ SW Fence (in)(P108)");

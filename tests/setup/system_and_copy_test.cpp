@@ -78,7 +78,7 @@ protected:
     {
         g_radio_last = source;
         Open(IDC_COPY_SETTINGS, [&](HWND dlg) {
-            timerWhileOpen = h.Clock().TimerPeriod(main, IDT_MAIN);
+            timerWhileOpen = h.Clock().TimerPeriod(main, IDT_TICK);
             EXPECT_TRUE(IsChecked(dlg, kSetupAxisRadios[source]));
             for (int target : targets)
                 SetCheck(dlg, IDC_COPY_TO_X + target, true);
@@ -119,7 +119,7 @@ TEST_F(CopySettings, XToYAndZCopiesBothBlocksInterleavedByIndex)
     MarkX();
     Copy(0, {0, 1, 2});
     EXPECT_EQ(timerWhileOpen, 0u);
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_MAIN), 10u);
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     const std::vector<int> read = ParamsRead();
     ASSERT_EQ(read.size(), 160u) << "the source's own box copies nothing";
     EXPECT_THAT(std::vector<int>(read.begin(), read.begin() + 8), ElementsAre(90, 300, 130, 340, 91, 301, 131, 341));

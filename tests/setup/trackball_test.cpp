@@ -112,6 +112,7 @@ TEST_F(Trackball, TheCloseBoxLeavesWithoutApplying)
 {
     Start();
     CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    PressButton(main, IDC_DISPLAY_PARAM_NUMBER);
     OpenTrackball([&](HWND dlg) {
         EXPECT_EQ(Text(dlg, IDC_TB_FINE_CAPTION_Z), "Fine Rate (0-100)(P007)");
         EXPECT_EQ(Text(dlg, IDC_TB_FINE_CAPTION_Y), "(P006)");

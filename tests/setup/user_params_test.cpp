@@ -59,7 +59,7 @@ TEST_F(UserParams, OpeningAndClosingWithoutEditsChangesNothing)
         krv_user_box_data.distancePerMotorRevMm[kAxisX] = 6.35f;
         const KrvUserBoxData before = krv_user_box_data;
         AxbSim_ClearCallLog();
-        for (int radio : {IDC_UP_AXIS_Y, IDC_UP_AXIS_Q, IDC_UP_AXIS_X})
+        for (int radio : {IDC_AXIS_Y, IDC_AXIS_Q, IDC_AXIS_X})
             WithDialog([&](HWND dialog) { PressButton(dialog, radio); });
         EXPECT_EQ(std::memcmp(&before, &krv_user_box_data, sizeof before), 0);
         EXPECT_TRUE(SimCallsStartingWith("AXB_SetParam(").empty());
@@ -129,11 +129,11 @@ TEST_F(UserParams, FenceControlsBelongToXYZAndTheAxisIsStoredBeforeSwitching)
     WithDialog([&](HWND dialog) {
         EXPECT_TRUE(IsControlVisible(dialog, IDC_UP_FENCE_PLUS));
         TypeText(dialog, IDC_UP_HOME_VELOCITY, L"20");
-        PressButton(dialog, IDC_UP_AXIS_Q);
+        PressButton(dialog, IDC_AXIS_Q);
         EXPECT_FALSE(IsControlVisible(dialog, IDC_UP_FENCE_PLUS));
         EXPECT_FALSE(IsControlVisible(dialog, IDC_UP_FENCE_ENABLED));
         EXPECT_FLOAT_EQ(krv_user_box_data.autoHomeVelocityPercent[kAxisX], 20.0f);
-        PressButton(dialog, IDC_UP_AXIS_Z);
+        PressButton(dialog, IDC_AXIS_Z);
         EXPECT_TRUE(IsControlVisible(dialog, IDC_UP_FENCE_MINUS));
     });
     EXPECT_EQ(g_radio_last, kAxisZ);

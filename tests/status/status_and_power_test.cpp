@@ -200,7 +200,7 @@ TEST_F(StatusDialog, ARefreshRewritesOnlyWhatChanged)
 TEST_F(StatusDialog, EachDialogExistsAtMostOnceAndPowerOutlivesStatus)
 {
     Open();
-    EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_STATUS), 100u);
+    EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_TICK), 100u);
     EXPECT_EQ(OpenStatusDialog(), dlg);
     PressButton(dlg, IDC_STATUS_POWER);
     HWND power = g_powerDlg;
@@ -210,7 +210,7 @@ TEST_F(StatusDialog, EachDialogExistsAtMostOnceAndPowerOutlivesStatus)
 
     PressButton(dlg, IDC_STATUS_EXIT);
     EXPECT_TRUE(!IsWindow(dlg) && g_statusDlg == nullptr);
-    EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_STATUS), 0u);
+    EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_TICK), 0u);
     EXPECT_TRUE(IsWindow(power));
     SendMessageW(OpenStatusDialog(), WM_CLOSE, 0, 0);
     SendMessageW(power, WM_CLOSE, 0, 0);
@@ -280,7 +280,7 @@ TEST_F(PowerDialog, ReopeningContinuesTheSampleCounterAndTheRings)
     Tick();   // ring slot 1 holds 26.1 V
     PressButton(power, IDC_POWER_OK);
     EXPECT_FALSE(IsWindow(power));
-    EXPECT_EQ(h.Clock().TimerPeriod(power, IDT_POWER), 0u);
+    EXPECT_EQ(h.Clock().TimerPeriod(power, IDT_TICK), 0u);
 
     AxbSim_SetSupplyVoltage(AXBSIM_POWER_SUPPLY, 241, 0);
     Tick(5);   // closed: nothing is sampled

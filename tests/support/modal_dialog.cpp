@@ -48,8 +48,7 @@ LRESULT CALLBACK HelperProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     script(dialog);
     PumpMessages();
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    if (IsWindow(dialog) && owner && !IsWindowEnabled(owner)) {
+    if (!ModalDialogEnded(dialog)) {
         ADD_FAILURE() << "the script left the dialog open";
         EndDialog(dialog, 0);
     }
@@ -78,6 +77,12 @@ void OnNextModalDialog(ModalScript script)
 }
 
 bool ModalScriptPending() { return static_cast<bool>(g_script); }
+
+bool ModalDialogEnded(HWND dialog)
+{
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    return !IsWindow(dialog) || !owner || IsWindowEnabled(owner);
+}
 
 void CloseByCloseBox(HWND dialog)
 {

@@ -20,5 +20,9 @@ void OnNextModalDialog(ModalScript script);
 // notices it here).
 bool ModalScriptPending();
 
+// While a script runs: whether the dialog has ended itself (its owner is
+// enabled again), so that the script stops working it.
+bool ModalDialogEnded(HWND dialog);
+
 // Closes a dialog by its close box (WM_CLOSE), as the technician would.
 void CloseByCloseBox(HWND dialog);

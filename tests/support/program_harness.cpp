@@ -22,7 +22,9 @@ std::filesystem::path MakePrivateFolder()
         name += L"-" + Widen(test->name());
     auto folder = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder / L"settings");
+    // A commissioned machine has its settings folder: the program writes
+    // its settings file there.
+    std::filesystem::create_directories(folder / L"settings" / L"TavRosen" / L"Settings");
     return folder;
 }
 

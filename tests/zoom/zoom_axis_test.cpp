@@ -48,6 +48,18 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
     return a;
 }
 
+TEST_F(ZoomAxis, ASlowHomePercentBeyondTheWordIsSentAsTheFastestWord)
+{
+    WriteSettingString(L"zoom", L"SlowHomePercent", L"700");
+    Start();
+    AxbSim_PlaceAxis(kZoom, kZoomTravelMin + 100);
+    ASSERT_TRUE(ZoomHomeServo());
+    ASSERT_TRUE(RunUntilIdle());
+    // 700 % at scale 100 is 65535, not the crawl of 70000 - 65536 = 4464.
+    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent(0,4,"), ::testing::Contains("AXB_SetVelocityPercent(0,4,65535)=1"));
+    EXPECT_EQ(g_cmdVelPercent[kZoom], 100);
+}
+
 TEST_P(ZoomHoming, RunsItsStatesAndEndsOnTheSwitchAtCounterZero)
 {
     Start();

@@ -74,7 +74,7 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocity)
         EXPECT_EQ(Text(IDC_ZOOM_HOME_PERCENT), c.percent);
         EXPECT_EQ(Text(IDC_ZOOM_PERCENT_RANGE), c.range);
         EXPECT_TRUE(IsControlEnabled(g_zoomDlg, IDC_ZOOM_GOTO_10));
-        EXPECT_EQ(h.Clock().TimerPeriod(g_zoomDlg, IDT_ZOOM), 10u);
+        EXPECT_EQ(h.Clock().TimerPeriod(g_zoomDlg, IDT_TICK), 10u);
         PressButton(g_zoomDlg, IDC_ZOOM_OK);
     }
 }
@@ -232,7 +232,7 @@ TEST_F(ZoomDialog, ClosingInAnyWayStopsTheTimerAndKeepsTheProgram)
         EXPECT_FALSE(PumpMessages(&exitCode)) << "no quit message";
         EXPECT_FALSE(IsWindow(dlg));
         EXPECT_EQ(g_zoomDlg, nullptr);
-        EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_ZOOM), 0u);
+        EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_TICK), 0u);
         EXPECT_TRUE(IsWindow(main));
     }
 }

@@ -1,8 +1,10 @@
-#include "board/goto_target.h"
+#include "board/axis_commands.h"
 
 #include "core/flash_items.h"
 #include "core/motion_state.h"
+#include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "core/velocity_word.h"
 #include "driver/axb400.h"
 #include "infra/log.h"
 
@@ -16,4 +18,22 @@ int GotoTarget(int axis, int32_t target)
 int32_t UserToRawCounts(int axis, int32_t userCounts)
 {
     return AddCounts(AddCounts(userCounts, machine_zero_offset[axis]), g_offset[axis]);
+}
+
+void SendVelocityPercent(int axis, int32_t percent)
+{
+    g_cmdVelPercent[axis] = percent;
+    AXB_SetVelocityPercent(0, axis, WholePercentVelocityWord(percent, g_velScale));
+}
+
+void SendVelocityPercentIfChanged(int axis, int32_t percent)
+{
+    if (percent != g_cmdVelPercent[axis])
+        SendVelocityPercent(axis, percent);
+}
+
+void StopAxes(int count)
+{
+    for (int a = 0; a < count; ++a)
+        AXB_StopAxis(0, a);
 }
