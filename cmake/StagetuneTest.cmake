@@ -38,12 +38,16 @@ function(stagetune_add_test name)
     PROPERTIES RUN_SERIAL TRUE TIMEOUT 120)
 endfunction()
 
-# Subfolders that carry a CMakeLists.txt of their own.
+# Subfolders that carry a CMakeLists.txt of their own, but those named.
 function(stagetune_add_subfolders)
+  cmake_parse_arguments(S "" "" "EXCEPT" ${ARGN})
   file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
   list(SORT lists)
   foreach(l ${lists})
     get_filename_component(d ${l} DIRECTORY)
-    add_subdirectory(${d})
+    get_filename_component(name ${d} NAME)
+    if(NOT name IN_LIST S_EXCEPT)
+      add_subdirectory(${d})
+    endif()
   endforeach()
 endfunction()

@@ -21,11 +21,7 @@ TEST_F(Board, LockOwnerTakesItAgainAndAnAbandonedLockIsTakenOver)
     EXPECT_FALSE(AnotherThreadCanTakeBoardLock()) << "one release of two acquires must keep the lock";
     ReleaseBoardLock();
 
-    bool taken = false;   // by a thread that ends owning the lock, with its handle still open
-    std::thread([&] {
-        taken = WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"ZEZ_LOCK"), 0) == WAIT_OBJECT_0;
-    }).join();
-    ASSERT_TRUE(taken);
+    AbandonLockInOtherThread(L"ZEZ_LOCK");   // taken by a thread that ends owning it, its handle still open
     ASSERT_TRUE(AcquireBoardLock());
     EXPECT_FALSE(AnotherThreadCanTakeBoardLock()) << "the abandoned lock now belongs to the caller";
     ReleaseBoardLock();
@@ -39,7 +35,7 @@ TEST_F(Board, LockHeldElsewhereTheLockedOperationsGiveUpWithoutAskingTheBoard)
     ASSERT_EQ(AXB_CloseDrv(), 1);
     h.Clock().Advance(5000);    // the board is gone and due to be asked
     AxbSim_ClearCallLog();
-    OtherLockOwner other;
+    OtherProgramLock other(L"ZEZ_LOCK");
     ASSERT_TRUE(other.Holds());
     EXPECT_TRUE(IsAXBBoardLoaded(true)) << "the last known answer";
     EXPECT_FALSE(IsTPRetracting());
