@@ -232,21 +232,4 @@ TEST_F(SimGotoTest, InjectedErrorStopsTheAxisAndGoesWithTheNextCommandUnlessStic
     EXPECT_EQ(ErrorByte(kQ), 0);
 }
 
-TEST_F(SimGotoTest, ProbeStatusForTheLegLineIsWhatTheTestSets)
-{
-    uint8_t probe = 0xFF;
-    ASSERT_EQ(AXB_GetProbeStatus(0, &probe), 1);
-    EXPECT_EQ(probe, 0) << "a probe at rest";
-    AxbSim_SetProbeStatus(4);
-    AXB_GetProbeStatus(0, &probe);
-    EXPECT_EQ(probe, 4) << "still retracting";
-    AxbSim_SetProbeStatus(0);
-    AXB_GetProbeStatus(0, &probe);
-    EXPECT_EQ(probe, 0);
-    AxbSim_SetProbeStatus(2);
-    AXB_ResetBoard(0);
-    AXB_GetProbeStatus(0, &probe);
-    EXPECT_EQ(probe, 0) << "a reset of the board ends it";
-}
-
 } // namespace

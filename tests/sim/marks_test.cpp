@@ -3,13 +3,14 @@
 // distance-coded calculation, and homing against a hard stop.
 #include "sim_fixture.h"
 
-#include <cmath>
+#include "core/distance_coded.h"
+
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
-constexpr int kY = 1, kZ = 2;
+constexpr int kY = 1;
 constexpr uint8_t kEnded = 0x01, kNotInPosition = 0x08, kLimits = 0xC0;
 constexpr uint16_t kCaptured = 0x20;
 
@@ -125,49 +126,9 @@ TEST_F(SimMarksTest, LatchNeedsModeSevenAMarkReachedAndTheMatchingPolarity)
     EXPECT_EQ(Latch(kX), 20000);
 }
 
-// The program's CalcDistanceCodedOffset, step by step, in 32-bit integers:
-// written here again so that the board's layouts are checked against the
-// calculation itself, not against the board's own idea of it.
-struct Decoded {
-    bool ok = false;
-    int32_t cpl = 0, nInc = 0, cpi = 0, span = 0, spanLines = 0, half = 0, k = 0;
-    double offset = 0;
-};
-
-Decoded Decode(int32_t last, int32_t previous, bool acu, double res, double pit, double inc, bool reverse)
-{
-    Decoded d;
-    const double resR = static_cast<int32_t>(std::floor(res * 100000000 + 0.5)) / 100000000.0;
-    const double pitR = static_cast<int32_t>(std::floor(pit * 10000000 + 0.5)) / 10000000.0;
-    if (resR == 0 || resR >= pitR)
-        return d;
-    const int32_t l = reverse ? -last : last;
-    const int32_t p = reverse ? -previous : previous;
-    d.cpl = static_cast<int32_t>(pitR / resR);
-    d.nInc = static_cast<int32_t>(std::floor((inc + resR) / pitR));
-    d.cpi = d.nInc * d.cpl;
-    const int32_t diff = l - p;
-    d.span = std::abs(diff);
-    d.spanLines = (d.span + 1) / d.cpl;
-    d.half = d.nInc / 2;
-    const int32_t base = diff < 0 ? l : p;
-    const int32_t rest = d.cpi - d.span;
-    int32_t offset;
-    if (!acu) {
-        d.k = (std::abs(d.spanLines - d.half) - 1) * d.cpi;
-        offset = d.spanLines > d.half ? base - d.k : base - d.k - rest;
-    } else if (d.spanLines > d.half) {
-        d.k = (d.nInc - d.spanLines - 1) * d.cpi;
-        offset = base - d.k - rest;
-    } else {
-        d.k = (d.spanLines - 1) * d.cpi;
-        offset = base - d.k;
-    }
-    d.offset = reverse ? -static_cast<double>(offset) : static_cast<double>(offset);
-    d.ok = true;
-    return d;
-}
-
+// The program's own calculation decodes the board's marks (the board
+// itself never uses it): a layout the board generates must give its zero
+// from every pair of neighbours.
 struct Layout {
     const char* name;
     int coding;
@@ -175,6 +136,16 @@ struct Layout {
     bool reversed;
     uint32_t countsPerMm; // P058 the program would have
 };
+
+double Decoded(int32_t last, int32_t previous, const Layout& l)
+{
+    const DistanceCodedResult r = CalcDistanceCodedOffset(
+        {last, previous, l.coding == AXBSIM_CODING_ACURITE, 1.0 / l.countsPerMm,
+         static_cast<double>(l.countsPerLine) / l.countsPerMm,
+         static_cast<double>(l.lines) * l.countsPerLine / l.countsPerMm, l.reversed});
+    EXPECT_TRUE(r.ok());
+    return r.offset;
+}
 
 TEST_F(SimMarksTest, EveryPairOfNeighbouringMarksOfACodedScaleDecodesToItsZero)
 {
@@ -196,73 +167,21 @@ TEST_F(SimMarksTest, EveryPairOfNeighbouringMarksOfACodedScaleDecodesToItsZero)
             l.coding == AXBSIM_CODING_ACURITE ? std::min(h - 1, l.lines - h - 2) : h - 2;
         ASSERT_EQ(marks.size(), static_cast<size_t>(2 * lastCoded + 3)) << "fixed marks 0..j+1, coded 0..j";
         EXPECT_EQ(l.reversed ? marks.back() : marks.front(), l.zero) << "the first fixed mark is the zero";
-        const double res = 1.0 / l.countsPerMm;
-        const double pit = static_cast<double>(l.countsPerLine) / l.countsPerMm;
-        const double inc = static_cast<double>(l.lines) * l.countsPerLine / l.countsPerMm;
-        const bool acu = l.coding == AXBSIM_CODING_ACURITE;
         for (size_t i = 0; i + 1 < marks.size(); ++i) {
             // Passed going up (last is the upper) and going down.
-            const Decoded up = Decode(marks[i + 1], marks[i], acu, res, pit, inc, l.reversed);
-            const Decoded down = Decode(marks[i], marks[i + 1], acu, res, pit, inc, l.reversed);
-            ASSERT_TRUE(up.ok && down.ok);
-            ASSERT_EQ(up.offset, l.zero) << "marks " << marks[i] << " and " << marks[i + 1];
-            ASSERT_EQ(down.offset, l.zero) << "marks " << marks[i + 1] << " and " << marks[i];
+            ASSERT_EQ(Decoded(marks[i + 1], marks[i], l), l.zero) << "marks " << marks[i] << " and " << marks[i + 1];
+            ASSERT_EQ(Decoded(marks[i], marks[i + 1], l), l.zero) << "marks " << marks[i + 1] << " and " << marks[i];
         }
     }
-}
-
-TEST_F(SimMarksTest, CodedLayoutsMatchTheWorkedExampleOfTheCalculationWhereItApplies)
-{
-    // The calculation's worked example: P58 = 10000, P71 = 400, P70 =
-    // 200400: res 0.0001 mm, pitch 0.04 mm, increment 20.04 mm; Acu-Rite,
-    // last 123456, previous 100000:
-    // counts per line 400, pitch lines per increment 501, counts per
-    // increment 200400, span lines 58, half 250, k 11422800, offset
-    // -11322800. A generated Acu-Rite scale with that zero has its fixed mark
-    // A(57) at 100000 and the coded mark 58 lines above, at 123200: the same
-    // span in lines, the same k and offset.
+    // The worked example of the calculation: an Acu-Rite scale with the
+    // zero -11322800 has its fixed mark A(57) at 100000 and the coded mark
+    // 58 lines above it. The standard coding needs an even increment: a
+    // refused layout leaves the scale as it was.
     AxbSim_SetTravel(kX, -50000, 350000);
     ASSERT_EQ(AxbSim_SetDistanceCodedScale(kX, AXBSIM_CODING_ACURITE, 501, 400, -11322800, 0), 1);
-    std::vector<int32_t> marks = Marks(kX);
-    EXPECT_EQ(marks, (std::vector<int32_t>{100000, 123200, 300400, 324000}));
-    Decoded d = Decode(123200, 100000, true, 0.0001, 0.04, 20.04, false);
-    EXPECT_EQ(d.cpl, 400);
-    EXPECT_EQ(d.cpl / 4, 100) << "interpolation";
-    EXPECT_EQ(d.nInc, 501);
-    EXPECT_EQ(d.cpi, 200400);
-    EXPECT_EQ(d.spanLines, 58);
-    EXPECT_EQ(d.half, 250);
-    EXPECT_EQ(d.k, 11422800);
-    EXPECT_EQ(d.offset, -11322800);
-
-    // The standard convention needs an even increment, so the example's 501
-    // lines make no standard scale; with 500 (20 mm) and the example's last
-    // count 123456 as fixed mark A(192) (250 - 58 increments from the zero),
-    // the coded mark below it is 58 lines down, at 100256: span lines 58,
-    // half 250, k = 191 increments = 38200000.
+    EXPECT_EQ(Marks(kX), (std::vector<int32_t>{100000, 123200, 300400, 324000}));
     EXPECT_EQ(AxbSim_SetDistanceCodedScale(kX, AXBSIM_CODING_STANDARD, 501, 400, 0, 0), 0);
-    EXPECT_EQ(Marks(kX), marks) << "a refused layout leaves the scale as it was";
-    ASSERT_EQ(AxbSim_SetDistanceCodedScale(kX, AXBSIM_CODING_STANDARD, 500, 400, 123456 - 192 * 200000, 0), 1);
-    marks = Marks(kX);
-    ASSERT_GE(marks.size(), 2u);
-    EXPECT_EQ(marks[0], 100256);
-    EXPECT_EQ(marks[1], 123456);
-    d = Decode(123456, 100256, false, 0.0001, 0.04, 20.0, false);
-    EXPECT_EQ(d.spanLines, 58);
-    EXPECT_EQ(d.half, 250);
-    EXPECT_EQ(d.k, 38200000);
-    EXPECT_EQ(d.offset, 123456 - 192 * 200000);
-
-    // Reversed, as in the example's third case: the count 100000 is A(192)
-    // and the coded mark next to it, B(191), lies above it at 123200.
-    ASSERT_EQ(AxbSim_SetDistanceCodedScale(kX, AXBSIM_CODING_STANDARD, 500, 400, 100000 + 192 * 200000, 1), 1);
-    marks = Marks(kX);
-    ASSERT_GE(marks.size(), 2u);
-    EXPECT_EQ(marks[0], 100000);
-    EXPECT_EQ(marks[1], 123200);
-    d = Decode(123200, 100000, false, 0.0001, 0.04, 20.0, true);
-    EXPECT_EQ(d.spanLines, 58);
-    EXPECT_EQ(d.offset, 100000 + 192 * 200000);
+    EXPECT_EQ(Marks(kX), (std::vector<int32_t>{100000, 123200, 300400, 324000}));
 }
 
 TEST_F(SimMarksTest, ProgramLikeSweepFindsTwoMarksThatDecodeToTheScaleZero)
@@ -306,10 +225,7 @@ TEST_F(SimMarksTest, ProgramLikeSweepFindsTwoMarksThatDecodeToTheScaleZero)
         }
         AXB_StopAxis(0, kX);
         ASSERT_EQ(count, 2);
-        const Decoded d = Decode(last, previous, l.coding == AXBSIM_CODING_ACURITE, 1.0 / l.countsPerMm,
-                                 static_cast<double>(l.countsPerLine) / l.countsPerMm,
-                                 static_cast<double>(l.lines) * l.countsPerLine / l.countsPerMm, l.reversed);
-        EXPECT_EQ(d.offset, l.zero) << "marks " << previous << ", " << last;
+        EXPECT_EQ(Decoded(last, previous, l), l.zero) << "marks " << previous << ", " << last;
         AxbSim_AdvanceTimeMs(1000);
     }
 }
@@ -363,7 +279,6 @@ TEST_F(SimMarksTest, HomeSearchAgainstAHardStopZeroesTheCounterThere)
     AxbSim_AdvanceTimeMs(200);
     EXPECT_EQ(Position(kY), 1000);
     EXPECT_EQ(AxbSim_PeekPosition(kY), 1000);
-    (void)kZ;
 }
 
 } // namespace

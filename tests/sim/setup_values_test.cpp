@@ -1,10 +1,5 @@
-// What the axis setup dialogs read from the board: the board type, which
-// only newer firmware reports, the stepper currents and the trackball.
+// The board type, which only newer firmware reports.
 #include "sim_fixture.h"
-
-#include <gmock/gmock.h>
-
-using ::testing::ElementsAre;
 
 TEST_F(SimBoardTest, BoardTypeIsReportedFromFirmware0_2_2_0On)
 {
@@ -26,12 +21,4 @@ TEST_F(SimBoardTest, BoardTypeIsReportedFromFirmware0_2_2_0On)
         EXPECT_EQ(AXB_GetBoardType(0, &type), c.result) << std::hex << c.firmware;
         EXPECT_EQ(type, c.type) << std::hex << c.firmware;
     }
-}
-
-TEST_F(SimBoardTest, FactoryMachineHasStepperCurrentsAndATrackball)
-{
-    std::vector<uint32_t> values;
-    for (int param : {5, 6, 7, 260, 264, 300, 304, 380, 384})
-        values.push_back(Param(param));
-    EXPECT_THAT(values, ElementsAre(0x0A000532u, 0x0A000532u, 0x0A000532u, 100u, 10u, 100u, 10u, 100u, 10u));
 }

@@ -10,13 +10,6 @@ constexpr uint8_t kEnded = 0x01, kHomeFound = 0x02, kActive = 0x04, kOnHomeSwitc
 
 using SimZoomTest = SimBoardTest;
 
-uint8_t ErrorByte(int axis)
-{
-    uint8_t status = 0, error = 0;
-    EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
-    return error;
-}
-
 TEST_F(SimZoomTest, HomeSequenceOfAMotorZoomEndsOnItsHomeSwitch)
 {
     // The switch is active from the lower end (-4000) up to -2000.
