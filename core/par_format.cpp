@@ -1,8 +1,8 @@
 #include "core/par_format.h"
 
+#include "core/number_text.h"
+
 #include <bit>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <optional>
@@ -175,20 +175,6 @@ std::optional<uint8_t> ParseByte(std::string_view v, ParItemForm form)
     return static_cast<uint8_t>(*value);
 }
 
-std::optional<float> ParseFloat(std::string_view v)
-{
-    if (!v.empty() && v[0] == '+') {
-        v.remove_prefix(1);
-        if (!v.empty() && v[0] == '-')
-            return std::nullopt;
-    }
-    float result = 0.0f;
-    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), result);
-    if (error != std::errc{} || end != v.data() + v.size() || !std::isfinite(result))
-        return std::nullopt;
-    return result;
-}
-
 // "XX,XX,XX,XX", most significant byte first.
 std::optional<uint32_t> ParseFourBytes(std::string_view v)
 {
@@ -221,7 +207,7 @@ std::optional<FlashItemValue> ParseItemValue(FlashItemType type, std::string_vie
     if (const std::optional<uint32_t> bits = ParseFourBytes(v))
         return FlashItemFromBits(type, *bits);
     if (type == FlashItemType::Float) {
-        const std::optional<float> value = ParseFloat(v);
+        const std::optional<float> value = ExactFloat(v);
         if (!value)
             return std::nullopt;
         FlashItemValue item;
