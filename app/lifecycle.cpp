@@ -56,12 +56,6 @@ void SetWindowIcon(HWND wnd)
     SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-void SetWindowTitle(HWND wnd)
-{
-    char title[128];
-    std::snprintf(title, sizeof title, "stagetune:%s %s", kProgramVersion, kProgramDate);
-    SetWindowTextA(wnd, title);
-}
 
 void ReadStartupSettings()
 {
@@ -143,7 +137,7 @@ void InitBoard(HWND wnd)
 void InitMainWindow(HWND wnd)
 {
     SetWindowIcon(wnd);
-    SetWindowTitle(wnd);
+    ShowBoardAnswering(wnd, true);
     ReadStartupSettings();
     if (g_testerMode != 0)
         EnterTesterMode(wnd);
@@ -164,6 +158,14 @@ void InitMainWindow(HWND wnd)
     ForgetShownReadouts();
     ShowWindow(GetDlgItem(wnd, IDC_GPIO), SW_SHOW);
     StartTimer(wnd, IDT_TICK, kMainTimerPeriodMs);
+}
+
+void ShowBoardAnswering(HWND wnd, bool answering)
+{
+    char title[128];
+    std::snprintf(title, sizeof title, "stagetune:%s %s%s", kProgramVersion, kProgramDate,
+                  answering ? "" : " - the board does not answer");
+    SetWindowTextA(wnd, title);
 }
 
 void OnResetButton(HWND wnd)

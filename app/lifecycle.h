@@ -9,6 +9,8 @@ inline constexpr char kBuildDate[] = "Aug 12 2021";
 inline constexpr char kBuildTime[] = "10:28:10";
 
 void InitMainWindow(HWND wnd);
+// The title says so while the board does not answer.
+void ShowBoardAnswering(HWND wnd, bool answering);
 void OnResetButton(HWND wnd);
 void OnExitCommand(HWND wnd);
 void OnMainClose(HWND wnd);

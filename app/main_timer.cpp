@@ -1,8 +1,12 @@
 #include "app/main_timer.h"
 
 #include "app/home_commands.h"
+#include "app/lifecycle.h"
 #include "app/motion_commands.h"
 #include "board/axis_position.h"
+#include "board/board_ready.h"
+#include "core/auto_home_state.h"
+#include "core/goto_sequence.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
@@ -10,6 +14,7 @@
 #include "homing/auto_home.h"
 #include "homing/reference_marks.h"
 #include "infra/clock.h"
+#include "infra/log.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
 #include "zoom/zoom.h"
@@ -29,6 +34,7 @@ constexpr int kReadoutIds[kAxisCount] = {IDC_READOUT_X, IDC_READOUT_Y, IDC_READO
 constexpr uint32_t kSystemStatusCounted = 0xFFFFu & ~kSystemStatusUnusedBit;
 
 ShownTexts g_shownReadouts;
+bool g_boardAnswering = true;
 int g_historyIndex;
 int32_t g_lastAverage;
 uint32_t g_lastVelocityTick;
@@ -124,6 +130,33 @@ void ShowPositionAndFollowing(HWND wnd, int32_t raw)
     ShowReadout(wnd, IDC_FOLLOWING_ERROR, text);
 }
 
+// Whatever was under way cannot go on without the board; a homing run
+// that ends so has failed.
+void StopSequences()
+{
+    if (IsAutoHomeRunning()) {
+        g_homingAborted = true;
+        CancelAutoHome();
+    }
+    g_multiGotoRunning = 0;
+    MotionAndZoomFlagsOff();
+}
+
+void FollowBoardPresence(HWND wnd)
+{
+    const bool answering = !BoardLost();
+    if (answering == g_boardAnswering)
+        return;
+    g_boardAnswering = answering;
+    if (answering) {
+        g_log.Write("The board answers again\n");
+    } else {
+        StopSequences();
+        g_log.Write("The board does not answer: the running sequences are stopped\n");
+    }
+    ShowBoardAnswering(wnd, answering);
+}
+
 } // namespace
 
 void OnMainTimer(HWND wnd)
@@ -146,6 +179,7 @@ void OnMainTimer(HWND wnd)
     ContinuousHomeStep(moveStatus, errorByte);
     ContinuousGotoStep(moveStatus, errorByte);
     RefMarkLogPoll();
+    FollowBoardPresence(wnd);
 }
 
 void ShowReadout(HWND wnd, int id, const char* text) { g_shownReadouts.Set(wnd, id, text); }
@@ -159,6 +193,7 @@ void ResetMainTimer()
     g_historyIndex = 0;
     g_lastAverage = 0;
     g_lastVelocityTick = 0;
+    g_boardAnswering = true;
     for (auto& axis : g_posHistory)
         for (int32_t& p : axis)
             p = 0;

@@ -17,17 +17,22 @@
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
+#include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 
 namespace {
 
 void OnStatusButton(HWND) { OpenStatusDialog(); }
-void OnMultiAxisGotoButton(HWND) { OpenMultiAxisGoto(); }
+void OnMultiAxisGotoButton(HWND)
+{
+    MotionAndZoomFlagsOff();
+    OpenMultiAxisGoto();
+}
 void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
 
 void OnLampButton(HWND)
 {
-    MotionFlagsOff();
+    MotionAndZoomFlagsOff();
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }

@@ -30,32 +30,39 @@ void LogSapa(const char* label, int axis)
         LogPrintf(g_log, "%s%d)\n", label, axis);
 }
 
-void StartGoto(HWND wnd, const char* label)
+// True when the move went out.
+bool StartGoto(HWND wnd, const char* command, const char* label)
 {
+    if (RefusedWhileAutoHoming(command))
+        return false;
     CommitParams(wnd);
     const int axis = g_radio_last;
-    GotoTarget(axis, NextGotoTarget(axis));
+    const std::optional<int32_t> target = NextGotoTarget(axis);
+    if (!target)
+        return false;
+    GotoTarget(axis, *target);
     LogSapa(label, axis);
     g_maxFollowing[axis] = 0;
+    return true;
 }
 
 } // namespace
 
-int32_t NextGotoTarget(int axis)
+std::optional<int32_t> NextGotoTarget(int axis)
 {
-    int32_t counts = 0;
     if (g_targetMm[axis] == g_lastTargetMm[axis]) {
         for (float& last : g_lastTargetMm)
             last = 0.0f;
-    } else {
-        for (int a = 0; a < kAxisCount; ++a)
-            g_lastTargetMm[a] = g_targetMm[a];
-        counts = TargetMmToCounts(g_targetMm[axis], axis);
+        return UserToRawCounts(axis, 0);
     }
-    return UserToRawCounts(axis, counts);
+    if (!GotoTargetFits(axis, g_targetMm[axis]))
+        return std::nullopt;
+    for (int a = 0; a < kAxisCount; ++a)
+        g_lastTargetMm[a] = g_targetMm[a];
+    return GotoRawCounts(g_targetMm[axis], axis);
 }
 
-void OnGotoButton(HWND wnd) { StartGoto(wnd, "X2:SAPA(0,"); }
+void OnGotoButton(HWND wnd) { StartGoto(wnd, "Goto", "X2:SAPA(0,"); }
 
 void OnContinuousGotoButton(HWND wnd)
 {
@@ -64,8 +71,8 @@ void OnContinuousGotoButton(HWND wnd)
         g_contGotoState = kContGotoOff;
         return;
     }
-    StartGoto(wnd, "X1:SAPA(0,");
-    g_contGotoState = kContGotoMoving;
+    if (StartGoto(wnd, "Continuous Goto", "X1:SAPA(0,"))
+        g_contGotoState = kContGotoMoving;
 }
 
 void OnStopButton(HWND)
@@ -105,9 +112,13 @@ void ContinuousGotoStep(uint8_t moveStatus, uint8_t errorByte)
     if (static_cast<int32_t>(now - g_dwellDeadline) <= 0)
         return;
     const int axis = g_radio_last;
-    const int32_t target = NextGotoTarget(axis);
+    const std::optional<int32_t> target = NextGotoTarget(axis);
+    if (!target) {
+        g_contGotoState = kContGotoOff;
+        return;
+    }
     g_maxFollowing[axis] = 0;
-    GotoTarget(axis, target);
+    GotoTarget(axis, *target);
     LogSapa("X3:SAPA(0,", axis);
     g_contGotoState = kContGotoMoving;
 }

@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 
 // The commanded target of the current axis: the Target field's value, or the
-// user zero when the target did not change since the last goto.
-int32_t NextGotoTarget(int axis);
+// user zero when the target did not change since the last goto; none (with
+// its log line) when the target does not fit the axis's counter.
+std::optional<int32_t> NextGotoTarget(int axis);
 
 void OnGotoButton(HWND wnd);
 void OnContinuousGotoButton(HWND wnd);

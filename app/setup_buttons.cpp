@@ -13,44 +13,48 @@
 #include "setup/system_dialog.h"
 #include "setup/trackball_dialog.h"
 #include "setup/user_params_dialog.h"
+#include "zoom/zoom.h"
 
 namespace {
 
 using DialogRunner = void (*)(HWND owner);
 
-// No continuous goto or home runs on beneath a setup dialog.
-void RunWithMotionOff(HWND mainWnd, DialogRunner run)
-{
-    MotionFlagsOff();
-    run(mainWnd);
-}
+enum class FlagsOff { kMotion, kMotionAndZoom };
 
-// Dialogs that may change the axis or its parameters: the fields show the
-// result afterwards.
-void RunWithFieldsRefreshed(HWND mainWnd, DialogRunner run)
-{
-    RunWithMotionOff(mainWnd, run);
-    SyncAxisRadios(mainWnd);
-    FillParamFields(mainWnd);
-}
+struct SetupButton {
+    DialogRunner run;
+    FlagsOff flagsOff;    // no continuous goto or home runs on beneath a setup dialog
+    bool refreshFields;   // the dialog may change the axis or its parameters
+    // The dialog reads the board's parameters back one by one, or the
+    // encoder's counts change under the readouts: the main timer's polling
+    // stays out of its way until it closes.
+    bool stopMainTimer;
+};
 
-// Dialogs that read the board's parameters back one by one, or under whose
-// readouts the encoder's counts change: the main timer's polling stays out
-// of their way until they close.
-void RunWithMainTimerStopped(HWND mainWnd, DialogRunner run)
+void Run(HWND mainWnd, const SetupButton& button)
 {
-    StopTimer(mainWnd, IDT_TICK);
-    RunWithFieldsRefreshed(mainWnd, run);
-    StartTimer(mainWnd, IDT_TICK, kMainTimerPeriodMs);
+    if (button.flagsOff == FlagsOff::kMotionAndZoom)
+        MotionAndZoomFlagsOff();
+    else
+        MotionFlagsOff();
+    if (button.stopMainTimer)
+        StopTimer(mainWnd, IDT_TICK);
+    button.run(mainWnd);
+    if (button.refreshFields) {
+        SyncAxisRadios(mainWnd);
+        FillParamFields(mainWnd);
+    }
+    if (button.stopMainTimer)
+        StartTimer(mainWnd, IDT_TICK, kMainTimerPeriodMs);
 }
 
 } // namespace
 
-void OnEncoderButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, OpenEncoderDialog); }
-void OnUserParamButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, OpenUserParamsDialog); }
-void OnMotorButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunMotorSetupDialog); }
-void OnCopySettingsButton(HWND mainWnd) { RunWithMainTimerStopped(mainWnd, RunCopySettingsDialog); }
-void OnCalcButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunMotorCalculatorDialog); }
-void OnSwFenceButton(HWND mainWnd) { RunWithFieldsRefreshed(mainWnd, RunSwFenceDialog); }
-void OnSystemButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunSystemDialog); }
-void OnTrackballButton(HWND mainWnd) { RunWithMotionOff(mainWnd, RunTrackballDialog); }
+void OnEncoderButton(HWND mainWnd) { Run(mainWnd, {OpenEncoderDialog, FlagsOff::kMotion, true, true}); }
+void OnMotorButton(HWND mainWnd) { Run(mainWnd, {RunMotorSetupDialog, FlagsOff::kMotion, true, true}); }
+void OnCopySettingsButton(HWND mainWnd) { Run(mainWnd, {RunCopySettingsDialog, FlagsOff::kMotion, true, true}); }
+void OnUserParamButton(HWND mainWnd) { Run(mainWnd, {OpenUserParamsDialog, FlagsOff::kMotionAndZoom, true, false}); }
+void OnCalcButton(HWND mainWnd) { Run(mainWnd, {RunMotorCalculatorDialog, FlagsOff::kMotionAndZoom, true, false}); }
+void OnSwFenceButton(HWND mainWnd) { Run(mainWnd, {RunSwFenceDialog, FlagsOff::kMotionAndZoom, true, false}); }
+void OnSystemButton(HWND mainWnd) { Run(mainWnd, {RunSystemDialog, FlagsOff::kMotionAndZoom, false, false}); }
+void OnTrackballButton(HWND mainWnd) { Run(mainWnd, {RunTrackballDialog, FlagsOff::kMotionAndZoom, false, false}); }

@@ -20,6 +20,14 @@ int32_t UserToRawCounts(int axis, int32_t userCounts)
     return AddCounts(AddCounts(userCounts, machine_zero_offset[axis]), g_offset[axis]);
 }
 
+bool GotoTargetFits(int axis, float mm)
+{
+    if (GotoRawCounts(mm, axis))
+        return true;
+    LogPrintf(g_log, "Goto refused: the target %.4f mm of axis %d is beyond its counter\n", static_cast<double>(mm), axis);
+    return false;
+}
+
 void SendVelocityPercent(int axis, int32_t percent)
 {
     g_cmdVelPercent[axis] = percent;

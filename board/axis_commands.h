@@ -12,6 +12,11 @@ int GotoTarget(int axis, int32_t target);
 // zero) as the axis's own count, wrapping at 32 bits as the board does.
 int32_t UserToRawCounts(int axis, int32_t userCounts);
 
+// Whether a goto target in millimetres fits the axis's 32-bit counter once
+// the user zero is added (GotoRawCounts); a target that does not is refused
+// with a log line naming the axis, and no command goes out.
+bool GotoTargetFits(int axis, float mm);
+
 // The one velocity sender: the whole percent becomes g_cmdVelPercent of the
 // axis and goes to the board times g_velScale, held at the largest word
 // (700 % at scale 100 is 65535, not the crawl of 4464 a wrap would give).

@@ -27,6 +27,12 @@ constexpr uint16_t kAnalogRefMarkInvertedBit = 0x0800;
 
 bool g_boardLoaded;
 uint64_t g_nextBoardCheckMs;
+// The last question found no board (it answered before, or never did).
+bool g_boardLost;
+// Until then a caller that would take the lock answers from what it knows:
+// another program held the lock a moment ago, and waiting it out on every
+// tick would stall the program for as long as that program works.
+uint64_t g_lockRefusedUntilMs;
 
 bool ReadFiveButtonJoystick()
 {
@@ -55,7 +61,8 @@ void ProbeBoard()
 {
     g_nextBoardCheckMs = NowMs64() + kBoardTrustMs;
     int32_t position = 0;
-    if (AXB_GetAxisPosValue(0, kProbeAxis, &position) != 1)
+    g_boardLost = AXB_GetAxisPosValue(0, kProbeAxis, &position) != 1;
+    if (g_boardLost)
         g_boardLoaded = false;
     else if (!g_boardLoaded)
         DoConnectionWork();
@@ -65,17 +72,24 @@ void ProbeBoard()
 
 bool IsAXBBoardLoaded(bool takeLock)
 {
-    if (g_boardLoaded && g_nextBoardCheckMs != 0 && NowMs64() < g_nextBoardCheckMs)
+    const uint64_t now = NowMs64();
+    if (g_boardLoaded && g_nextBoardCheckMs != 0 && now < g_nextBoardCheckMs)
         return true;
     if (!takeLock) {
         ProbeBoard();
         return g_boardLoaded;
     }
+    if (now < g_lockRefusedUntilMs)
+        return g_boardLoaded;
     BoardLockGuard lock;
     if (lock)
         ProbeBoard();
+    else
+        g_lockRefusedUntilMs = now + kBoardTrustMs;
     return g_boardLoaded;
 }
+
+bool BoardLost() { return g_boardLost; }
 
 void ConfigureAnalogReferenceMarks()
 {
@@ -99,4 +113,6 @@ void ResetBoardReadyState()
     g_fiveButtonJoystick = false;
     g_boardLoaded = false;
     g_nextBoardCheckMs = 0;
+    g_boardLost = false;
+    g_lockRefusedUntilMs = 0;
 }

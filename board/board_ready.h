@@ -17,8 +17,11 @@ inline constexpr uint32_t kFirstJoystickModeFirmware = 0x02050201;
 // work (firmware, joystick kind, flash check, analog reference marks, all
 // 512 parameters into g_param). takeLock: take "ZEZ_LOCK" around it; a
 // caller that already holds it passes false. When the lock cannot be taken
-// the answer is the last known one and the board is not asked.
+// the answer is the last known one and the board is not asked; for 5 s then
+// a caller that would take the lock gets that answer without waiting again.
 bool IsAXBBoardLoaded(bool takeLock);
+// The last question the board was asked went unanswered.
+bool BoardLost();
 
 // Bit 11 of axis register 2 of X..Q made equal to the axis's "Analog Ref
 // Mark Inverted" setting, writing only the registers that differ. The

@@ -1,5 +1,6 @@
 #include "board/flash_store.h"
 
+#include "board/board_lock.h"
 #include "board/board_ready.h"
 #include "board/fences.h"
 #include "core/flash_items.h"
@@ -66,9 +67,16 @@ void WriteUserBoxData()
 
 void SaveToFlash()
 {
+    // The whole save under the lock: while another program of the family is
+    // at the board, nothing is written, not even the opened fences.
+    BoardLockGuard lock;
+    if (!lock) {
+        g_log.Write("Failed to get ZEZ_LOCK SaveToFlash: nothing written\n");
+        return;
+    }
     // Fences depend on the homed zero: stored parameters carry them open.
     DisableSoftwareFences();
-    if (IsAXBBoardLoaded(true)) {
+    if (IsAXBBoardLoaded(false)) {
         PackUserBoxData();
         WriteUserBoxData();
         AXB_SaveParamsToFlash(0);

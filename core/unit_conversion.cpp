@@ -1,6 +1,7 @@
 #include "core/unit_conversion.h"
 
 #include "core/flash_items.h"
+#include "core/motion_state.h"
 #include "core/session_state.h"
 
 #include <cmath>
@@ -50,7 +51,9 @@ void SetStepperCalibration(int axis, float lead, float motorSteps, float microst
         g_microsteps[axis] = kFallbackMicrosteps;
         return;
     }
-    g_stepperCalValid[axis] = 1;
+    // Zero steps or microsteps would divide every stepper field by zero: the
+    // fields then show "?????", and the data stays as entered.
+    g_stepperCalValid[axis] = motorSteps > 0.0f && microsteps > 0.0f ? 1 : 0;
     g_leadscrew_lead[axis] = lead;
     g_motorSteps[axis] = motorSteps;
     g_microsteps[axis] = microsteps;
@@ -70,6 +73,30 @@ int32_t TruncateToInt32(double x) { return Saturate(std::trunc(x)); }
 int32_t TargetMmToCounts(float mm, int axis)
 {
     return RoundHalfAway(static_cast<double>(mm) * g_param[AxisParam(kParamCountsPerMm, axis)]);
+}
+
+namespace {
+
+std::optional<int32_t> InCounterRange(double counts)
+{
+    if (!(counts >= std::numeric_limits<int32_t>::min() && counts <= std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int32_t>(counts);
+}
+
+} // namespace
+
+std::optional<int32_t> GotoCounts(float mm, int axis)
+{
+    return InCounterRange(std::round(static_cast<double>(mm) * g_param[AxisParam(kParamCountsPerMm, axis)]));
+}
+
+std::optional<int32_t> GotoRawCounts(float mm, int axis)
+{
+    const std::optional<int32_t> counts = GotoCounts(mm, axis);
+    if (!counts)
+        return std::nullopt;
+    return InCounterRange(static_cast<double>(*counts) + machine_zero_offset[axis] + g_offset[axis]);
 }
 
 bool IsStepperKind(int kind) { return kind >= kConvMicrostepsInch && kind <= kConvMicrostepAccMm; }

@@ -5,6 +5,7 @@
 // value must show the same digits as on every other installation.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "core/param_table.h"
 
@@ -26,7 +27,6 @@ enum ConversionKind : int {
 inline constexpr double kMmPerInch = 25.4;
 inline constexpr float kMmPerInchF = 25.4f;
 
-
 // Stepper calibration per axis, derived from the flash record when the goto
 // settings are loaded.
 extern float g_leadscrew_lead[kAxisCount];   // mm per motor revolution
@@ -34,8 +34,9 @@ extern float g_motorSteps[kAxisCount];
 extern float g_microsteps[kAxisCount];
 extern int g_stepperCalValid[kAxisCount];
 
-// Leads outside 0.001..30 mm are not believable; the calibration then falls
-// back to these values and is marked invalid.
+// Leads outside 0.001..30 mm are not believable: the calibration then falls
+// back to the pass-through values and is marked invalid. No stepper has
+// zero steps or microsteps: such a calibration is kept but never valid.
 void SetStepperCalibration(int axis, float lead, float motorSteps, float microsteps);
 // The calibration of X..Q from the drive data of the flash record, which
 // keeps steps per revolution divided by 4 and microsteps divided by 2 so
@@ -68,6 +69,15 @@ bool IsStepperKind(int kind);
 // counts per mm in double, rounded half away from zero (0 for an axis whose
 // counts per mm is unknown).
 int32_t TargetMmToCounts(float mm, int axis);
+
+// The same, none when the counts leave the 32-bit range: a huge target
+// must be refused, not saturated to the end of the counter.
+std::optional<int32_t> GotoCounts(float mm, int axis);
+// The counter value of a goto target in millimetres: its counts plus the
+// user zero (machine zero offset and software zero). None when the sum
+// leaves the 32-bit counter, where it would wrap round to the other end of
+// the travel.
+std::optional<int32_t> GotoRawCounts(float mm, int axis);
 
 // A length in millimetres as the readouts show it: "%.4f" mm, or in inch
 // mode the millimetres ÷ 25.4 in double with "%.5f".

@@ -31,7 +31,12 @@ constexpr uint32_t kHomingConfigBits = 0x07;
 constexpr char kAxisLetters[] = "XYZQ";
 
 uint64_t g_lastSummarySecond;
-
+// The percent each axis of the run was commanded before it: what Cancel and
+// Stop give back.
+int32_t g_percentBeforeRun[kEncoderAxisCount];
+// The distance-coded zero of the axis was refused: the axis goes back as
+// any other, but it is not homed and the run has failed.
+bool g_zeroRefused[kEncoderAxisCount];
 bool AutoHomeEnabled(int axis) { return krv_user_box_data.autoHomeEnabled[axis] != 0; }
 bool CanHome(int axis) { return (g_param[AxisParam(kParamMotorType, axis)] & kHomingConfigBits) != 0; }
 int Method(int axis) { return krv_user_box_data.zeroingMethod[axis]; }
@@ -107,6 +112,15 @@ void ZeroFound(int axis, const char* zStep, const char* returnStep, int32_t retu
     }
 }
 
+void ApplyDistanceCodedZero(int axis, int32_t last, int32_t previous)
+{
+    g_homeRefFound[axis] = ApplyHomeOffset(axis, last, previous, kHomeDistanceCoded);
+    if (g_homeRefFound[axis])
+        return;
+    g_zeroRefused[axis] = true;
+    LogPrintf(g_log, "Auto home of axis %d failed: its reference marks give no zero\n", axis);
+}
+
 bool IsStopped(uint8_t moveStatus, uint8_t errorByte)
 {
     return (moveStatus & kStopped) || (errorByte & kErrorFollowing);
@@ -122,7 +136,7 @@ void FirstSweepStep(int axis, bool stopped)
         ZeroFound(axis, "2", "3", g_homingTarget[axis]);
         LogPrintf(g_log, "Stop Axis %d\n", axis);
         LogPrintf(g_log, "Found second reference mark for axis %d\n", axis);
-        g_homeRefFound[axis] = ApplyHomeOffset(axis, last, previous, kHomeDistanceCoded);
+        ApplyDistanceCodedZero(axis, last, previous);
         return;
     }
     if (marks > 0 && method == kZeroSingleMark) {
@@ -163,7 +177,7 @@ void ReverseSweepStep(int axis, bool stopped)
     if (marks >= 2 && method == kZeroDistanceCoded) {
         ZeroFound(axis, "11", "12", g_homeStartPos[axis]);
         LogPrintf(g_log, "Found second reference mark for axis %d\n", axis);
-        g_homeRefFound[axis] = ApplyHomeOffset(axis, last, previous, kHomeDistanceCoded);
+        ApplyDistanceCodedZero(axis, last, previous);
         return;   // a mark latched in the tick of the stop is a good home, not a failure
     }
     if (marks > 0 && method == kZeroSingleMark) {
@@ -237,6 +251,21 @@ void StopSeekStep(int axis, bool stopped)
     }
 }
 
+// X, Y and Q are done or gave up, and one of them gave up.
+bool OthersDoneOrFailed()
+{
+    bool failed = false;
+    for (int other : {kAxisX, kAxisY, kAxisQ}) {
+        if (!g_homingActive[other])
+            continue;
+        const int8_t stage = g_homingStage[other];
+        if (stage != kStageInactive && stage != kStageIrrecoverableError)
+            return false;
+        failed = failed || stage == kStageIrrecoverableError || g_zeroRefused[other];
+    }
+    return failed;
+}
+
 void StepAxis(int axis)
 {
     uint8_t moveStatus = 0, errorByte = 0;
@@ -256,6 +285,12 @@ void StepAxis(int axis)
         if (AllOtherAxesHomed()) {
             ReturnToHomePos(axis);
             LogMoveStep("15", axis, g_homeStartPos[axis]);
+        } else if (OthersDoneOrFailed()) {
+            // Nothing else moves, and a failed axis never will: the wait
+            // would only end by Cancel, and the failure would go unsaid.
+            g_log.Write("Auto home ended with a failed axis: Z stays at its zero\n");
+            SendVelocityPercent(axis, 100);
+            SetHomingStage(axis, kStageInactive);
         }
         break;
     case kStageReturning:
@@ -356,9 +391,12 @@ bool AutoHome()
     }
     g_homingAborted = false;
     for (int axis = 0; axis < kEncoderAxisCount; ++axis) {
+        g_zeroRefused[axis] = false;
         if (!AutoHomeEnabled(axis))
             continue;
         g_homingActive[axis] = true;
+        // An axis never sent a percent runs at the board's own 100 %.
+        g_percentBeforeRun[axis] = g_cmdVelPercent[axis] != 0 ? g_cmdVelPercent[axis] : 100;
         AXB_GetAxisPosValue(0, axis, &g_homeStartPos[axis]);
     }
     for (int axis = 0; axis < kEncoderAxisCount; ++axis) {
@@ -427,7 +465,7 @@ bool IsAutoHomeRunning() { return AnyAxisRunning(); }
 bool AutoHomeHasFailedAxis()
 {
     for (int axis = 0; axis < kEncoderAxisCount; ++axis)
-        if (g_homingActive[axis] && g_homingStage[axis] == kStageIrrecoverableError)
+        if (g_homingActive[axis] && (g_homingStage[axis] == kStageIrrecoverableError || g_zeroRefused[axis]))
             return true;
     return false;
 }
@@ -435,12 +473,23 @@ bool AutoHomeHasFailedAxis()
 void CancelAutoHome()
 {
     for (int axis = 0; axis < kEncoderAxisCount; ++axis) {
+        const bool inRun = g_homingActive[axis];
         SetHomingStage(axis, kStageInactive);
         g_homingActive[axis] = false;
         AXB_StopAxis(0, axis);
-        // The sweeps ran at the homing speed; the next goto must not.
-        SendVelocityPercent(axis, 100);
+        // The sweeps ran at the homing speed; an axis of the run gets back
+        // the percent it was commanded before, and the others keep theirs.
+        if (inRun)
+            SendVelocityPercent(axis, g_percentBeforeRun[axis]);
     }
+}
+
+bool RefusedWhileAutoHoming(const char* command)
+{
+    if (!IsAutoHomeRunning())
+        return false;
+    LogPrintf(g_log, "%s refused: Auto Home is running (Stop cancels it)\n", command);
+    return true;
 }
 
 void StopAxesAndAutoHome(int count)
@@ -475,6 +524,8 @@ void ResetAutoHome()
     for (int axis = 0; axis < kEncoderAxisCount; ++axis) {
         g_homingTarget[axis] = 0;
         g_homeStartPos[axis] = 0;
+        g_percentBeforeRun[axis] = 0;
+        g_zeroRefused[axis] = false;
     }
     g_lastSummarySecond = 0;
 }

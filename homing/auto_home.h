@@ -38,6 +38,10 @@ bool IsAutoHomeRunning();
 bool AutoHomeHasFailedAxis();
 // Every axis idle and out of the run, stopped, its velocity back at 100 %.
 void CancelAutoHome();
+// While a run lasts every other motion command is refused, with a log line
+// naming the command: a move started under the sweeps would end as the end
+// of travel and give a false zero. True when the command must not go out.
+bool RefusedWhileAutoHoming(const char* command);
 // Every "Stop" button: a running auto-home is cancelled first (a sweep
 // stopped by hand would read as the end of travel), then axes 0..count-1
 // stop.

@@ -5,6 +5,7 @@
 #include "core/motion_state.h"
 #include "core/number_text.h"
 #include "core/param_table.h"
+#include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "homing/auto_home.h"
 #include "infra/clock.h"
@@ -85,10 +86,17 @@ void LogMove(const CircularGotoEntry& entry, const std::string& relAngleText, co
 
 void OnGoto(HWND wnd)
 {
+    if (RefusedWhileAutoHoming("Circular goto"))
+        return;
     CircularGotoEntry entry;
     std::string relAngleText;
     if (!ReadEntry(wnd, entry, relAngleText))
         return;
+    // Saturated counts would send a circle other than the one entered.
+    if (!GotoCounts(entry.radiusMm, kAxisX) || !GotoCounts(entry.feedMm, kAxisX)) {
+        g_log.Write("Circular goto not sent: the radius or the feed is beyond X's counter\n");
+        return;
+    }
     CircularMove move;
     if (!MakeCircularMove(entry, move)) {
         g_log.Write("Circular goto not sent: X has no counts per mm (P058 is 0)\n");

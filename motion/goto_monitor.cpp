@@ -240,6 +240,11 @@ void LogLeg(const LegCounts& counts, const Readings& r, uint8_t probe)
 
 void StartNextLeg(const TickView& view, const Readings& r)
 {
+    // The main window may have set a target beyond the counter meanwhile.
+    if (!LegTargetsFit()) {
+        g_multiGotoRunning = 0;
+        return;
+    }
     const LegCounts counts = view.Random() ? ChooseRandomLeg() : ChooseFixedLeg(kGotoAxisCount);
     uint8_t probe = 0;
     AXB_GetProbeStatus(0, &probe);
@@ -284,6 +289,14 @@ void DumpGotoHistory(int axis)
         FormatGotoSample(line, sizeof line, GotoHistory[axis].At(age));
         g_log.Write(line);
     }
+}
+
+bool LegTargetsFit()
+{
+    bool fit = true;
+    for (int a = 0; a < kGotoAxisCount; ++a)
+        fit = GotoTargetFits(a, g_targetMm[a]) && fit;
+    return fit;
 }
 
 void SendLeg(const LegCounts& counts, uint16_t velocity)

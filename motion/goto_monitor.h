@@ -23,6 +23,9 @@ void PushGotoSample(int axis, int32_t lag, int32_t position, int32_t target, uin
 // The axis's 20 samples, oldest first, after a heading line.
 void DumpGotoHistory(int axis);
 
+// Whether every target of X..Q fits its counter; each that does not is
+// refused with its log line, and no leg may go out.
+bool LegTargetsFit();
 // A coordinated move of X..Q to targets given relative to the user zero.
 void SendLeg(const LegCounts& counts, uint16_t velocity);
 

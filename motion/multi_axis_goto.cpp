@@ -54,8 +54,11 @@ constexpr UnitCaption kUnitCaptions[] = {
 
 // What the window filled in: a field the technician did not change keeps
 // the value behind it (a rounded "%.4f" or inch text read back would move
-// a target by a fraction of a count).
+// a target by a fraction of a count), and the value it showed, not one the
+// main window set meanwhile: what is sent is what is shown.
 ShownFields g_fields;
+float g_shownTargetMm[kGotoAxisCount];
+float g_shownVelPercent[kGotoAxisCount];
 
 bool InchMode() { return g_unitMode == kUnitInch; }
 
@@ -76,28 +79,34 @@ void ShowTarget(HWND wnd, int axis)
     else
         std::swprintf(text, std::size(text), L"%.4f", mm);
     g_fields.ShowText(wnd, kGotoAxisControls[axis].target, text);
+    g_shownTargetMm[axis] = g_targetMm[axis];
 }
 
-// The field of the main window's current axis is copied to its Target field.
-void ReadTarget(HWND wnd, int axis)
+enum class CopyToMain { kNo, kYes };
+
+// With kYes the field of the main window's current axis is copied to the
+// main window's Target field.
+void ReadTarget(HWND wnd, int axis, CopyToMain copy)
 {
     const int id = kGotoAxisControls[axis].target;
     if (const std::optional<float> value = g_fields.TakeTypedNumber(wnd, id, LeadingFloat))
-        g_targetMm[axis] = InchMode() ? *value * kMmPerInchF : *value;
-    if (axis == g_radio_last && g_mainWnd)
+        g_shownTargetMm[axis] = InchMode() ? *value * kMmPerInchF : *value;
+    g_targetMm[axis] = g_shownTargetMm[axis];
+    if (copy == CopyToMain::kYes && axis == g_radio_last && g_mainWnd)
         SetControlTextIfChanged(g_mainWnd, IDC_TARGET, FieldText(wnd, id).c_str());
 }
 
-void ReadAllTargets(HWND wnd)
+void ReadAllTargets(HWND wnd, CopyToMain copy)
 {
     for (int a = 0; a < kGotoAxisCount; ++a)
-        ReadTarget(wnd, a);
+        ReadTarget(wnd, a, copy);
 }
 
 void ReadVelPercent(HWND wnd, int axis)
 {
     if (const std::optional<float> value = g_fields.TakeTypedNumber(wnd, kGotoAxisControls[axis].velPercent, LeadingFloat))
-        g_velPercent[axis] = *value;
+        g_shownVelPercent[axis] = *value;
+    g_velPercent[axis] = g_shownVelPercent[axis];
 }
 
 // The board hears of a velocity only when its whole percent changed.
@@ -112,11 +121,15 @@ void SetSoftwareZero(int axis)
 
 void OnGoto(HWND wnd)
 {
+    if (RefusedWhileAutoHoming("Multi Axis Goto"))
+        return;
     for (int a = 0; a < kGotoAxisCount; ++a) {
-        ReadTarget(wnd, a);
+        ReadTarget(wnd, a, CopyToMain::kNo);
         ReadVelPercent(wnd, a);
         ApplyVelocityPercent(a);
     }
+    if (!LegTargetsFit())
+        return;
     const LegCounts counts = ChooseFixedLeg(kGotoAxisCount);
     SendLeg(counts, WholePercentVelocityWord(TruncateToInt32(g_velPercent[kAxisX]), g_velScale));
     LogPrintf(g_log, "AXB_SetAxisPosLin:%d\n", UserToRawCounts(kAxisQ, counts[kAxisQ]));
@@ -132,9 +145,13 @@ void OnContinuousGoto(HWND wnd)
         StopRun();
         return;
     }
+    if (RefusedWhileAutoHoming("Multi Axis Continuous Goto"))
+        return;
     ReadVelPercent(wnd, kAxisX);
+    ReadAllTargets(wnd, CopyToMain::kYes);
+    if (!LegTargetsFit())
+        return;
     g_gotoMoveCount = 0;
-    ReadAllTargets(wnd);
     const uint64_t now = NowMs64();
     g_lastMoveTick = g_sequenceStartTick = now;
     LegCounts counts = ChooseFixedLeg(1);
@@ -151,18 +168,22 @@ void OnContinuousGoto(HWND wnd)
 
 void OnAxisGoto(HWND wnd, int id)
 {
+    if (RefusedWhileAutoHoming("Axis Goto"))
+        return;
     const int axis = AxisOfButton(id)->axis;
-    ReadTarget(wnd, axis);
-    int32_t counts = 0;
+    ReadTarget(wnd, axis, CopyToMain::kYes);
+    int32_t target = UserToRawCounts(axis, 0);
     if (g_targetMm[axis] == g_lastTargetMm[axis]) {
         g_lastTargetMm[axis] = 0.0f;
     } else {
+        if (!GotoTargetFits(axis, g_targetMm[axis]))
+            return;
         g_lastTargetMm[axis] = g_targetMm[axis];
-        counts = TargetMmToCounts(g_targetMm[axis], axis);
+        target = *GotoRawCounts(g_targetMm[axis], axis);
     }
     ReadVelPercent(wnd, axis);
     ApplyVelocityPercent(axis);
-    GotoTarget(axis, UserToRawCounts(axis, counts));
+    GotoTarget(axis, target);
     if (g_logAutoHomeStates)
         LogPrintf(g_log, "X%d:SAPA(0,%d)\n", 4 + axis, axis);
 }
@@ -203,7 +224,7 @@ void OnWatch(HWND) { OpenWatchWindow(); }
 void OnExit(HWND wnd)
 {
     StopRun();
-    ReadAllTargets(wnd);
+    ReadAllTargets(wnd, CopyToMain::kYes);
     CloseModeless(g_multiGotoWnd, wnd);
 }
 
@@ -237,6 +258,7 @@ void OnInit(HWND wnd)
         wchar_t text[kTextCapacity];
         std::swprintf(text, std::size(text), L"%.4f", static_cast<double>(g_velPercent[row.axis]));
         g_fields.ShowText(wnd, row.velPercent, text);
+        g_shownVelPercent[row.axis] = g_velPercent[row.axis];
         SetDlgItemTextW(wnd, row.maxLag, L"0.0000");
     }
     for (const UnitCaption& caption : kUnitCaptions)

@@ -52,11 +52,22 @@ void ReadFlag(const Section& section, const wchar_t* key, const wchar_t* default
         into = *value != 0;
 }
 
-void WriteValue(const Section& section, const wchar_t* key, const wchar_t* format, auto value)
+void WriteText(const Section& section, const wchar_t* key, const wchar_t* text)
+{
+    WritePrivateProfileStringW(section.name, key, text, g_zoomIniPath.c_str());
+}
+
+// "%g" as the file has always held its values; a value that six digits do
+// not give back (a tiny percent, a target near the smallest float) is
+// written with the nine that give back every float: what is written is
+// what is read.
+void WriteFloat(const Section& section, const wchar_t* key, float value)
 {
     wchar_t text[kValueChars];
-    std::swprintf(text, kValueChars, format, value);
-    WritePrivateProfileStringW(section.name, key, text, g_zoomIniPath.c_str());
+    std::swprintf(text, kValueChars, L"%g", static_cast<double>(value));
+    if (LeadingFloat(text) != value)
+        std::swprintf(text, kValueChars, L"%.9g", static_cast<double>(value));
+    WriteText(section, key, text);
 }
 
 void BuildZoomIniPath()
@@ -95,9 +106,9 @@ void SaveZoomIniSettings()
         return;
     for (int a = 0; a < kAxisCount; ++a) {
         const Section section(a);
-        WriteValue(section, kTargetKey, L"%g", static_cast<double>(g_targetMm[a]));
-        WriteValue(section, kVelocityKey, L"%g", static_cast<double>(g_velPercent[a]));
-        WriteValue(section, kJoystickKey, L"%d", g_joystickEnabled[a] ? 1 : 0);
+        WriteFloat(section, kTargetKey, g_targetMm[a]);
+        WriteFloat(section, kVelocityKey, g_velPercent[a]);
+        WriteText(section, kJoystickKey, g_joystickEnabled[a] ? L"1" : L"0");
     }
 }
 

@@ -17,7 +17,9 @@
 #include "ui/fields.h"
 #include "ui/modal.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -197,11 +199,31 @@ void ApplyAnalogInversion(HWND wnd, int axis)
 
 // A length field the technician changed, read with "%g" as its number
 // leads the text; false, and the value kept, otherwise.
-bool ReadChangedLength(HWND wnd, int id, double& value)
+bool ReadChangedLength(HWND wnd, int id, float& value)
 {
-    const std::optional<double> typed = g_fields.TakeTypedNumber(wnd, id, LeadingDouble);
+    const std::optional<float> typed = g_fields.TakeTypedNumber(wnd, id, LeadingFloat);
     value = typed.value_or(value);
     return typed.has_value();
+}
+
+// A length as counts at the resolution, the quotient in single precision;
+// no resolution clears the parameter rather than dividing by it.
+uint32_t CountsOfLength(float mm, float resolution)
+{
+    return resolution > 0.0f ? static_cast<uint32_t>(Nearest(mm / resolution)) : 0;
+}
+
+// The zoom's counts per mm: 1/r in double, narrowed to single precision
+// before it is rounded.
+uint32_t ZoomCountsPerMm(float resolution)
+{
+    if (!(resolution > 0.0f))
+        return 0;
+    const double perMm = 1.0 / resolution;
+    LogPrintf(g_log, "resolution %g 1.0/%g=%g as integer %d\n", static_cast<double>(resolution),
+              static_cast<double>(resolution), perMm, TruncateToInt32(perMm));
+    constexpr double kLargestFloat = std::numeric_limits<float>::max();
+    return static_cast<uint32_t>(Nearest(static_cast<float>(std::min(perMm, kLargestFloat))));
 }
 
 // Counts per mm, increment and pitch follow the lengths typed. A length
@@ -210,22 +232,24 @@ void ApplyLengths(HWND wnd, int axis)
 {
     const int countsParam = CountsPerMmParam(axis);
     const uint32_t oldCounts = g_param[countsParam];
-    double resolution = oldCounts ? 1.0 / oldCounts : 0.0;
+    // Single precision, as the board's tools work it out: 22.81 mm at
+    // 0.000333 mm per count is 68499 counts.
+    float resolution = oldCounts ? 1.0f / static_cast<float>(oldCounts) : 0.0f;
     const bool resolutionTyped = ReadChangedLength(wnd, IDC_ENC_RESOLUTION, resolution);
     if (resolutionTyped) {
-        g_resolution[axis] = static_cast<float>(resolution);
-        g_param[countsParam] = resolution > 0.0 ? static_cast<uint32_t>(Nearest(1.0 / resolution)) : 0;
+        g_resolution[axis] = resolution;
+        g_param[countsParam] = axis == kZoomAxis ? ZoomCountsPerMm(resolution) : CountsOfLength(1.0f, resolution);
         WriteParam(countsParam);
     }
     if (axis == kZoomAxis)
         return;
     for (auto [id, param] : {std::pair{IDC_ENC_INCREMENT, kParamMarkIncrement}, std::pair{IDC_ENC_PITCH, kParamMarkPitch}}) {
         const int number = AxisParam(param, axis);
-        double mm = oldCounts ? static_cast<double>(g_param[number]) / oldCounts : 0.0;
+        float mm = oldCounts ? static_cast<float>(g_param[number]) / static_cast<float>(oldCounts) : 0.0f;
         const bool typed = ReadChangedLength(wnd, id, mm);
         if (!typed && !resolutionTyped)
             continue;
-        g_param[number] = resolution > 0.0 ? static_cast<uint32_t>(Nearest(mm / resolution)) : 0;
+        g_param[number] = CountsOfLength(mm, resolution);
         WriteParam(number);
     }
 }
@@ -299,8 +323,10 @@ void OnTimer(HWND wnd)
         return;
     const int signal = ListSelection(wnd, IDC_ENC_SIGNAL_TYPE);
     const bool ttl = signal >= 0 && IsTtl(kSignalTypes[signal].code);
-    if (ttl)
-        SendDlgItemMessageW(wnd, IDC_ENC_INTERPOLATION, CB_SETCURSEL, kTtlInterpolationItem, 0);
+    // A TTL signal shows "1x": what the display forces is no edit, so a
+    // stored byte other than 3 is not rewritten by merely looking at it.
+    if (ttl && ListSelection(wnd, IDC_ENC_INTERPOLATION) != kTtlInterpolationItem)
+        g_fields.ShowSelection(wnd, IDC_ENC_INTERPOLATION, kTtlInterpolationItem);
     EnableWindow(GetDlgItem(wnd, IDC_ENC_INTERPOLATION), !ttl);
     RefMarkLogPoll();
 }

@@ -114,8 +114,8 @@ void Fill(HWND wnd, int axis)
 // would round a lead of more than six digits).
 void ReadStepperField(HWND wnd, int id, float& value) { value = g_fields.TakeTypedNumber(wnd, id, WholeFloat).value_or(value); }
 
-// The brushless inputs feed only the results: read as typed; text that is
-// no number keeps the value.
+// The brushless inputs feed only the results (and "OK" the stepper fields):
+// read as typed; text that is no number keeps the value.
 void ReadFloat(HWND wnd, int id, float& value) { value = WholeFloat(FieldText(wnd, id)).value_or(value); }
 
 void ReadInt(HWND wnd, int id, int32_t& value) { value = WholeSigned(FieldText(wnd, id)).value_or(value); }
@@ -183,7 +183,8 @@ CalcResults CalcBrushless(HWND wnd, int axis)
     ReadFloat(wnd, IDC_CALC_ROTATIONS, entered.rotations);
     float lag = static_cast<float>(entered.motorLag);
     ReadFloat(wnd, IDC_CALC_MOTOR_LAG, lag);
-    entered.motorLag = static_cast<int32_t>(lag);
+    // Held at the 32-bit range: 3e9 is no integer the board could take.
+    entered.motorLag = TruncateToInt32(lag);
 
     BrushlessData& stored = g_brushless[axis];
     stored.polePairs = entered.polePairs;
@@ -213,14 +214,16 @@ void OnCalc(HWND wnd)
     ShowResult(wnd, IDC_CALC_PV, results.pvNominal);
 }
 
+// "OK" takes the three stepper fields as they stand and decides, on every
+// axis, whether the lead is believable.
 void OnOk(HWND wnd)
 {
     const int axis = g_radio_last;
-    const StepperDrive drive = ReadStepperFields(wnd, axis);
-    if (axis < kEncoderAxisCount)
-        SetStepperCalibration(axis, drive.lead, drive.fullSteps, drive.microsteps);
-    else
-        StoreDrive(axis, drive);
+    StepperDrive drive{g_leadscrew_lead[axis], g_motorSteps[axis], g_microsteps[axis]};
+    ReadFloat(wnd, IDC_CALC_LEAD, drive.lead);
+    ReadFloat(wnd, IDC_CALC_STEPS, drive.fullSteps);
+    ReadFloat(wnd, IDC_CALC_MICROSTEPS, drive.microsteps);
+    SetStepperCalibration(axis, drive.lead, drive.fullSteps, drive.microsteps);
     StoreRecordForms(axis);
     EndModal(wnd, 0);
 }

@@ -1,6 +1,7 @@
 #include "setup/motor_setup_dialog.h"
 
 #include "board/param_io.h"
+#include "core/number_text.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "driver/axb400.h"
@@ -103,12 +104,13 @@ void ShowControls(HWND wnd, std::span<const int> ids, bool show)
 }
 
 // Older firmware cannot say which board it runs on; such a board counts as
-// type 0 instead of whatever the variable held.
+// type 0 instead of whatever the variable held. The call's result is not
+// examined: the type is what it answers.
 uint32_t ReadBoardType()
 {
     uint32_t type = 0;
-    if (g_firmwareVersion < kBoardTypeFirmware || AXB_GetBoardType(0, &type) == 0)
-        return 0;
+    if (g_firmwareVersion >= kBoardTypeFirmware)
+        AXB_GetBoardType(0, &type);
     return type;
 }
 
@@ -201,6 +203,20 @@ void ApplyImpulse(HWND wnd)
     StoreParam(Param(kParamImpulse), std::min(time, kByteMax) | std::min(amplitude, kByteMax) << 8);
 }
 
+// "Positioning Torque Factor SINT" is shown unsigned like its neighbours and
+// takes a signed value as typed too: either way its 32 bits are kept.
+void ApplyTorqueFactor(HWND wnd)
+{
+    const int param = Param(kParamTorqueFactor);
+    const std::wstring text = FieldText(wnd, IDC_MOTOR_TORQUE_FACTOR);
+    uint32_t value = g_param[param];
+    if (const std::optional<int32_t> typed = WholeSigned(text))
+        value = static_cast<uint32_t>(*typed);
+    else
+        ReadUnsignedField(wnd, IDC_MOTOR_TORQUE_FACTOR, value);
+    StoreParam(param, value);
+}
+
 void Apply(HWND wnd)
 {
     g_boardType = ReadBoardType();
@@ -216,7 +232,7 @@ void Apply(HWND wnd)
     ApplyField(wnd, {IDC_MOTOR_INIT_TORQUE, kParamInitTorque}, kMaxInitTorque);
     ApplyField(wnd, {IDC_MOTOR_INIT_TIME, kParamInitTime});
     ApplyImpulse(wnd);
-    ApplyField(wnd, {IDC_MOTOR_TORQUE_FACTOR, kParamTorqueFactor});
+    ApplyTorqueFactor(wnd);
 }
 
 void OnInitDialog(HWND wnd)

@@ -4,6 +4,7 @@
 #include "board/fences.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
+#include "core/motor_calculator.h"
 #include "core/number_text.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
@@ -19,7 +20,6 @@
 #include "ui/modal.h"
 #include "zoom/zoom.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -40,20 +40,28 @@ bool InScope(Scope scope, int axis)
 
 KrvUserBoxData& Rec() { return krv_user_box_data; }
 
+// A box is its own caption.
 struct FlagRow {
     int id;
+    const char* caption;
+    int item;
     Scope scope;
     uint8_t& (*value)(int axis);
 };
 
 constexpr FlagRow kFlagRows[] = {
-    {IDC_UP_AUTO_HOME, Scope::AllAxes, [](int a) -> uint8_t& { return Rec().autoHomeEnabled[a]; }},
-    {IDC_UP_SCAN_DIRECTION, Scope::AllAxes, [](int a) -> uint8_t& { return Rec().homingScanDirection[a]; }},
-    {IDC_UP_FIND_START_LIMIT, Scope::AllAxes, [](int a) -> uint8_t& { return Rec().homingFindStartLimit[a]; }},
-    {IDC_UP_STARTUP_ZEROING, Scope::AllAxes, [](int a) -> uint8_t& { return Rec().startupZeroingEnabled[a]; }},
-    {IDC_UP_FENCE_ENABLED, Scope::FenceAxes, [](int a) -> uint8_t& { return Rec().swFenceEnabled[a]; }},
-    {IDC_UP_FLICK_DISABLED, Scope::Global, [](int) -> uint8_t& { return Rec().flickDisabled; }},
-    {IDC_UP_LAMP_RS232, Scope::Global, [](int) -> uint8_t& { return Rec().lampRs232; }},
+    {IDC_UP_AUTO_HOME, "Auto Homing Enabled", 1001, Scope::AllAxes,
+     [](int a) -> uint8_t& { return Rec().autoHomeEnabled[a]; }},
+    {IDC_UP_SCAN_DIRECTION, "Homing Scan Direction", 1002, Scope::AllAxes,
+     [](int a) -> uint8_t& { return Rec().homingScanDirection[a]; }},
+    {IDC_UP_FIND_START_LIMIT, "Homing Find Start Limit", 1003, Scope::AllAxes,
+     [](int a) -> uint8_t& { return Rec().homingFindStartLimit[a]; }},
+    {IDC_UP_STARTUP_ZEROING, "Startup Zeroing Enabled", 1009, Scope::AllAxes,
+     [](int a) -> uint8_t& { return Rec().startupZeroingEnabled[a]; }},
+    {IDC_UP_FENCE_ENABLED, "SW Fence Enabled", 1095, Scope::FenceAxes,
+     [](int a) -> uint8_t& { return Rec().swFenceEnabled[a]; }},
+    {IDC_UP_FLICK_DISABLED, "Flick Disabled", 1096, Scope::Global, [](int) -> uint8_t& { return Rec().flickDisabled; }},
+    {IDC_UP_LAMP_RS232, "Lamp RS232", 1096, Scope::Global, [](int) -> uint8_t& { return Rec().lampRs232; }},
 };
 
 // Shown and read with "%g".
@@ -115,13 +123,14 @@ struct ScaledByteRow {
     const char* caption;
     int item;
     int factor;
+    uint8_t (*stored)(float typed);   // held at 0..255, as the calculator stores it
     uint8_t& (*value)(int axis);
 };
 
 constexpr ScaledByteRow kScaledByteRows[] = {
-    {IDC_UP_STEPS, IDC_UP_STEPS_CAPTION, "Steps Per Rev (Stp)", 1135, 4,
+    {IDC_UP_STEPS, IDC_UP_STEPS_CAPTION, "Steps Per Rev (Stp)", 1135, 4, StepsByte,
      [](int a) -> uint8_t& { return Rec().stepsPerRevDiv4[a]; }},
-    {IDC_UP_MICROSTEPS, IDC_UP_MICROSTEPS_CAPTION, "Micro Steps Per Step (\xC2\xB5Stp)", 1139, 2,
+    {IDC_UP_MICROSTEPS, IDC_UP_MICROSTEPS_CAPTION, "Micro Steps Per Step (\xC2\xB5Stp)", 1139, 2, MicrostepsByte,
      [](int a) -> uint8_t& { return Rec().microStepsPerStepDiv2[a]; }},
 };
 
@@ -153,18 +162,12 @@ const char* UnitSuffix()
     return g_unitMode == kUnitInch ? " (in)" : g_unitMode == kUnitMm ? " (mm)" : " (c)";
 }
 
-// The low 8 bits of a typed number, as a byte field keeps them.
-uint8_t LowByte(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    return static_cast<uint8_t>(static_cast<int64_t>(std::fmod(std::trunc(value), 256.0)) & 0xFF);
-}
-
 void FillFlags(HWND wnd, int axis)
 {
-    for (const FlagRow& row : kFlagRows)
+    for (const FlagRow& row : kFlagRows) {
         g_fields.ShowCheck(wnd, row.id, InScope(row.scope, axis) && row.value(axis) != 0);
+        ShowCaption(wnd, row.id, row.caption, row.item);
+    }
 }
 
 void FillFloats(HWND wnd, int axis)
@@ -252,21 +255,22 @@ void ApplyFlags(HWND wnd, int axis)
             row.value(axis) = IsBoxChecked(wnd, row.id) ? 1 : 0;
 }
 
-// The number a field the technician changed leads with ("%g").
-std::optional<double> ChangedNumber(HWND wnd, int id) { return g_fields.TakeTypedNumber(wnd, id, LeadingDouble); }
+// The number a field the technician changed leads with, read with "%g"
+// into a float.
+std::optional<float> ChangedNumber(HWND wnd, int id) { return g_fields.TakeTypedNumber(wnd, id, LeadingFloat); }
 
 void ApplyFloats(HWND wnd, int axis)
 {
     for (const FloatRow& row : kFloatRows)
-        if (const std::optional<double> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
-            row.value(axis) = static_cast<float>(*typed);
+        if (const std::optional<float> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
+            row.value(axis) = *typed;
 }
 
 void ApplyLengths(HWND wnd, int axis)
 {
     const uint32_t countsPerMm = g_param[AxisParam(kParamCountsPerMm, axis)];
     for (const LengthRow& row : kLengthRows)
-        if (const std::optional<double> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
+        if (const std::optional<float> typed = InScope(row.scope, axis) ? ChangedNumber(wnd, row.id) : std::nullopt)
             row.value(axis) = UserLengthAsCounts(*typed, countsPerMm, g_unitMode);
 }
 
@@ -277,13 +281,13 @@ bool ApplyStepper(HWND wnd, int axis)
         return false;
     bool changed = false;
     for (const ScaledByteRow& row : kScaledByteRows) {
-        if (const std::optional<double> typed = ChangedNumber(wnd, row.id)) {
-            row.value(axis) = LowByte(*typed / row.factor);
+        if (const std::optional<float> typed = ChangedNumber(wnd, row.id)) {
+            row.value(axis) = row.stored(*typed);
             changed = true;
         }
     }
-    if (const std::optional<double> lead = ChangedNumber(wnd, IDC_UP_LEAD)) {
-        Rec().distancePerMotorRevMm[axis] = static_cast<float>(g_unitMode == kUnitInch ? *lead * kMmPerInch : *lead);
+    if (const std::optional<float> lead = ChangedNumber(wnd, IDC_UP_LEAD)) {
+        Rec().distancePerMotorRevMm[axis] = g_unitMode == kUnitInch ? *lead * kMmPerInchF : *lead;
         changed = true;
     }
     return changed;
@@ -291,10 +295,11 @@ bool ApplyStepper(HWND wnd, int axis)
 
 void ApplyIntegers(HWND wnd)
 {
-    if (const std::optional<double> typed = ChangedNumber(wnd, IDC_UP_COUNTS_PER_360))
-        Rec().counts_per_360_q = Nearest(*typed);
-    if (const std::optional<double> typed = ChangedNumber(wnd, IDC_UP_ZOOM_AXIS))
-        Rec().zoomAxis = LowByte(*typed);
+    // Whole numbers, read with "%d"; the byte keeps the low 8 bits.
+    if (const std::optional<int32_t> typed = g_fields.TakeTypedNumber(wnd, IDC_UP_COUNTS_PER_360, LeadingInteger))
+        Rec().counts_per_360_q = *typed;
+    if (const std::optional<int32_t> typed = g_fields.TakeTypedNumber(wnd, IDC_UP_ZOOM_AXIS, LeadingInteger))
+        Rec().zoomAxis = static_cast<uint8_t>(*typed & 0xFF);
     if (const std::optional<uint32_t> marker = g_fields.TakeTypedNumber(wnd, IDC_UP_MEMORY_INITIALIZED, LeadingHex))
         Rec().memoryInitialized = static_cast<uint8_t>(*marker);
 }

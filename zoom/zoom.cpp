@@ -256,6 +256,9 @@ void StartZoomMove(int32_t target)
 
 bool ZoomGoto(int8_t n)
 {
+    // A timeout froze the sequence under way: it will not finish, and the
+    // new command must not wait on it.
+    const bool afterTimeout = g_zoomTimerHalted;
     g_zoomTimerHalted = false;
     BoardLockGuard lock;
     if (!lock) {
@@ -267,6 +270,16 @@ bool ZoomGoto(int8_t n)
         if (!IsZoomPosition(n)) {
             LogPrintf(g_log, "ZoomGoto(%d): no such zoom position (1 to 10), the zoom stays\n", n);
             return true;
+        }
+        if (!GotoTargetFits(kZoomAxis, krv_user_box_data.zoomPos[n - 1]))
+            return true;
+        if (afterTimeout && IsHoming()) {
+            g_zoomState = kZoomInactive;
+            // Not homed: the homing starts again, and goes to n when done.
+            if (!g_zoomHomed && StartZoomHome()) {
+                g_zoomTargetIndex = n;
+                return true;
+            }
         }
         if (!IsHoming()) {
             SendVelocityPercent(kZoomAxis, kFullSpeedPercent);
@@ -335,6 +348,12 @@ bool ZoomHomeNoLimit()
 }
 
 bool StartZoomHome() { return g_zoomType == kZoomMotorNoSwitch ? ZoomHomeNoLimit() : ZoomHomeServo(); }
+
+void MotionAndZoomFlagsOff()
+{
+    MotionFlagsOff();
+    g_zoomState = kZoomInactive;
+}
 
 void ZoomTimer()
 {

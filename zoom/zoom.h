@@ -50,6 +50,10 @@ bool ZoomHomeNoLimit();
 // ZoomHomeServo. True when homing started.
 bool StartZoomHome();
 
+// Continuous goto and continuous home off, and the zoom's sequence idle:
+// what the main window's buttons of the setup and test windows do first.
+void MotionAndZoomFlagsOff();
+
 // One tick: the step of the sequence under "ZOOM_LOCK", or the timeout.
 void ZoomTimer();
 // One step of the motor-zoom sequence (also the joystick calibration's hook).

@@ -3,7 +3,6 @@
 #include "board/axis_position.h"
 #include "board/board_lock.h"
 #include "board/board_ready.h"
-#include "board/flash_store.h"
 #include "core/axes.h"
 #include "core/flash_items.h"
 #include "core/number_text.h"
@@ -65,7 +64,6 @@ constexpr HomeType kHomeTypes[] = {
 
 bool g_zoomDialogActive;
 uint32_t g_zoomDialogTicks;
-bool g_zoomFlashChecked;
 ShownTexts g_shownTexts;
 
 bool BoardLoadedOrForgetFirmware()
@@ -141,10 +139,6 @@ void FillHomeTypes(HWND wnd)
 void OnZoomDialogInit(HWND wnd)
 {
     g_shownTexts.Forget();
-    if (!g_zoomFlashChecked) {
-        g_zoomFlashChecked = true;
-        CheckFlash();
-    }
     ShowStoredPositions(wnd);
     ShowHomePercent(wnd);
     StartTimer(wnd, IDT_TICK, kTickMs);
@@ -269,11 +263,13 @@ constexpr DialogBehaviour kBehaviour = {.init = OnZoomDialogInit,
                                         .activated = OnActivated,
                                         .modeless = &g_zoomDlg};
 
-bool IsEditControl(HWND control)
+// A field the technician can type into; the read-only fields take no text,
+// so a digit key there is the zoom's.
+bool IsEditableField(HWND control)
 {
     wchar_t className[16] = L"";
     GetClassNameW(control, className, static_cast<int>(std::size(className)));
-    return _wcsicmp(className, L"Edit") == 0;
+    return _wcsicmp(className, L"Edit") == 0 && (GetWindowLongW(control, GWL_STYLE) & ES_READONLY) == 0;
 }
 
 } // namespace
@@ -302,7 +298,7 @@ bool ForwardZoomDialogKey(const MSG& msg)
         return false;
     LogPrintf(g_log, "Keydown wParam %02X\n", static_cast<unsigned>(msg.wParam));
     // A number typed into the velocity field is text, not a command.
-    if (msg.wParam < '0' || msg.wParam > '9' || IsEditControl(msg.hwnd))
+    if (msg.wParam < '0' || msg.wParam > '9' || IsEditableField(msg.hwnd))
         return false;
     if (msg.wParam == '0')
         OnHome(g_zoomDlg);
@@ -323,6 +319,5 @@ void ResetZoomDialog()
     DestroyModeless(g_zoomDlg);
     g_zoomDialogActive = false;
     g_zoomDialogTicks = 0;
-    g_zoomFlashChecked = false;
     g_shownTexts.Forget();
 }

@@ -117,8 +117,11 @@ TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
     g_param[AxisParam(71, kAxisX)] = 20;
     Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
     g_offset[kAxisX] = 0;
+    h.AnswerNextMessageBox(IDOK);
     RunAutoHome();
     EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
+    EXPECT_TRUE(Logged("Auto home of axis 0 failed: its reference marks give no zero"));
+    EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error") << "a refused zero is a failure";
     EXPECT_FALSE(g_homeRefFound[kAxisX]);
     EXPECT_EQ(g_offset[kAxisX], 0);
     EXPECT_EQ(AxbSim_PeekParam(68), 1000000000u);

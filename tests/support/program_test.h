@@ -8,6 +8,7 @@
 //         OpenModal(IDC_ENCODER, [&](HWND dlg) { ...; PressButton(dlg, IDC_ENC_EXIT); });
 //         EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre(...));
 //     }
+#include "res/resource.h"
 #include "tests/support/modal_dialog.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/sim_calls.h"

@@ -28,6 +28,14 @@ void VirtualClock::Sleep(uint32_t ms)
     SetNow(now_ + ms);
 }
 
+void VirtualClock::Skip(uint32_t ms)
+{
+    SetNow(now_ + ms);
+    for (auto& [key, timer] : timers_)
+        if (timer.due < now_)
+            timer.due = now_;
+}
+
 void VirtualClock::StartTimer(HWND wnd, UINT_PTR id, UINT periodMs)
 {
     // As with SetTimer, restarting a running timer resets its period.

@@ -23,6 +23,10 @@ public:
     // Lets ms pass: every due timer fires in time order (WM_TIMER sent to its
     // window), and the messages the program posts are handled in between.
     void Advance(uint32_t ms);
+    // Lets ms pass as on a machine too busy to answer its timers: each timer
+    // then fires once, at the next Advance, as Windows folds the periods
+    // it missed into one message.
+    void Skip(uint32_t ms);
     // The period of a running timer, 0 when it is not running.
     UINT TimerPeriod(HWND wnd, UINT_PTR id) const;
     uint64_t SleptMs() const { return slept_; }
