@@ -180,6 +180,8 @@ void OnMainTimer(HWND wnd)
     ContinuousGotoStep(moveStatus, errorByte);
     RefMarkLogPoll();
     FollowBoardPresence(wnd);
+    // The largest lag and the status caption are set only when they change.
+    g_shownReadouts.WriteDue(wnd);
 }
 
 void ShowReadout(HWND wnd, int id, const char* text) { g_shownReadouts.Set(wnd, id, text); }

@@ -1,5 +1,7 @@
 #include "infra/log.h"
 
+#include "infra/cost_meter.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -81,6 +83,7 @@ void KRV_Log::Append(const Char* text)
 {
     if (text == nullptr)
         return;
+    MeteredScope metered(g_logWriteCost);
     const HWND viewer = FindWindowW(nullptr, kViewerTitle);
     if (viewer == nullptr)
         return;

@@ -8,7 +8,6 @@
 #include "core/flash_items.h"
 #include "homing/auto_home.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,18 +21,6 @@ void SetUpHoming()
         // Slow sweeps, so that every axis is still searching when the runs end.
         krv_user_box_data.autoHomeVelocityPercent[axis] = 1.0f;
     }
-}
-
-double Best(const char* what, const std::function<void()>& work, int count)
-{
-    double best = 1e9;
-    for (int run = 1; run <= 5; ++run) {
-        const double us = MicrosecondsPerCall(work, count);
-        best = std::min(best, us);
-        std::printf("  %s, run %d: %.1f us, stages {%d,%d,%d}\n", what, run, us, g_homingStage[0], g_homingStage[1],
-                    g_homingStage[2]);
-    }
-    return best;
 }
 
 } // namespace
@@ -54,10 +41,9 @@ int main()
         return 1;
     }
     std::printf("X (distance-coded), Y (limit), Z (single mark) homing, %d calls per run\n", kTicks);
-    const double tick = Best("main timer tick", [main] { OnMainTimer(main); }, kTicks);
-    const double step = Best("auto-home step", [] { AutoHomeTimer(); }, kTicks);
-    std::printf("best main timer tick: %.1f us (%.1f%% of the 10 ms period)\n", tick, tick / 100.0);
-    std::printf("best auto-home step:  %.1f us (%.1f%% of the 10 ms period)\n", step, step / 100.0);
+    ReportTicks("main timer tick while X, Y and Z home", [main] { OnMainTimer(main); }, kTicks);
+    ReportTicks("auto-home step alone", [] { AutoHomeTimer(); }, kTicks);
+    std::printf("  stages at the end {%d,%d,%d}\n", g_homingStage[0], g_homingStage[1], g_homingStage[2]);
     CancelAutoHome();
     StopBenchProgram(main);
     return 0;

@@ -1,11 +1,13 @@
-// Cost of one tick of the main window's 10 ms timer on the simulated board,
-// and how many control texts a tick writes when nothing moves.
+// Cost of one tick of the main window's 10 ms timer on the simulated board:
+// at rest, with X and Y moving, and how many control texts a tick writes
+// when nothing moves.
 #include "app/main_timer.h"
 #include "bench/common/bench_program.h"
+#include "core/status_bits.h"
 #include "driver/axb400.h"
+#include "sim/board/axbsim.h"
 #include "ui/control_text.h"
 
-#include <algorithm>
 #include <cstdio>
 
 int main()
@@ -17,23 +19,28 @@ int main()
         return 1;
     }
     auto tick = [main] { OnMainTimer(main); };
-    std::printf("main timer tick, %d ticks per run, board at rest\n", kTicks);
-    double best = 1e9;
-    for (int run = 1; run <= 5; ++run) {
-        double us = MicrosecondsPerCall(tick, kTicks);
-        best = std::min(best, us);
-        std::printf("  run %d: %.1f us per tick\n", run, us);
-    }
+    std::printf("main timer tick, %d ticks per run\n", kTicks);
+    ReportTicks("main timer tick, board at rest", tick, kTicks);
     const uint64_t before = ControlTextWrites();
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 300; ++i) {
+        AdvanceBenchClock(10);
         tick();
-    std::printf("  control writes in 300 idle ticks: %llu\n",
+    }
+    std::printf("  control writes in 300 ticks at rest: %llu\n",
                 static_cast<unsigned long long>(ControlTextWrites() - before));
 
-    AXB_SetAxisPosAbs(0, 0, 200000);
-    AXB_SetAxisPosAbs(0, 1, 150000);
-    std::printf("  X and Y moving: %.1f us per tick\n", MicrosecondsPerCall(tick, kTicks));
-    std::printf("best idle tick: %.1f us (%.1f%% of the 10 ms period)\n", best, best / 100.0);
+    // Far targets at 10 % inside a travel wider than they are: both axes
+    // move throughout every run.
+    for (int axis = 0; axis < 2; ++axis)
+        AxbSim_SetTravel(axis, -2'000'000'000, 2'000'000'000);
+    AXB_SetVelocityPercent(0, 0, 1000);
+    AXB_SetVelocityPercent(0, 1, 1000);
+    AXB_SetAxisPosAbs(0, 0, 5000000);
+    AXB_SetAxisPosAbs(0, 1, 4000000);
+    ReportTicks("main timer tick, X and Y moving", tick, kTicks);
+    uint8_t moveStatus = 0, errorByte = 0;
+    AXB_GetMoveStatus(0, 0, &moveStatus, &errorByte);
+    std::printf("  X at %d counts, %s\n", AxbSim_PeekPosition(0), (moveStatus & kMoveComplete) ? "at rest" : "still moving");
     StopBenchProgram(main);
     return 0;
 }
