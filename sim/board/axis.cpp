@@ -416,9 +416,7 @@ std::optional<Axis::Crossing> Axis::FirstCrossing(uint64_t fromUs, uint64_t toUs
     const double ta = Seconds(fromUs);
     double tb = Seconds(toUs);
     // Once the motion has ended and its lag has faded, the motor stands.
-    double quiet = motion_.profile.MovingDuration();
-    if (std::isfinite(motion_.endTime))
-        quiet = std::min(quiet, motion_.endTime);
+    double quiet = std::min(motion_.profile.Duration(), motion_.endTime);
     if (motion_.end == End::Jammed)
         quiet = 0;
     tb = std::min(tb, std::max(quiet + kFadeSpan, ta));

@@ -137,6 +137,31 @@ TEST_F(SimMotionTest, MoveAwayFromALimitStartsInTheMillisecondItStopped)
     }
 }
 
+// With P061 = 0 a move goes nowhere but still ends: at once from rest, after
+// braking (0.2 s, 10000 counts) when the axis was running at full speed.
+TEST_F(SimMotionTest, MoveWithoutVelocityEndsWhereTheAxisStands)
+{
+    struct Case {
+        uint32_t runMs;
+        int32_t target;
+        uint32_t endMs;
+        int32_t stopsAt;
+    };
+    constexpr Case kCases[] = {{0, 0, 0, 0}, {0, 10000, 0, 0}, {600, 100000, 200, 60000}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.target);
+        AxbSim_PokeParam(61, 1000);
+        AxbSim_PlaceAxis(kX, 0);
+        AXB_SetAxisPosAbs(0, kX, 100000);
+        AxbSim_AdvanceTimeMs(c.runMs);
+        AxbSim_PokeParam(61, 0);
+        AXB_SetAxisPosAbs(0, kX, c.target);
+        EXPECT_EQ(MsUntilEnded(kX, 1000), c.endMs);
+        AxbSim_AdvanceTimeMs(50);
+        EXPECT_EQ(Position(kX), c.stopsAt);
+    }
+}
+
 TEST_F(SimMotionTest, HomeSearchZeroesTheZoomCounterOnItsHomeSwitch)
 {
     ASSERT_EQ(AXB_SeekHome(0, kZoom), 1);
