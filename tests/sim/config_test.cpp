@@ -168,7 +168,6 @@ TEST_F(SimConfigTest, ForcedStatusBytesReadAsForcedWhateverTheAxisDoes)
     AxbSim_SetProbeStatus(4);
     AxbSim_ForceMoveStatus(kX, 0x41, 0x40);
     AXB_SetAxisPosAbs(0, kX, 1000);
-    AXB_SetAxisPosAbs(0, 2, 1000);
     AxbSim_AdvanceTimeMs(200);
     EXPECT_EQ(Position(kX), 1000) << "moves as before";
     ASSERT_EQ(AXB_ResetBoard(0), 1);
