@@ -92,6 +92,12 @@ void AxbSim_InjectErrorByte(int axis, uint8_t bits, int sticky);
 // record show it, but the board's following-error stop (P066) does not see
 // it and the error byte stays clear. 0 ends it. Kept over AXB_ResetBoard.
 void AxbSim_SetExtraLag(int axis, int32_t counts);
+// The bits of the axis's move-status byte under `mask` read as in `bits`
+// (AXB_GetMoveStatus, and the flags of AXB_GetAxisRecord), the others as
+// the board works them out, whatever the axis does; it moves as before.
+// Mask 0 ends it. Replaces what the description forces (MoveStatus); kept
+// over AXB_ResetBoard, Reset and PowerCycle go back to the description's.
+void AxbSim_ForceMoveStatus(int axis, uint8_t mask, uint8_t bits);
 
 // --- Axes --------------------------------------------------------------------
 // Puts the axis at rest at `count`, within its travel.
@@ -158,7 +164,8 @@ void AxbSim_SetAxisStuck(int axis, int stuck);
 
 // --- Peripherals -------------------------------------------------------------
 // The value AXB_GetProbeStatus reports (value 2 deflected, value 4 still
-// retracting) until the next reset of the board.
+// retracting) until the next reset of the board, which goes back to the
+// description's ProbeStatus (0 unless it says otherwise).
 void AxbSim_SetProbeStatus(uint8_t status);
 // A five-button joystick instead of the three-button one: bit 7 of the third
 // output of AXB_GetJoyStickMode and AXB_GetJoystickButtons.

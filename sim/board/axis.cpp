@@ -275,10 +275,15 @@ void Axis::SetStuck(uint64_t nowUs, bool stuck)
 }
 
 // A clock set back before the start of the motion (a test switching to
-// virtual time) finds it just starting.
+// virtual time) finds it just starting. A time within the tolerance of the
+// end is the end itself: an end worked out from a sum of segments can lie a
+// rounding error after the moment the move reports it has ended, and a
+// command given then must start from where the motion stopped, not from
+// just before the stop, still running into the switch.
 double Axis::Seconds(uint64_t nowUs) const
 {
-    return std::max(static_cast<double>(static_cast<int64_t>(nowUs - motion_.startUs)) / 1e6, 0.0);
+    const double t = std::max(static_cast<double>(static_cast<int64_t>(nowUs - motion_.startUs)) / 1e6, 0.0);
+    return std::fabs(t - motion_.endTime) <= kTimeTolerance ? motion_.endTime : t;
 }
 
 MotionState Axis::Kinematics(double t) const
@@ -368,7 +373,7 @@ uint64_t Axis::EndUs() const
     return motion_.startUs + static_cast<uint64_t>(std::llround(motion_.endTime * 1e6));
 }
 
-bool Axis::MoveEnded(uint64_t nowUs) const { return Seconds(nowUs) + kTimeTolerance >= motion_.endTime; }
+bool Axis::MoveEnded(uint64_t nowUs) const { return Seconds(nowUs) >= motion_.endTime; }
 
 AxisEvent Axis::Update(uint64_t nowUs)
 {
@@ -411,9 +416,7 @@ std::optional<Axis::Crossing> Axis::FirstCrossing(uint64_t fromUs, uint64_t toUs
     const double ta = Seconds(fromUs);
     double tb = Seconds(toUs);
     // Once the motion has ended and its lag has faded, the motor stands.
-    double quiet = motion_.profile.MovingDuration();
-    if (std::isfinite(motion_.endTime))
-        quiet = std::min(quiet, motion_.endTime);
+    double quiet = std::min(motion_.profile.Duration(), motion_.endTime);
     if (motion_.end == End::Jammed)
         quiet = 0;
     tb = std::min(tb, std::max(quiet + kFadeSpan, ta));

@@ -31,6 +31,7 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
         axes_[a].SetLimitSwitches(setup.limitSwitches);
         axes_[a].SetHomeSwitchWidth(setup.homeSwitchWidth);
         axes_[a].SetStuck(nowUs_, setup.stuck);
+        forcedMoveStatus_[a] = {setup.moveStatusMask, setup.moveStatusBits};
         if (setup.codedScale)
             scales_[a].SetCoded(*setup.codedScale);
         else
@@ -63,7 +64,7 @@ void Board::Reboot()
     gpioDirection_ = gpioLevels_ = 0;
     probeFlags_ = 1;
     probeOption_.fill(0);
-    probeStatus_ = 0;
+    probeStatus_ = machine_.probeStatus;
 }
 
 void Board::Update(uint64_t nowUs)
@@ -194,6 +195,12 @@ void Board::SetAxisStatus(int axis, uint16_t bits)
 {
     if (axis >= 0 && axis < kAxisCount)
         io_[axis].axisStatus = bits;
+}
+
+void Board::ForceMoveStatus(int axis, uint8_t mask, uint8_t bits)
+{
+    if (axis >= 0 && axis < kAxisCount)
+        forcedMoveStatus_[axis] = {mask, bits};
 }
 
 void Board::PlaceAxis(int axis, int32_t count)

@@ -147,6 +147,8 @@ public:
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
     std::optional<int32_t> PeekPosition(int axis) const;
     void SetProbeStatus(uint8_t status) { probeStatus_ = status; }
+    // The move-status bits under `mask` read as in `bits` (mask 0: none).
+    void ForceMoveStatus(int axis, uint8_t mask, uint8_t bits);
     void SetFiveButtonJoystick(bool on) { fiveButtonJoystick_ = on; }
 
     enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
@@ -255,6 +257,11 @@ private:
     std::array<std::vector<int64_t>, kAxisCount> marks_; // within the travel, machine counts
     std::array<bool, kAxisCount> markInverted_{};
     std::array<AxisIo, kAxisCount> io_;
+    struct ForcedBits {
+        uint8_t mask = 0;
+        uint8_t bits = 0;
+    };
+    std::array<ForcedBits, kAxisCount> forcedMoveStatus_{};
     uint32_t systemStatus_ = 0;
     uint32_t startupWord_ = 0;
     uint8_t externOutputs_ = 0;

@@ -63,7 +63,8 @@ uint8_t Board::MoveStatus(int axis) const
         status |= kLimitPlus;
     if (axis == kZoomAxis ? a.OnHomeSwitch(nowUs_) : a.OnLowerLimit(nowUs_))
         status |= kLimitMinus;
-    return status;
+    const ForcedBits& forced = forcedMoveStatus_[axis];
+    return static_cast<uint8_t>((status & ~forced.mask) | (forced.bits & forced.mask));
 }
 
 int Board::GetAxisPosValue(int board, int axis, int32_t* position)

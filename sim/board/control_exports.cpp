@@ -133,6 +133,10 @@ void AxbSim_SetExtraLag(int axis, int32_t counts)
 {
     Control([&](Simulator& s) { s.board().SetExtraLag(axis, counts); });
 }
+void AxbSim_ForceMoveStatus(int axis, uint8_t mask, uint8_t bits)
+{
+    Control([&](Simulator& s) { s.board().ForceMoveStatus(axis, mask, bits); });
+}
 
 void AxbSim_PlaceAxis(int axis, int32_t count)
 {

@@ -57,6 +57,11 @@ struct AxisSetup {
     int32_t homeSwitchWidth = 0;
     // A stuck axis does not move when commanded.
     bool stuck = false;
+    // The move-status bits under the mask read as in `moveStatusBits`,
+    // whatever the axis does (a fault of the board, or a path of the
+    // program to try out).
+    uint8_t moveStatusMask = 0;
+    uint8_t moveStatusBits = 0;
 };
 
 struct MachineDescription {
@@ -67,6 +72,7 @@ struct MachineDescription {
     std::array<uint32_t, kFlashWordCount> flash{};
     std::array<AxisSetup, kAxisCount> axes{};
     uint32_t systemStatus = 0;
+    uint8_t probeStatus = 0; // after every start of the board
 };
 
 // The machine every new simulated board is: see README.md for the values.

@@ -126,6 +126,14 @@ public:
         for (int a = 0; a < kAxisCount; ++a) {
             const ScaleKeys& given = scaleKeys_[a];
             const std::string section = "[Axis " + std::string(kAxisNames[a]) + "]: ";
+            AxisSetup& axis = machine_.axes[a];
+            // MoveStatus alone forces the whole byte.
+            if (forcedKeys_[a].bits && !forcedKeys_[a].mask)
+                axis.moveStatusMask = 0xFF;
+            if ((axis.moveStatusBits & ~axis.moveStatusMask) != 0) {
+                error = section + "MoveStatus sets bits outside MoveStatusMask";
+                return false;
+            }
             if (!given.coding && (given.increment || given.countsPerLine || given.other)) {
                 error = section + "Scale... keys need CodedScale";
                 return false;
@@ -227,6 +235,8 @@ private:
             return Store(value, 0, UINT32_MAX, v.boardType, problem);
         if (SameText(key, "SystemStatus"))
             return Store(value, 0, UINT32_MAX, machine_.systemStatus, problem);
+        if (SameText(key, "ProbeStatus"))
+            return Store(value, 0, 255, machine_.probeStatus, problem);
         problem = "unknown key in [Board]";
         return false;
     }
@@ -271,6 +281,14 @@ private:
             return Store(value, 0, 1, a.limitSwitches, problem);
         if (SameText(key, "Stuck"))
             return Store(value, 0, 1, a.stuck, problem);
+        if (SameText(key, "MoveStatus")) {
+            forcedKeys_[axis_].bits = true;
+            return Store(value, 0, 255, a.moveStatusBits, problem);
+        }
+        if (SameText(key, "MoveStatusMask")) {
+            forcedKeys_[axis_].mask = true;
+            return Store(value, 0, 255, a.moveStatusMask, problem);
+        }
         if (SameText(key, "HomeSwitchWidth")) {
             if (axis_ != kZoomAxis) {
                 problem = "only the zoom has a home switch";
@@ -346,6 +364,10 @@ private:
         bool coding = false, increment = false, countsPerLine = false, other = false;
     };
     std::array<ScaleKeys, kAxisCount> scaleKeys_{};
+    struct ForcedKeys {
+        bool bits = false, mask = false;
+    };
+    std::array<ForcedKeys, kAxisCount> forcedKeys_{};
     std::array<CodedLayout, kAxisCount> layouts_{};
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -49,9 +48,10 @@ Profile Profile::Move(double position, double velocity, double target, double vm
         velocity = 0;
         distance = target - position;
     }
+    // Without a velocity the axis only brakes; the move ends where it
+    // stands, so a caller waiting for the end is not kept waiting for ever.
     if (vmax <= 0) {
         p.target_ = position;
-        p.Add(std::numeric_limits<double>::infinity(), 0);
         return p;
     }
     if (distance == 0)
@@ -160,20 +160,9 @@ double Profile::TimeLagExceeds(double kV, double kA, double limit, double from) 
             if (t >= 0 && t0 + t < d)
                 return elapsed + t0 + t;
         }
-        if (!std::isfinite(d))
-            break;
         s.acceleration = a;
         s = Advance(s, d);
         elapsed = end;
     }
     return -1;
-}
-
-double Profile::MovingDuration() const
-{
-    double total = 0;
-    for (int i = 0; i < count_; ++i)
-        if (std::isfinite(segments_[i].duration))
-            total += segments_[i].duration;
-    return total;
 }

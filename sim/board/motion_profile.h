@@ -17,7 +17,7 @@ public:
     // From `position` moving at `velocity` to `target` and stop there, never
     // faster than vmax nor accelerating harder than amax. A move that runs the
     // wrong way first brakes and then turns round. With vmax <= 0 the axis
-    // brakes and then holds its place for ever: the move never ends.
+    // brakes to a standstill and the move ends there, short of the target.
     static Profile Move(double position, double velocity, double target, double vmax, double amax);
     // Brake from `velocity` to a standstill.
     static Profile Stop(double position, double velocity, double amax);
@@ -33,8 +33,6 @@ public:
     // kV * velocity + kA * acceleration exceeds `limit` in either direction;
     // negative when it never does. The lag is linear within each segment.
     double TimeLagExceeds(double kV, double kA, double limit, double from) const;
-    // How long the motion changes position: Duration() without a final hold.
-    double MovingDuration() const;
 
 private:
     struct Segment {

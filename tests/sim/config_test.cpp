@@ -35,6 +35,10 @@ TEST_F(SimConfigTest, BadLineOrMissingFileLeavesTheFactoryMachine)
         {"[Axis X]\nHomeSwitchWidth=2000\n", false, 1000},
         {"[Axis Zoom]\nHomeSwitchWidth=-1\n", false, 1000},
         {"[Axis Zoom]\nStuck=2\n", false, 1000},
+        {"[Board]\nProbeStatus=4\n[Axis Q]\nMoveStatusMask=0x81\nMoveStatus=0x80\n", true, 1000},
+        {"[Board]\nProbeStatus=256\n", false, 1000},
+        {"[Axis Q]\nMoveStatus=0x100\n", false, 1000},
+        {"[Axis Q]\nMoveStatus=0x81\nMoveStatusMask=0x80\n", false, 1000},
         {"[Axis X]\nRefMarks=1,,2\n", false, 1000},
         {"[Axis X]\nRefMarks=1,\n", false, 1000},
         {"[Axis X]\nRefMarks=x\n", false, 1000},
@@ -148,6 +152,34 @@ TEST_F(SimConfigTest, AxisKeysDescribeScalesStopsAndFaults)
     AxbSim_AdvanceTimeMs(2000);
     EXPECT_EQ(MoveStatus(kZoom) & 0x81, 0x80);
     EXPECT_EQ(Position(kZoom), 0);
+}
+
+// Y's move-status bit 7 always set and bit 0 clear, Z's whole byte 0x84,
+// the probe deflected: from power-on and again after a board reset, which
+// keeps what the control interface forces; mask 0 ends any forcing.
+TEST_F(SimConfigTest, ForcedStatusBytesReadAsForcedWhateverTheAxisDoes)
+{
+    const std::wstring path = TestFile(L"machine.ini");
+    WriteText(path, "[Board]\nProbeStatus=2\n[Axis Y]\nMoveStatus=0x80\nMoveStatusMask=0x81\n"
+                    "[Axis Z]\nMoveStatus=0x84\n");
+    ASSERT_EQ(AxbSim_SetConfigFile(path.c_str()), 1);
+    AxbSim_Reset();
+    ASSERT_EQ(AXB_OpenDrv(), 1);
+    AxbSim_SetProbeStatus(4);
+    AxbSim_ForceMoveStatus(kX, 0x41, 0x40);
+    AXB_SetAxisPosAbs(0, kX, 1000);
+    AxbSim_AdvanceTimeMs(200);
+    EXPECT_EQ(Position(kX), 1000) << "moves as before";
+    ASSERT_EQ(AXB_ResetBoard(0), 1);
+    uint8_t probe = 0;
+    EXPECT_EQ(AXB_GetProbeStatus(0, &probe), 1);
+    EXPECT_EQ(probe, 2);
+    const uint8_t kForced[] = {0x44, 0x84, 0x84, 0x05, 0x05};
+    for (int a = 0; a < 5; ++a)
+        EXPECT_EQ(MoveStatus(a), kForced[a]) << a;
+    AxbSim_ForceMoveStatus(kX, 0, 0x40);
+    AxbSim_ForceMoveStatus(1, 0, 0);
+    EXPECT_EQ(MoveStatus(kX) | MoveStatus(1), 0x05);
 }
 
 // Machine descriptions shipped in sim/machines.

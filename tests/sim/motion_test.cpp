@@ -111,6 +111,54 @@ TEST_F(SimMotionTest, LimitSwitchesStopTheAxisAndSetTheirBits)
     EXPECT_EQ(Position(kX), -20000);
 }
 
+// The run onto a switch ends on a millisecond (0.2 s accelerating, 0.1 s at
+// speed); a move back commanded in that very millisecond sets off at once.
+TEST_F(SimMotionTest, MoveAwayFromALimitStartsInTheMillisecondItStopped)
+{
+    struct Case {
+        int32_t onto;
+        int32_t back;
+    };
+    constexpr Case kCases[] = {{-100000, -15000}, {100000, 15000}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.onto);
+        AxbSim_SetTravel(kX, -20000, 20000);
+        AxbSim_PlaceAxis(kX, 0);
+        AXB_SetAxisPosAbs(0, kX, c.onto);
+        EXPECT_EQ(MsUntilEnded(kX, 1000), 300u);
+        EXPECT_EQ(MoveStatus(kX) & (kLimitPlus | kLimitMinus), c.onto < 0 ? kLimitMinus : kLimitPlus);
+        AXB_SetAxisPosAbs(0, kX, c.back);
+        EXPECT_EQ(MsUntilEnded(kX, 1000), 200u) << "a triangle over 5000 counts";
+        AxbSim_AdvanceTimeMs(50);
+        EXPECT_EQ(Position(kX), c.back);
+    }
+}
+
+// With P061 = 0 a move goes nowhere but still ends: at once from rest, after
+// braking (0.2 s, 10000 counts) when the axis was running at full speed.
+TEST_F(SimMotionTest, MoveWithoutVelocityEndsWhereTheAxisStands)
+{
+    struct Case {
+        uint32_t runMs;
+        int32_t target;
+        uint32_t endMs;
+        int32_t stopsAt;
+    };
+    constexpr Case kCases[] = {{0, 0, 0, 0}, {0, 10000, 0, 0}, {600, 100000, 200, 60000}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.target);
+        AxbSim_PokeParam(61, 1000);
+        AxbSim_PlaceAxis(kX, 0);
+        AXB_SetAxisPosAbs(0, kX, 100000);
+        AxbSim_AdvanceTimeMs(c.runMs);
+        AxbSim_PokeParam(61, 0);
+        AXB_SetAxisPosAbs(0, kX, c.target);
+        EXPECT_EQ(MsUntilEnded(kX, 1000), c.endMs);
+        AxbSim_AdvanceTimeMs(50);
+        EXPECT_EQ(Position(kX), c.stopsAt);
+    }
+}
+
 TEST_F(SimMotionTest, HomeSearchZeroesTheZoomCounterOnItsHomeSwitch)
 {
     ASSERT_EQ(AXB_SeekHome(0, kZoom), 1);
