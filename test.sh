@@ -14,6 +14,10 @@ ninja -C "$build/core-native"
 set +e
 ctest --test-dir "$build/core-native" --output-on-failure --timeout 60 "$@"
 native_status=$?
+# Its parsers and arithmetic also meet libFuzzer: each target replays its
+# corpus and fuzzes for a few seconds.
+tools/fuzz.sh
+fuzz_status=$?
 set -e
 # The tests start lamp box stand-ins (sim/lampbox) whose pseudo-terminal is
 # linked at one fixed path; COM2 of the prefix leads there.
@@ -40,5 +44,7 @@ awk '/ Test +#[0-9]+: / {
   }
 }' "$output"
 [ "$native_status" -ne 0 ] && echo "The native tests of core/ failed."
+[ "$fuzz_status" -ne 0 ] && echo "The fuzz targets of fuzz/ found a fault."
 [ "$status" -ne 0 ] && exit "$status"
-exit "$native_status"
+[ "$native_status" -ne 0 ] && exit "$native_status"
+exit "$fuzz_status"

@@ -1,5 +1,6 @@
 #include "core/distance_coded.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -27,6 +28,20 @@ double RoundedTo(double value, double scale)
 
 // The board's integer arithmetic wraps at 32 bits.
 int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
+
+int32_t Held(int64_t value)
+{
+    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
+
+// The standard coding puts each coded mark more than half an increment past
+// its fixed mark, so exactly half names no increment there.
+bool NeighbouringMarks(bool acu, int64_t span, int32_t spanLines, int32_t linesPerIncrement)
+{
+    if (span == 0 || spanLines == 0 || spanLines >= linesPerIncrement)
+        return false;
+    return acu || 2 * static_cast<int64_t>(spanLines) != linesPerIncrement;
+}
 
 } // namespace
 
@@ -65,8 +80,13 @@ DistanceCodedResult CalcDistanceCodedOffset(const DistanceCodedInput& in)
     const int32_t previous = in.reverse ? Wrap(-static_cast<int64_t>(in.previous)) : in.previous;
     const int32_t d = Wrap(static_cast<int64_t>(last) - previous);
     const bool descending = d < 0;
-    r.span = Wrap(std::llabs(static_cast<int64_t>(d)));
-    r.spanLines = Wrap((static_cast<int64_t>(r.span) + 1) / r.countsPerLine);
+    const int64_t span = std::llabs(static_cast<int64_t>(d));
+    r.span = Held(span);
+    // One count short of a line still counts as the line.
+    r.spanLines = Held((span + 1) / r.countsPerLine);
+    r.step = DistanceCodedStep::RefusedSpan;
+    if (!NeighbouringMarks(in.acu, span, r.spanLines, r.linesPerIncrement))
+        return r;
 
     const int32_t half = r.linesPerIncrement / 2;
     // The lower of the two marks on the scale.

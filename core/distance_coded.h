@@ -19,6 +19,7 @@ struct DistanceCodedInput {
 enum class DistanceCodedStep {
     RefusedResolution,   // no resolution, or a pitch not above it
     RefusedIncrement,    // fewer than two pitch lines per increment
+    RefusedSpan,         // no two neighbouring marks lie that far apart
     Done,
 };
 
@@ -27,7 +28,7 @@ struct DistanceCodedResult {
     int32_t countsPerLine = 0;
     int32_t linesPerIncrement = 0;
     int32_t countsPerIncrement = 0;
-    int32_t span = 0;          // counts between the marks, absolute
+    int32_t span = 0;          // counts between the marks, absolute (held at the largest int32)
     int32_t spanLines = 0;     // pitch lines between the marks
     int32_t toZero = 0;        // counts from the increment start to the zero
     double offset = 0.0;       // count of the axis zero
@@ -46,4 +47,9 @@ double RoundedPitch(double pit);
 // line of at least one count.
 int32_t CountsPerPitchLine(double res, double pit);
 
+// Only two neighbouring marks locate the zero: marks that lie no line apart
+// (one mark latched twice), a whole increment or more apart (a mark missed
+// between them) or, in the standard coding, exactly half an increment apart
+// are refused (RefusedSpan), as any zero from them would be off by whole
+// increments.
 DistanceCodedResult CalcDistanceCodedOffset(const DistanceCodedInput& in);

@@ -3,6 +3,7 @@
 #include "core/number_text.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <optional>
@@ -24,24 +25,35 @@ void AppendLine(std::string& out, const char* format, Args... args)
     out += kParLineEnd;
 }
 
+// "XX,XX,XX,XX", most significant byte first.
+void AppendFourBytesLine(std::string& out, int number, uint32_t bits)
+{
+    AppendLine(out, "P%d %02X,%02X,%02X,%02X", number, unsigned{bits >> 24}, unsigned{(bits >> 16) & 0xFF},
+               unsigned{(bits >> 8) & 0xFF}, unsigned{bits & 0xFF});
+}
+
 void AppendItemLine(std::string& out, const FlashItem& item, const FlashItemValue& value,
                     int userOutputFormat)
 {
     const int number = item.number;
     if (userOutputFormat == kParItemsAsBytes) {
-        if (item.type == FlashItemType::Byte) {
+        if (item.type == FlashItemType::Byte)
             AppendLine(out, "P%d %02X", number, unsigned{value.byteValue});
-            return;
-        }
-        const uint32_t bits = FlashItemBits(item.type, value);
-        AppendLine(out, "P%d %02X,%02X,%02X,%02X", number, unsigned{bits >> 24},
-                   unsigned{(bits >> 16) & 0xFF}, unsigned{(bits >> 8) & 0xFF}, unsigned{bits & 0xFF});
+        else
+            AppendFourBytesLine(out, number, FlashItemBits(item.type, value));
         return;
     }
     switch (item.type) {
     case FlashItemType::Byte: AppendLine(out, "P%d %d", number, int{value.byteValue}); break;
     case FlashItemType::Int32: AppendLine(out, "P%d %d", number, int{value.intValue}); break;
-    case FlashItemType::Float: AppendLine(out, "P%d %g", number, double{value.floatValue}); break;
+    case FlashItemType::Float:
+        // "%g" writes NaN and infinity (an erased word reads as NaN) as
+        // words the reader refuses; their four bytes read back in any file.
+        if (std::isfinite(value.floatValue))
+            AppendLine(out, "P%d %g", number, double{value.floatValue});
+        else
+            AppendFourBytesLine(out, number, FlashItemBits(item.type, value));
+        break;
     }
 }
 

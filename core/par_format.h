@@ -21,7 +21,8 @@ inline constexpr char kParLineEnd[] = "\r\n";
 
 // "UserOutputFormat" 1 writes byte items as "%02X" and 32-bit and float
 // items as their four bytes "XX,XX,XX,XX", most significant first; any other
-// value writes them in decimal ("%g" for floats).
+// value writes them in decimal ("%g" for floats), except a float that is NaN
+// or infinite, which keeps its four bytes there too.
 inline constexpr int kParItemsAsBytes = 1;
 
 void AppendParHeader(std::string& out, const BoardVersions& versions);

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the run script need,
 # only when something is missing.
 set -euo pipefail
-packages=(cmake ninja-build googletest g++
+packages=(cmake ninja-build googletest g++ clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine socat xvfb xdotool x11-utils imagemagick)

@@ -81,6 +81,50 @@ TEST(DistanceCoded, RefusesFiguresThatLocateNothing)
     }
 }
 
+struct SpanCase {
+    const char* name;
+    DistanceCodedInput in;
+    int32_t spanLines;
+};
+
+// Two counts of the worked scale (400 counts a line, 501 lines an
+// increment), or of a scale with its own pitch and increment.
+DistanceCodedInput MarksAt(int32_t last, int32_t previous, double inc = 20.04, double pit = 0.04)
+{
+    DistanceCodedInput in = WorkedExample();
+    in.last = last;
+    in.previous = previous;
+    in.inc = inc;
+    in.pit = pit;
+    return in;
+}
+
+// No two neighbouring marks lie this far apart: each pair would "succeed"
+// with a zero whole increments away.
+const SpanCase kImpossibleSpans[] = {
+    {"one mark latched twice", MarksAt(100000, 100000), 0},
+    {"less than a line apart", MarksAt(100398, 100000), 0},
+    {"a whole increment apart", MarksAt(300400, 100000), 501},
+    {"a mark missed between them", MarksAt(100000, 523456), 1058},
+    {"the whole counter apart", MarksAt(INT32_MIN, 0), 5368709},
+    {"half an increment, standard coding", MarksAt(200000, 100000, 20.0), 250},
+    {"one count latched twice at one count a line", MarksAt(5, 5, 0.012, 0.00012), 1},
+};
+
+TEST(DistanceCoded, RefusesMarksNoNeighboursCanBe)
+{
+    for (const SpanCase& c : kImpossibleSpans) {
+        SCOPED_TRACE(c.name);
+        const DistanceCodedResult r = CalcDistanceCodedOffset(c.in);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.step, DistanceCodedStep::RefusedSpan);
+        EXPECT_EQ(r.spanLines, c.spanLines);
+        EXPECT_GT(r.countsPerIncrement, 0) << "the figures reached are kept";
+        EXPECT_EQ(r.toZero, 0);
+        EXPECT_EQ(r.offset, 0.0);
+    }
+}
+
 TEST(DistanceCoded, CountsPerLineAreRoundedNotTruncated)
 {
     // 0.02 / 0.00002 is 999.9999999999999 in double.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,15 +25,21 @@ ParLineResult Parse(const std::string& text, ParItemForm form = ParItemForm::Dec
     return ParseParLine(ParLine{text, false}, form);
 }
 
+FlashItemValues DefaultItems()
+{
+    FlashItemValues items;
+    for (int i = 0; i < kFlashItemCount; ++i)
+        items[i] = kFlashItemTable[i].defaultValue;
+    return items;
+}
+
 TEST(ParFileText, HeaderParametersAndItemsWithCrLf)
 {
     uint32_t params[kParamCount];
     for (int n = 0; n < kParamCount; ++n)
         params[n] = 2654435761u * static_cast<uint32_t>(n);
     params[12] = static_cast<uint32_t>(-5);
-    FlashItemValues items;
-    for (int i = 0; i < kFlashItemCount; ++i)
-        items[i] = kFlashItemTable[i].defaultValue;
+    FlashItemValues items = DefaultItems();
     items[FindFlashItem(1010)].intValue = -25;
     items[FindFlashItem(1059)].floatValue = 1234.5678f;   // more digits than "%g" keeps
     const auto format = [&](int userOutputFormat) {
@@ -62,6 +69,28 @@ TEST(ParFileText, HeaderParametersAndItemsWithCrLf)
         {555, "P1113 C4,65,36,00"}, {573, "P1143 40,CB,33,33"}, {578, "P1163 00"}};
     for (auto [index, text] : expectedHex)
         EXPECT_EQ(hex[index].text, text);
+}
+
+TEST(ParFileText, NonFiniteFloatsKeepTheirFourBytesInADecimalFileAndLoadBack)
+{
+    // An erased flash word reads as NaN; "%g" would write "nan" or "inf".
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0xFFFFFFFFu, "P1030 FF,FF,FF,FF"}, {0x7FC00001u, "P1030 7F,C0,00,01"},
+        {0x7F800000u, "P1030 7F,80,00,00"}, {0xFF800000u, "P1030 FF,80,00,00"}};
+    const uint32_t params[kParamCount] = {};
+    const int index = FindFlashItem(1030);
+    for (const auto& [bits, text] : cases) {
+        FlashItemValues items = DefaultItems();
+        items[index].floatValue = std::bit_cast<float>(bits);
+        const std::string content = FormatParFile({}, params, items, 0);
+        const ParLine line = ReadLines(content).at(5 + kParamCount + index);
+        EXPECT_EQ(line.text, text);
+        std::istringstream in(content);
+        EXPECT_EQ(DetectParItemForm(in), ParItemForm::Decimal) << "the other items stay decimal";
+        const ParLineResult r = ParseParLine(line, ParItemForm::Decimal);
+        ASSERT_EQ(r.kind, ParLineKind::Item) << text;
+        EXPECT_EQ(std::bit_cast<uint32_t>(r.itemValue.floatValue), bits) << text;
+    }
 }
 
 TEST(ParLineParser, ParameterAndItemAssignments)
