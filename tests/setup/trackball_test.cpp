@@ -2,72 +2,71 @@
 // P005..P007 and P022 in each firmware generation's layout, one
 // read-compare-write per parameter, live positions every 100 ms.
 #include "core/param_table.h"
-#include "setup_fixture.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::SizeIs;
 
 namespace {
 
-constexpr int kEnables[] = {IDC_TB_ENABLE_X, IDC_TB_ENABLE_Y, IDC_TB_ENABLE_Z};
-
-class Trackball : public SetupDialogTest {
+class Trackball : public ProgramTest {
 protected:
-    void OpenTrackball(ModalScript script) { Open(IDC_TRACKBALL, std::move(script)); }
     static std::string Enables(HWND dlg)
     {
         std::string shown;
-        for (int id : kEnables)
+        for (int id : {IDC_TB_ENABLE_X, IDC_TB_ENABLE_Y, IDC_TB_ENABLE_Z})
             shown += IsChecked(dlg, id) ? '1' : '0';
         return shown;
     }
 };
 
-TEST_F(Trackball, ShowsTheBoardAndTheLivePositions)
+TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndTheCloseBoxLeavesWithoutApplying)
 {
     Start();
     AxbSim_PlaceAxis(0, 12345);
-    OpenTrackball([&](HWND dlg) {
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
         EXPECT_EQ(Text(dlg, IDC_TB_COARSE_X) + " " + Text(dlg, IDC_TB_FINE_X) + " " + Text(dlg, IDC_TB_DEADBAND_X),
                   "50 5 10");
         EXPECT_EQ(Enables(dlg), "110");   // P022 = 219 from the start-up
         EXPECT_EQ(Text(dlg, IDC_TB_P022), "0x00DB");
         EXPECT_FALSE(IsChecked(dlg, IDC_TB_INVERT_X));
         EXPECT_FALSE(IsControlVisible(dlg, IDC_TB_COARSE_Q) || IsControlVisible(dlg, IDC_TB_ENABLE_Q));
-        EXPECT_EQ(Text(dlg, IDC_TB_COARSE_CAPTION_X) + "|" + Text(dlg, IDC_TB_COARSE_CAPTION_Y), "Coarse Rate (0-100)|");
         EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X), "");
         h.Clock().Advance(100);
         EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X) + " " + Text(dlg, IDC_TB_POSITION_Q), "12.3450 0.0000");
-        PressButton(dlg, IDC_TB_APPLY);
-        PressButton(dlg, IDC_TB_OK);
+        TypeText(dlg, IDC_TB_COARSE_X, L"99");
+        CheckDlgButton(dlg, IDC_TB_ENABLE_Z, BST_CHECKED);
+        CloseByCloseBox(dlg);
     });
-    EXPECT_THAT(ParamWrites(), IsEmpty());
-    EXPECT_THAT(LogLinesStartingWith("Setting param"), IsEmpty());
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[5], 0x0A000532u);
 }
 
 TEST_F(Trackball, RatesDeadbandInvertAndEnablesAreComposed)
 {
     Start();
-    OpenTrackball([&](HWND dlg) {
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
         TypeText(dlg, IDC_TB_COARSE_X, L"60");
-        SetCheck(dlg, IDC_TB_INVERT_Y, true);
+        CheckDlgButton(dlg, IDC_TB_INVERT_Y, BST_CHECKED);
         TypeText(dlg, IDC_TB_DEADBAND_Z, L"");   // no number: the deadband stays
         TypeText(dlg, IDC_TB_FINE_Z, L"258");    // cut to 8 bits
-        SetCheck(dlg, IDC_TB_ENABLE_X, false);
+        CheckDlgButton(dlg, IDC_TB_ENABLE_X, BST_UNCHECKED);
         PressButton(dlg, IDC_TB_APPLY);
         EXPECT_EQ(Text(dlg, IDC_TB_P022), "0x00C3");
-        EXPECT_THAT(ParamWrites(), ElementsAre("AXB_SetParam(0,5,167773500)=1", "AXB_SetParam(0,6,167839026)=1",
-                                               "AXB_SetParam(0,7,167772722)=1", "AXB_SetParam(0,22,195)=1"));
-        EXPECT_THAT(LogLinesStartingWith("Setting param"),
-                    ElementsAre("Setting param5 to 167773500", "Setting param6 to 167839026",
-                                "Setting param7 to 167772722", "Setting param22 to 195"));
+        EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,5,167773500)=1", "AXB_SetParam(0,6,167839026)=1",
+                                                        "AXB_SetParam(0,7,167772722)=1", "AXB_SetParam(0,22,195)=1"));
+        EXPECT_THAT(LinesStartingWith({"Setting param"}), SizeIs(4));
+        EXPECT_TRUE(Logged("Setting param22 to 195"));
         // Re-applying the same fields finds nothing to write.
         Forget();
         PressButton(dlg, IDC_TB_APPLY);
-        EXPECT_THAT(ParamWrites(), IsEmpty());
+        EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
         PressButton(dlg, IDC_TB_OK);
     });
-    EXPECT_THAT(ParamWrites(), IsEmpty());
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
     EXPECT_EQ(g_param[5], 0x0A00053Cu);
     EXPECT_EQ(g_param[6], 0x0A010532u);
     // Only Y enabled: bits 6 and 7 set, 3, 4, 9 and 10 clear.
@@ -77,8 +76,7 @@ TEST_F(Trackball, RatesDeadbandInvertAndEnablesAreComposed)
 TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
 {
     struct Case {
-        uint32_t firmware;
-        uint32_t p022;
+        uint32_t firmware, p022;
         const char* enables;
         const char* deadband;
     };
@@ -94,7 +92,7 @@ TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
             AxbSim_SetFirmwareVersion(c.firmware);
             AxbSim_PokeParam(22, c.p022);
         });
-        OpenTrackball([&](HWND dlg) {
+        OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
             EXPECT_EQ(Enables(dlg), c.enables);
             EXPECT_EQ(Text(dlg, IDC_TB_DEADBAND_X), c.deadband);
             PressButton(dlg, IDC_TB_OK);
@@ -104,25 +102,8 @@ TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
         if (std::string(c.enables) == "101")
             EXPECT_EQ(g_param[22], 0x3030u);   // the pair made whole
         else
-            EXPECT_THAT(ParamWrites(), IsEmpty());
+            EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
     }
-}
-
-TEST_F(Trackball, TheCloseBoxLeavesWithoutApplying)
-{
-    Start();
-    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
-    PressButton(main, IDC_DISPLAY_PARAM_NUMBER);
-    OpenTrackball([&](HWND dlg) {
-        EXPECT_EQ(Text(dlg, IDC_TB_FINE_CAPTION_Z), "Fine Rate (0-100)(P007)");
-        EXPECT_EQ(Text(dlg, IDC_TB_FINE_CAPTION_Y), "(P006)");
-        EXPECT_EQ(Text(dlg, IDC_TB_INVERT_CAPTION), "Invert Direction(P022)");
-        TypeText(dlg, IDC_TB_COARSE_X, L"99");
-        SetCheck(dlg, IDC_TB_ENABLE_Z, true);
-        CloseByCloseBox(dlg);
-    });
-    EXPECT_THAT(ParamWrites(), IsEmpty());
-    EXPECT_EQ(g_param[5], 0x0A000532u);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // "User Parameters": what it shows and stores in each unit, that an
 // unchanged field leaves the record alone, the fence controls per axis,
 // "Here", and the stepper calibration.
-#include "board/board_ready.h"
 #include "board/fences.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
@@ -10,86 +9,46 @@
 #include "core/unit_conversion.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
-#include "tests/setup/modal_dialog_fixture.h"
-#include "tests/support/sim_calls.h"
-#include "tests/support/ui_driver.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <functional>
+#include "tests/support/program_test.h"
 
 namespace {
 
-class UserParams : public ModalDialogTest<IDC_USER_PARAM, IDC_UP_OK, 20> {
+class UserParams : public ProgramTest {
 protected:
-    void Unit(int mode)
+    // The dialog's timer has run before the technician acts; "OK" ends the
+    // work unless the work ended the dialog.
+    void Work(const std::function<void(HWND)>& work)
     {
-        g_unitMode = mode;
+        OpenModal(IDC_USER_PARAM, [&](HWND dlg) {
+            h.Clock().Advance(20);
+            work(dlg);
+            if (!ModalDialogEnded(dlg))
+                PressButton(dlg, IDC_UP_OK);
+        });
     }
-};
-
-struct AwkwardCase {
-    const char* name;
-    int unitMode;
-    uint32_t countsPerMm;
-};
-
-// Values that do not survive being shown and read back.
-constexpr AwkwardCase kAwkward[] = {
-    {"millimetres at 3000 counts/mm", kUnitMm, 3000},
-    {"inches at 3000 counts/mm", kUnitInch, 3000},
-    {"millimetres at 2 500 000 counts/mm", kUnitMm, 2500000},
-};
-
-TEST_F(UserParams, OpeningAndClosingWithoutEditsChangesNothing)
-{
-    for (const AwkwardCase& c : kAwkward) {
-        SCOPED_TRACE(c.name);
-        Unit(c.unitMode);
-        for (int a = 0; a < kAxisCount; ++a)
-            g_param[AxisParam(kParamCountsPerMm, a)] = c.countsPerMm;
-        RecomputeScales();
-        krv_user_box_data.machine_zero_offset[kAxisX] = 1;
-        krv_user_box_data.swFencePlus[kAxisX] = 1000000000;
-        krv_user_box_data.swFenceMinus[kAxisX] = -999999999;
-        krv_user_box_data.autoHomeVelocityPercent[kAxisX] = 1.0f / 3.0f;
-        krv_user_box_data.zeroingMethod[kAxisX] = 7;   // no list entry
-        krv_user_box_data.stepsPerRevDiv4[kAxisX] = 255;
-        krv_user_box_data.distancePerMotorRevMm[kAxisX] = 6.35f;
-        const KrvUserBoxData before = krv_user_box_data;
-        AxbSim_ClearCallLog();
-        for (int radio : {IDC_AXIS_Y, IDC_AXIS_Q, IDC_AXIS_X})
-            WithDialog([&](HWND dialog) { PressButton(dialog, radio); });
-        EXPECT_EQ(std::memcmp(&before, &krv_user_box_data, sizeof before), 0);
-        EXPECT_TRUE(SimCallsStartingWith("AXB_SetParam(").empty());
-        EXPECT_TRUE(SimCallsStartingWith("AXB_WriteFlashWord(").empty());
-    }
-}
-
-struct TypedCase {
-    const char* name;
-    int unitMode;
-    int field;
-    const wchar_t* typed;
-    int32_t stored;
-};
-
-const TypedCase kTyped[] = {
-    {"mm zero offset", kUnitMm, IDC_UP_ZERO_OFFSET, L"-2.5", -2500},
-    {"mm below half a count", kUnitMm, IDC_UP_ZERO_OFFSET, L"0.0004", 0},
-    {"counts, half up", kUnitStored, IDC_UP_ZERO_OFFSET, L"12.5", 13},
-    {"counts, negative half up", kUnitStored, IDC_UP_ZERO_OFFSET, L"-12.5", -12},
-    {"inch fence", kUnitInch, IDC_UP_FENCE_PLUS, L"1", 25400},
-    {"mm fence -", kUnitMm, IDC_UP_FENCE_MINUS, L"-100", -100000},
 };
 
 TEST_F(UserParams, TypedLengthsAreStoredAsCountsOfTheUnit)
 {
-    for (const TypedCase& c : kTyped) {
+    struct Case {
+        const char* name;
+        int unitMode, field;
+        const wchar_t* typed;
+        int32_t stored;
+    };
+    constexpr Case kCases[] = {
+        {"mm zero offset", kUnitMm, IDC_UP_ZERO_OFFSET, L"-2.5", -2500},
+        {"mm below half a count", kUnitMm, IDC_UP_ZERO_OFFSET, L"0.0004", 0},
+        {"counts, half up", kUnitStored, IDC_UP_ZERO_OFFSET, L"12.5", 13},
+        {"counts, negative half up", kUnitStored, IDC_UP_ZERO_OFFSET, L"-12.5", -12},
+        {"inch fence", kUnitInch, IDC_UP_FENCE_PLUS, L"1", 25400},
+        {"mm fence -", kUnitMm, IDC_UP_FENCE_MINUS, L"-100", -100000},
+    };
+    Start();
+    for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        Unit(c.unitMode);
-        WithDialog([&](HWND dialog) { TypeText(dialog, c.field, c.typed); });
+        g_unitMode = c.unitMode;
+        Work([&](HWND dlg) { TypeText(dlg, c.field, c.typed); });
         const int32_t stored = c.field == IDC_UP_ZERO_OFFSET ? machine_zero_offset[kAxisX]
                                : c.field == IDC_UP_FENCE_PLUS ? krv_user_box_data.swFencePlus[kAxisX]
                                                               : krv_user_box_data.swFenceMinus[kAxisX];
@@ -99,20 +58,21 @@ TEST_F(UserParams, TypedLengthsAreStoredAsCountsOfTheUnit)
 
 TEST_F(UserParams, HomingSettingsStepperDataAndTheFlashCopy)
 {
-    WithDialog([&](HWND dialog) {
-        CheckDlgButton(dialog, IDC_UP_AUTO_HOME, BST_CHECKED);
-        SendDlgItemMessageW(dialog, IDC_UP_ZEROING_METHOD, CB_SETCURSEL, 4, 0);
-        TypeText(dialog, IDC_UP_HOME_VELOCITY, L"37.9");
-        TypeText(dialog, IDC_UP_STEPS, L"202");
-        TypeText(dialog, IDC_UP_MICROSTEPS, L"16");
-        TypeText(dialog, IDC_UP_LEAD, L"5");
+    Start();
+    Work([&](HWND dlg) {
+        CheckDlgButton(dlg, IDC_UP_AUTO_HOME, BST_CHECKED);
+        SendDlgItemMessageW(dlg, IDC_UP_ZEROING_METHOD, CB_SETCURSEL, 4, 0);
+        TypeText(dlg, IDC_UP_HOME_VELOCITY, L"37.9");
+        TypeText(dlg, IDC_UP_STEPS, L"202");
+        TypeText(dlg, IDC_UP_MICROSTEPS, L"16");
+        TypeText(dlg, IDC_UP_LEAD, L"5");
     });
     EXPECT_EQ(krv_user_box_data.autoHomeEnabled[kAxisX], 1);
     EXPECT_EQ(krv_user_box_data.zeroingMethod[kAxisX], 4);
     EXPECT_FLOAT_EQ(krv_user_box_data.autoHomeVelocityPercent[kAxisX], 37.9f);
     EXPECT_EQ(krv_user_box_data.stepsPerRevDiv4[kAxisX], 50);
     EXPECT_EQ(krv_user_box_data.microStepsPerStepDiv2[kAxisX], 8);
-    EXPECT_TRUE(h.Log().HasLine("COMBO current select 4"));
+    EXPECT_TRUE(Logged("COMBO current select 4"));
     // The program converts with the new drive at once, as after loading zoom.ini.
     EXPECT_FLOAT_EQ(g_leadscrew_lead[kAxisX], 5.0f);
     EXPECT_FLOAT_EQ(g_motorSteps[kAxisX], 200.0f);
@@ -121,49 +81,44 @@ TEST_F(UserParams, HomingSettingsStepperDataAndTheFlashCopy)
     EXPECT_EQ(g_flashItemValues[FindFlashItem(1004)].byteValue, 4);
     EXPECT_EQ(g_flashItemValues[FindFlashItem(1001)].byteValue & 1, 1);
 
-    WithDialog([&](HWND dialog) { EXPECT_EQ(ControlText(dialog, IDC_UP_STEPS), L"200"); });
+    Work([&](HWND dlg) { EXPECT_EQ(Text(dlg, IDC_UP_STEPS), "200"); });
 }
 
-TEST_F(UserParams, FenceControlsBelongToXYZAndTheAxisIsStoredBeforeSwitching)
+TEST_F(UserParams, FenceControlsBelongToXYZTheAxisIsStoredBeforeSwitchingAndTheCloseBoxDiscards)
 {
-    WithDialog([&](HWND dialog) {
-        EXPECT_TRUE(IsControlVisible(dialog, IDC_UP_FENCE_PLUS));
-        TypeText(dialog, IDC_UP_HOME_VELOCITY, L"20");
-        PressButton(dialog, IDC_AXIS_Q);
-        EXPECT_FALSE(IsControlVisible(dialog, IDC_UP_FENCE_PLUS));
-        EXPECT_FALSE(IsControlVisible(dialog, IDC_UP_FENCE_ENABLED));
+    Start();
+    Work([&](HWND dlg) {
+        EXPECT_TRUE(IsControlVisible(dlg, IDC_UP_FENCE_PLUS));
+        TypeText(dlg, IDC_UP_HOME_VELOCITY, L"20");
+        PressButton(dlg, IDC_AXIS_Q);
+        EXPECT_FALSE(IsControlVisible(dlg, IDC_UP_FENCE_PLUS) || IsControlVisible(dlg, IDC_UP_FENCE_ENABLED));
         EXPECT_FLOAT_EQ(krv_user_box_data.autoHomeVelocityPercent[kAxisX], 20.0f);
-        PressButton(dialog, IDC_AXIS_Z);
-        EXPECT_TRUE(IsControlVisible(dialog, IDC_UP_FENCE_MINUS));
+        PressButton(dlg, IDC_AXIS_Z);
+        EXPECT_TRUE(IsControlVisible(dlg, IDC_UP_FENCE_MINUS));
+        TypeText(dlg, IDC_UP_HOME_VELOCITY, L"55");
+        CloseByCloseBox(dlg);
     });
     EXPECT_EQ(g_radio_last, kAxisZ);
+    EXPECT_FLOAT_EQ(krv_user_box_data.autoHomeVelocityPercent[kAxisZ], 0.0f);
 }
 
 TEST_F(UserParams, HereTakesThePositionOnceTheAxisIsHomed)
 {
+    Start();
     AxbSim_PlaceAxis(kAxisX, 12345);
     g_offset[kAxisX] = 100;
     machine_zero_offset[kAxisX] = 45;
-    WithDialog([&](HWND dialog) {
-        EXPECT_FALSE(IsControlEnabled(dialog, IDC_UP_FENCE_PLUS_HERE));
+    Work([&](HWND dlg) {
+        EXPECT_FALSE(IsControlEnabled(dlg, IDC_UP_FENCE_PLUS_HERE));
         g_homeRefFound[kAxisX] = true;
         h.Clock().Advance(20);
-        ASSERT_TRUE(IsControlEnabled(dialog, IDC_UP_FENCE_PLUS_HERE));
-        PressButton(dialog, IDC_UP_FENCE_PLUS_HERE);
-        PressButton(dialog, IDC_UP_ZERO_OFFSET_HERE);
+        ASSERT_TRUE(IsControlEnabled(dlg, IDC_UP_FENCE_PLUS_HERE));
+        PressButton(dlg, IDC_UP_FENCE_PLUS_HERE);
+        PressButton(dlg, IDC_UP_ZERO_OFFSET_HERE);
     });
     EXPECT_EQ(krv_user_box_data.swFencePlus[kAxisX], 12345 - 100 - 45);
     EXPECT_EQ(machine_zero_offset[kAxisX], 12345 - 100);
-    EXPECT_TRUE(h.Log().HasLine("storing value as pos-g_offset-machine_zero_offset12200"));
-}
-
-TEST_F(UserParams, TheCloseBoxDiscardsTheEdits)
-{
-    WithDialog([&](HWND dialog) {
-        TypeText(dialog, IDC_UP_HOME_VELOCITY, L"55");
-        SendMessageW(dialog, WM_CLOSE, 0, 0);
-    });
-    EXPECT_FLOAT_EQ(krv_user_box_data.autoHomeVelocityPercent[kAxisX], 0.0f);
+    EXPECT_TRUE(Logged("storing value as pos-g_offset-machine_zero_offset12200"));
 }
 
 } // namespace

@@ -1,0 +1,108 @@
+// What every axis setup dialog shares: looking stores nothing, and captions
+// name the parameters behind them.
+#include "core/flash_items.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
+#include "ui/axis_radios.h"
+
+#include <algorithm>
+#include <cstring>
+
+using ::testing::IsEmpty;
+
+namespace {
+
+class SetupDialogs : public ProgramTest {};
+
+// Values shown in a converted unit do not survive being read back, and a
+// code with no list entry is in no list: opening a dialog, going through its
+// axes and leaving it the usual way must never change a parameter or the
+// record, on the board or in the program.
+TEST_F(SetupDialogs, LookingThroughThemInAnyUnitStoresNothing)
+{
+    struct Machine {
+        const char* name;
+        int unit;
+        uint32_t countsPerMm;
+    };
+    constexpr Machine kMachines[] = {
+        {"millimetres at 3000 counts/mm", IDC_UNIT_MM, 3000},
+        {"inches at 3000 counts/mm", IDC_UNIT_IN, 3000},
+        {"millimetres at 2 500 000 counts/mm", IDC_UNIT_MM, 2500000},
+    };
+    constexpr std::pair<int, int> kDialogs[] = {{IDC_MOTOR, IDC_MOTOR_EXIT},   {IDC_ENCODER, IDC_ENC_EXIT},
+                                                {IDC_USER_PARAM, IDC_UP_OK},   {IDC_SW_FENCE, IDC_FENCE_OK},
+                                                {IDC_TRACKBALL, IDC_TB_OK},    {IDC_SYSTEM, IDC_SYSTEM_OK}};
+    for (const Machine& m : kMachines) {
+        SCOPED_TRACE(m.name);
+        Start([&] {
+            for (int a = 0; a < kAxisCount; ++a)
+                AxbSim_PokeParam(AxisParam(kParamCountsPerMm, a), m.countsPerMm);
+            AxbSim_PokeParam(70, 1000000000);
+            AxbSim_PokeParam(71, 7);
+            AxbSim_PokeParam(16, 0x0C07);   // encoder codes with no list entry
+        });
+        ChooseUnit(m.unit);
+        KrvUserBoxData& record = krv_user_box_data;
+        record.machine_zero_offset[kAxisX] = 1;
+        record.swFenceMinus[kAxisX] = -999999999;
+        record.autoHomeVelocityPercent[kAxisX] = 1.0f / 3.0f;
+        record.zeroingMethod[kAxisX] = 7;   // no list entry
+        record.stepsPerRevDiv4[kAxisX] = 255;
+        record.distancePerMotorRevMm[kAxisX] = 6.35f;
+        const KrvUserBoxData recordBefore = record;
+        const std::vector<uint32_t> paramsBefore(std::begin(g_param), std::end(g_param));
+        Forget();
+        for (const auto& [button, exit] : kDialogs) {
+            SCOPED_TRACE(testing::Message() << "dialog of button " << button);
+            OpenModal(button, [&](HWND dlg) {
+                h.Clock().Advance(200);   // its timer runs while the technician reads
+                for (int radio : {IDC_AXIS_Y, IDC_AXIS_Q, IDC_AXIS_X})
+                    if (GetDlgItem(dlg, radio))
+                        ChooseRadio(dlg, radio, kAxisRadioIds);
+                PressButton(dlg, exit);
+            });
+            EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+            EXPECT_THAT(Calls("AXB_SetAxisReg("), IsEmpty());
+            EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
+            EXPECT_TRUE(std::ranges::equal(paramsBefore, g_param));
+            EXPECT_EQ(std::memcmp(&recordBefore, &record, sizeof record), 0);
+            EXPECT_EQ(g_param[68], 1000000000u) << "a fence moved";
+        }
+    }
+}
+
+TEST_F(SetupDialogs, CaptionsNameTheCurrentAxissParameters)
+{
+    struct Case {
+        int button, control;
+        const char* caption;
+    };
+    constexpr Case kCases[] = {
+        {IDC_MOTOR, IDC_MOTOR_TYPE_CAPTION, "Motor Type(P104)"},
+        {IDC_MOTOR, IDC_MOTOR_RUN_CURRENT_CAPTION, "Max Running Current (% of 3.3A)(P300)"},
+        {IDC_MOTOR, IDC_MOTOR_INIT_TORQUE_CAPTION, "Init Torque N * (5%)"},
+        {IDC_SW_FENCE, IDC_FENCE_MINUS_CAPTION, "- SW Fence (in)(P109)"},
+        {IDC_SW_FENCE, IDC_FENCE_STORED_PLUS_CAPTION, "+ Stored (in)(P1105)"},
+        {IDC_SW_FENCE, IDC_FENCE_ENABLED, "SW Fence Enabled(P1095)"},
+        // Track Ball shows every axis at once: one parameter per column.
+        {IDC_TRACKBALL, IDC_TB_FINE_CAPTION_Z, "Fine Rate (0-100)(P007)"},
+        {IDC_TRACKBALL, IDC_TB_FINE_CAPTION_Y, "(P006)"},
+        {IDC_TRACKBALL, IDC_TB_INVERT_CAPTION, "Invert Direction(P022)"},
+    };
+    Start();
+    ChooseUnit(IDC_UNIT_IN);
+    ChooseAxis(IDC_AXIS_Y);
+    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    Press(IDC_DISPLAY_PARAM_NUMBER);
+    for (const Case& c : kCases)
+        OpenModal(c.button, [&](HWND dlg) {
+            EXPECT_EQ(Text(dlg, c.control), c.caption);
+            CloseByCloseBox(dlg);
+        });
+}
+
+} // namespace
