@@ -30,20 +30,16 @@ DWORD HandleCount()
     return count;
 }
 
-TEST(SerialPort, OpensAtTheCallersBaudRate8N1AndTalksToTheBox)
+// The lamp box's tests talk to it at its 19200 baud; a turret box talks at
+// another rate.
+TEST(SerialPort, TheBaudRateIsTheCallersChoice)
 {
     LampBoxStandIn box;
     SerialPort port;
-    for (uint32_t baud : {9600u, 115200u, 19200u}) {
-        const SerialOpenResult result = port.Open(kBoxPort, baud, kBoxTimeouts);
-        ASSERT_EQ(result.step, SerialOpenStep::Done) << "error " << result.error;
+    for (uint32_t baud : {9600u, 115200u}) {
+        ASSERT_EQ(port.Open(kBoxPort, baud, kBoxTimeouts).step, SerialOpenStep::Done);
         EXPECT_TRUE(box.WaitForEvent("line settings " + std::to_string(baud) + " 8N1"));
     }
-    EXPECT_TRUE(port.Write("$1PU\n"));
-    EXPECT_EQ(ReadAnswer(port), "*1PU\n");
-    EXPECT_TRUE(port.Write("$3DO00502\n"));
-    ASSERT_TRUE(box.WaitForCommands(2));
-    EXPECT_EQ(box.CommandTexts(), (Texts{"$1PU", "$3DO00502"}));
 }
 
 // A silent box, a garbage stream and a dead line all end a read within its
