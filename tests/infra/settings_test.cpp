@@ -50,7 +50,7 @@ class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        base_ = (fs::temp_directory_path() / (L"stagetune-settings-" + std::to_wstring(GetCurrentProcessId()))).wstring();
+        base_ = fs::temp_directory_path() / (L"stagetune-settings-" + std::to_wstring(GetCurrentProcessId()));
         RemoveTree(base_);
         ASSERT_TRUE(fs::create_directory(base_));
         SetEnvironmentVariableW(kVariable, base_.c_str());

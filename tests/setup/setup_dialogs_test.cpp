@@ -24,29 +24,21 @@ class SetupDialogs : public ProgramTest {};
 // record, on the board or in the program.
 TEST_F(SetupDialogs, LookingThroughThemInAnyUnitStoresNothing)
 {
-    struct Machine {
-        const char* name;
-        int unit;
-        uint32_t countsPerMm;
-    };
-    constexpr Machine kMachines[] = {
-        {"millimetres at 3000 counts/mm", IDC_UNIT_MM, 3000},
-        {"inches at 3000 counts/mm", IDC_UNIT_IN, 3000},
-        {"millimetres at 2 500 000 counts/mm", IDC_UNIT_MM, 2500000},
-    };
+    // The unit of the main window and the counts per millimetre of every axis.
+    constexpr std::pair<int, uint32_t> kMachines[] = {{IDC_UNIT_MM, 3000}, {IDC_UNIT_IN, 3000}, {IDC_UNIT_MM, 2500000}};
     constexpr std::pair<int, int> kDialogs[] = {{IDC_MOTOR, IDC_MOTOR_EXIT},   {IDC_ENCODER, IDC_ENC_EXIT},
                                                 {IDC_USER_PARAM, IDC_UP_OK},   {IDC_SW_FENCE, IDC_FENCE_OK},
                                                 {IDC_TRACKBALL, IDC_TB_OK},    {IDC_SYSTEM, IDC_SYSTEM_OK}};
-    for (const Machine& m : kMachines) {
-        SCOPED_TRACE(m.name);
+    for (const auto& [unit, countsPerMm] : kMachines) {
+        SCOPED_TRACE(testing::Message() << "unit " << unit << " at " << countsPerMm << " counts/mm");
         Start([&] {
             for (int a = 0; a < kAxisCount; ++a)
-                AxbSim_PokeParam(AxisParam(kParamCountsPerMm, a), m.countsPerMm);
+                AxbSim_PokeParam(AxisParam(kParamCountsPerMm, a), countsPerMm);
             AxbSim_PokeParam(70, 1000000000);
             AxbSim_PokeParam(71, 7);
             AxbSim_PokeParam(16, 0x0C07);   // encoder codes with no list entry
         });
-        ChooseUnit(m.unit);
+        ChooseUnit(unit);
         KrvUserBoxData& record = krv_user_box_data;
         record.machine_zero_offset[kAxisX] = 1;
         record.swFenceMinus[kAxisX] = -999999999;
@@ -76,15 +68,13 @@ TEST_F(SetupDialogs, LookingThroughThemInAnyUnitStoresNothing)
     }
 }
 
-// With "Display Param Number" on, a caption names the current axis's
-// parameter or flash item; Track Ball names each axis's in its column.
+// The setup dialogs follow the main window's "Display Param Number": a
+// caption names the current axis's parameter or flash item, after the unit.
 TEST_F(SetupDialogs, CaptionsNameTheCurrentAxissParameters)
 {
     constexpr std::tuple<int, int, const char*> kCases[] = {
         {IDC_MOTOR, IDC_MOTOR_RUN_CURRENT_CAPTION, "Max Running Current (% of 3.3A)(P300)"},
-        {IDC_MOTOR, IDC_MOTOR_INIT_TORQUE_CAPTION, "Init Torque N * (5%)"},
         {IDC_SW_FENCE, IDC_FENCE_STORED_PLUS_CAPTION, "+ Stored (in)(P1105)"},
-        {IDC_TRACKBALL, IDC_TB_FINE_CAPTION_Z, "Fine Rate (0-100)(P007)"},
     };
     Start();
     ChooseUnit(IDC_UNIT_IN);
