@@ -136,7 +136,7 @@ TEST_F(SettingsTest, EveryReadSeesTheFileAsItIsNow)
     WriteSettingString(L"zoom", L"timeout_ms", L"10000");
     EXPECT_EQ(GetSettingInt(L"zoom", L"timeout_ms", L"30000"), 10000);
     EXPECT_EQ(GetSettingText(L"zoom", L"timeout_ms"), L"10000");
-    // The default takes part in the answer: another default, another read.
+    // The default belongs to the question: another default, another read.
     EXPECT_EQ(GetSettingInt(L"zoom", L"missing", L"7"), 7);
     EXPECT_EQ(GetSettingInt(L"zoom", L"missing", L"8"), 8);
     DeleteFileW(file.c_str());
