@@ -41,6 +41,7 @@ TEST_F(SetupDialogs, LookingThroughThemInAnyUnitStoresNothing)
         ChooseUnit(unit);
         KrvUserBoxData& record = krv_user_box_data;
         record.machine_zero_offset[kAxisX] = 1;
+        record.swFencePlus[kAxisX] = 1000000000;
         record.swFenceMinus[kAxisX] = -999999999;
         record.autoHomeVelocityPercent[kAxisX] = 1.0f / 3.0f;
         record.zeroingMethod[kAxisX] = 7;   // no list entry
