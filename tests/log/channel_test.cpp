@@ -1,11 +1,15 @@
+// The log channel between the program's writers and a viewer: a shared
+// buffer that can fill up, a viewer that can be missing, hung or dead, and
+// the layout other programs of the family rely on.
 #include "infra/log.h"
 #include "tests/support/log_capture.h"
-#include "tools/logview/log_drain.h"
+#include "tools/logview/logview_process.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <future>
 #include <thread>
 
@@ -18,31 +22,20 @@ namespace {
 // draining it.
 class ChannelProbe {
 public:
-    ChannelProbe()
-        : mapping_(OpenFileMappingW(FILE_MAP_READ, FALSE, kMapName)),
-          event_(OpenEventW(SYNCHRONIZE, FALSE, kEventName)),
-          view_(static_cast<const wchar_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, kBufferBytes)))
-    {
-    }
     ~ChannelProbe()
     {
-        if (view_ != nullptr)
-            UnmapViewOfFile(view_);
-        for (HANDLE handle : {mapping_, event_})
-            if (handle != nullptr)
-                CloseHandle(handle);
+        UnmapViewOfFile(view_);
+        CloseHandle(mapping_);
+        CloseHandle(event_);
     }
-    ChannelProbe(const ChannelProbe&) = delete;
-    ChannelProbe& operator=(const ChannelProbe&) = delete;
-
     std::wstring Pending() const { return view_ != nullptr ? std::wstring(view_) : L"<no buffer>"; }
     // Consumes a signal, as the viewer's wait would.
     bool TakeSignal() const { return event_ != nullptr && WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE mapping_;
-    HANDLE event_;
-    const wchar_t* view_;
+    HANDLE mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, kMapName);
+    HANDLE event_ = OpenEventW(SYNCHRONIZE, FALSE, kEventName);
+    const wchar_t* view_ = static_cast<const wchar_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, kBufferBytes));
 };
 
 bool NamedObjectsExist()
@@ -50,9 +43,8 @@ bool NamedObjectsExist()
     bool exists = false;
     for (HANDLE handle : {OpenMutexW(SYNCHRONIZE, FALSE, kLockName), OpenFileMappingW(FILE_MAP_READ, FALSE, kMapName),
                           OpenEventW(SYNCHRONIZE, FALSE, kEventName)}) {
-        if (handle != nullptr)
-            CloseHandle(handle);
         exists = exists || handle != nullptr;
+        CloseHandle(handle);
     }
     return exists;
 }
@@ -107,60 +99,27 @@ TEST(LogFlush, MovesPendingLinesIntoTheListOnlyWhenTheTextWouldNotFit)
     }
 }
 
-// A viewer whose window thread has stopped taking messages, as a hung
-// viewer's does, until Release().
-class HungViewer {
-public:
-    HungViewer()
-    {
-        thread_ = std::thread([this] { Run(); });
-        WaitForSingleObject(ready_, INFINITE);
-    }
-    ~HungViewer()
-    {
-        Release();
-        CloseHandle(ready_);
-        CloseHandle(release_);
-    }
-    HungViewer(const HungViewer&) = delete;
-    HungViewer& operator=(const HungViewer&) = delete;
+TEST_F(LogWriter, FlushMakesNoItemsOfEmptyLines)
+{
+    log.Write("\na\n\nb");
+    log.Write(std::string(4995, 'c').c_str());
+    EXPECT_EQ(capture.Lines(), (Lines{"a", "b"}));
+}
 
-    // The viewer serves what is waiting for it and closes its window.
-    void Release()
-    {
-        SetEvent(release_);
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-private:
-    void Run()
-    {
-        const HWND window = CreateWindowExW(0, L"STATIC", kViewerTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                                            nullptr, nullptr);
-        CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD, 0, 0, 0, 0, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kViewerListId)), nullptr, nullptr);
-        SetEvent(ready_);
-        WaitForSingleObject(release_, INFINITE);
-        // A writer still waiting for its flush is served before the window goes.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        DestroyWindow(window);
-    }
-
-    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread thread_;
-};
-
-// The writer runs on a thread of its own, so that a flush that waits for
-// ever fails the test instead of hanging it.
+// A hung viewer: its window thread stops taking messages. The writer runs on
+// a thread of its own, so that a flush that waits for ever fails the test
+// instead of hanging it.
 TEST(LogFlush, AViewerThatStopsTakingMessagesHoldsUpTheWriterOnlyBriefly)
 {
-    HungViewer viewer;
-    LogDrain channelOwner;   // keeps the buffer while no writer has it open
-    ASSERT_TRUE(channelOwner.Open() && channelOwner.Discard());
+    const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread viewer([&] {
+        LogCapture hung;
+        SetEvent(ready);
+        WaitForSingleObject(release, INFINITE);
+        hung.Lines();   // a writer still waiting for its flush is served before the viewer goes
+    });
+    WaitForSingleObject(ready, INFINITE);
     ChannelProbe channel;
     KRV_Log log;
     const std::string overflow = std::string(200, 'o') + "\n";
@@ -175,26 +134,21 @@ TEST(LogFlush, AViewerThatStopsTakingMessagesHoldsUpTheWriterOnlyBriefly)
     KRV_Log other;
     other.Write("goes on\n");
     const std::wstring pending = channel.Pending();
-    viewer.Release();
+    SetEvent(release);
+    viewer.join();
     writer.wait();
+    CloseHandle(ready);
+    CloseHandle(release);
 
     ASSERT_TRUE(returned) << "the flush into a hung viewer did not give up";
     EXPECT_EQ(pending, std::wstring(overflow.begin(), overflow.end()) + L"goes on\n");
 }
 
-TEST_F(LogWriter, FlushMakesNoItemsOfEmptyLines)
-{
-    log.Write("\na\n\nb");
-    log.Write(std::string(4995, 'c').c_str());
-    EXPECT_EQ(capture.Lines(), (Lines{"a", "b"}));
-}
-
 TEST_F(LogWriter, NarrowAndWideWritesMakeOneLineThatSignalsOnce)
 {
     log.Write("axis ");
-    EXPECT_FALSE(channel.TakeSignal());
     log.Write(L"2");
-    EXPECT_FALSE(channel.TakeSignal());
+    EXPECT_FALSE(channel.TakeSignal()) << "no line is complete yet";
     log.Write("\n");
     EXPECT_TRUE(channel.TakeSignal());
     EXPECT_FALSE(channel.TakeSignal());
@@ -210,32 +164,30 @@ TEST_F(LogWriter, NarrowAndWideWritesMakeOneLineThatSignalsOnce)
 
 TEST_F(LogWriter, LockAbandonedByADeadViewerStillLetsWritesAppend)
 {
-    std::thread([] {
-        const HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kLockName);
-        WaitForSingleObject(lock, INFINITE);
-        CloseHandle(lock);
-    }).join();
-
+    // Each thread takes the lock with a handle of its own; the first ends holding it.
+    auto inOtherThread = [](DWORD wait) {
+        DWORD result = WAIT_FAILED;
+        std::thread([&] {
+            const HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kLockName);
+            result = WaitForSingleObject(lock, wait);
+            if (wait == 0)
+                ReleaseMutex(lock);
+            CloseHandle(lock);
+        }).join();
+        return result;
+    };
+    inOtherThread(INFINITE);
     log.Write("after\n");
     EXPECT_EQ(channel.Pending(), L"after\n");
-    DWORD otherThreadWait = WAIT_FAILED;
-    std::thread([&] {
-        const HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kLockName);
-        otherThreadWait = WaitForSingleObject(lock, 0);
-        ReleaseMutex(lock);
-        CloseHandle(lock);
-    }).join();
-    EXPECT_EQ(otherThreadWait, WAIT_OBJECT_0) << "the writer must release the lock it took over";
+    EXPECT_EQ(inOtherThread(0), WAIT_OBJECT_0) << "the writer must release the lock it took over";
 }
 
 TEST_F(LogWriter, LogPrintfFormatsWithPositionalArgumentsAndWritesNothingOnFailure)
 {
-    LogPrintf(log, "%2$s axis %1$d at %3$.3f mm\n", 2, "Goto", 1.5);
-    LogPrintf(log, "%s=%d%%\n", "velocity", 50);
-    LogPrintf(log, "%ls\n", L"\x4e2d");
+    LogPrintf(log, "%2$s axis %1$d at %3$.3f mm, %4$d%%\n", 2, "Goto", 1.5, 50);
     LogPrintf(log, "%s\n", std::string(4998, 'x').c_str());
     LogPrintf(log, "%s\n", std::string(4999, 'y').c_str());
-    EXPECT_EQ(capture.Lines(), (Lines{"Goto axis 2 at 1.500 mm", "velocity=50%", std::string(4998, 'x')}));
+    EXPECT_EQ(capture.Lines(), (Lines{"Goto axis 2 at 1.500 mm, 50%", std::string(4998, 'x')}));
 }
 
 // Other programs call the writer through its virtual slots and read its
@@ -245,29 +197,26 @@ TEST_F(LogWriter, KeepsItsBinaryLayout)
 {
     struct Layout {
         void** slots;
-        HANDLE lock;
-        HANDLE mapping;
+        HANDLE lock, mapping;
         wchar_t* view;
         uint32_t size;
         HANDLE event;
     };
     static_assert(sizeof(KRV_Log) == sizeof(Layout));
     KRV_Log fresh;
-    Layout fields;
-    std::memcpy(&fields, &fresh, sizeof fields);
-    reinterpret_cast<void (*)(KRV_Log*, const char*)>(fields.slots[0])(&fresh, "slot 0, ");
-    std::memcpy(&fields, &fresh, sizeof fields);
-    EXPECT_EQ(fields.event, nullptr) << "no event before the first line feed";
-    reinterpret_cast<void (*)(KRV_Log*, const wchar_t*)>(fields.slots[1])(&fresh, L"slot 1\n");
-    std::memcpy(&fields, &fresh, sizeof fields);
-    EXPECT_EQ(fields.size, kBufferBytes);
-    EXPECT_EQ(std::wstring(fields.view), L"slot 0, slot 1\n");
-    EXPECT_EQ(WaitForSingleObject(fields.event, 0), WAIT_OBJECT_0);
-    const void* mapped = MapViewOfFile(fields.mapping, FILE_MAP_READ, 0, 0, kBufferBytes);
+    Layout f;
+    std::memcpy(&f, &fresh, sizeof f);
+    reinterpret_cast<void (*)(KRV_Log*, const char*)>(f.slots[0])(&fresh, "slot 0, ");
+    reinterpret_cast<void (*)(KRV_Log*, const wchar_t*)>(f.slots[1])(&fresh, L"slot 1\n");
+    std::memcpy(&f, &fresh, sizeof f);
+    EXPECT_EQ(f.size, kBufferBytes);
+    EXPECT_EQ(std::wstring(f.view), L"slot 0, slot 1\n");
+    EXPECT_EQ(WaitForSingleObject(f.event, 0), WAIT_OBJECT_0);
+    const void* mapped = MapViewOfFile(f.mapping, FILE_MAP_READ, 0, 0, kBufferBytes);
     EXPECT_NE(mapped, nullptr) << "mapping must be the buffer's file mapping";
     UnmapViewOfFile(mapped);
-    EXPECT_EQ(WaitForSingleObject(fields.lock, 0), WAIT_OBJECT_0);
-    EXPECT_TRUE(ReleaseMutex(fields.lock)) << "lock must be a mutex";
+    EXPECT_EQ(WaitForSingleObject(f.lock, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(ReleaseMutex(f.lock)) << "lock must be a mutex";
 }
 
 TEST(LogWithoutViewer, WritesLeaveNoNamedObjectsBehind)
@@ -286,6 +235,37 @@ TEST(LogWithoutViewer, WritesLeaveNoNamedObjectsBehind)
         EXPECT_EQ(viewer.Lines(), Lines{"one"});
     }
     EXPECT_FALSE(NamedObjectsExist()) << "writer and viewer must close their handles";
+}
+
+// More than the buffer holds, written while the lock keeps the viewer from
+// draining: the writer flushes into the viewer's list, and the viewer, waiting
+// for the lock, has to serve that flush.
+TEST(Logview, AppendsEveryLineToItsFileAsUtf8IncludingFlushedOnes)
+{
+    constexpr DWORD kViewerTimeoutMs = 10000;
+    // The blank in the file's name checks that logview takes a quoted path.
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       (L"logview lines " + std::to_wstring(GetCurrentProcessId()) + L".txt");
+    std::filesystem::remove(file);
+    {
+        LogviewProcess viewer(file.wstring());
+        ASSERT_TRUE(viewer.WaitUntilReady(kViewerTimeoutMs));
+        KRV_Log log;
+        Lines written;
+        const HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kLockName);
+        EXPECT_EQ(WaitForSingleObject(lock, kViewerTimeoutMs), WAIT_OBJECT_0);
+        for (int i = 0; i < 60; ++i) {
+            written.push_back("overfill " + std::to_string(i));
+            written.back().resize(99, '-');
+            log.Write((written.back() + "\n").c_str());
+        }
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+        log.Write(L"20 \u00b0C, 5 \u00b5m\n");
+        written.push_back("20 \xc2\xb0" "C, 5 \xc2\xb5m");
+        EXPECT_EQ(viewer.WaitForLines(written.size(), kViewerTimeoutMs), written);
+    }
+    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -1,0 +1,524 @@
+// The dialogs of the motors, the trackball and the board's timing, as a
+// technician uses them: Motor Setup, the Calculator (its arithmetic is
+// checked in tests/core), System, Copy Settings and Track Ball.
+#include "core/flash_items.h"
+#include "core/param_table.h"
+#include "core/session_state.h"
+#include "core/unit_conversion.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
+#include "ui/axis_radios.h"
+
+#include <algorithm>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr int kStepperControls[] = {IDC_MOTOR_RUN_CURRENT, IDC_MOTOR_HOLD_CURRENT, IDC_MOTOR_SWITCHOVER,
+                                    IDC_MOTOR_RUN_CURRENT_CAPTION, IDC_MOTOR_HOLD_CURRENT_CAPTION,
+                                    IDC_MOTOR_SWITCHOVER_CAPTION};
+constexpr int kCommutationFields[] = {IDC_MOTOR_INIT_TORQUE, IDC_MOTOR_INIT_TIME, IDC_MOTOR_IMPULSE_TIME,
+                                      IDC_MOTOR_IMPULSE_AMP, IDC_MOTOR_TORQUE_FACTOR};
+
+bool AllShown(HWND dlg, std::span<const int> ids, bool shown)
+{
+    return std::ranges::all_of(ids, [&](int id) { return IsControlVisible(dlg, id) == shown; });
+}
+
+class MotorSetup : public ProgramTest {};
+
+// The main timer stops beneath the dialog; an axis change stores the old
+// axis, and every way out stores the current one.
+TEST_F(MotorSetup, ShowsTheBoardsValuesAndStoresOnAxisChangesAndEveryWayOut)
+{
+    Start();
+    UINT timerWhileOpen = 1;
+    OpenModal(IDC_MOTOR, [&](HWND dlg) {
+        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_TICK);
+        EXPECT_TRUE(IsChecked(dlg, IDC_AXIS_X));
+        EXPECT_EQ(Selected(dlg, IDC_MOTOR_TYPE), 2);   // X: brushless
+        EXPECT_TRUE(IsChecked(dlg, IDC_MOTOR_CNC_PLAYBACK));
+        EXPECT_FALSE(IsChecked(dlg, IDC_MOTOR_REVERSED) || IsChecked(dlg, IDC_MOTOR_SWAP_LIMITS));
+        EXPECT_EQ(Text(dlg, IDC_MOTOR_CURRENT_LIMIT) + " " + Text(dlg, IDC_MOTOR_BACKOFF) + " " +
+                      Text(dlg, IDC_MOTOR_RUN_CURRENT) + " " + Text(dlg, IDC_MOTOR_HOLD_CURRENT) + " " +
+                      Text(dlg, IDC_MOTOR_SWITCHOVER) + " " + Text(dlg, IDC_MOTOR_INIT_TORQUE),
+                  "3000 10 100 10 1000000000 10");
+        EXPECT_TRUE(AllShown(dlg, kStepperControls, true) && AllShown(dlg, kCommutationFields, true));
+
+        TypeText(dlg, IDC_MOTOR_CURRENT_LIMIT, L"2500");
+        ChooseRadio(dlg, IDC_AXIS_ZOOM, kAxisRadioIds);
+        EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,67,2500)=1"));
+        EXPECT_TRUE(IsControlVisible(dlg, IDC_MOTOR_TYPE_ZOOM) && !IsControlVisible(dlg, IDC_MOTOR_TYPE));
+        EXPECT_THAT(ListItems(dlg, IDC_MOTOR_TYPE_ZOOM), ElementsAre("Motor Disabled", "Brushed DC motor"));
+        EXPECT_EQ(Selected(dlg, IDC_MOTOR_TYPE_ZOOM), 1);
+        EXPECT_EQ(Text(dlg, IDC_MOTOR_CURRENT_LIMIT), "1000");
+        TypeText(dlg, IDC_MOTOR_BACKOFF, L"25");
+        CloseByCloseBox(dlg);
+    });
+    EXPECT_EQ(timerWhileOpen, 0u) << "the main timer runs beneath the dialog";
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
+    EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,67,2500)=1", "AXB_SetParam(0,243,25)=1"));
+    EXPECT_TRUE(Logged("SAVING P064 as2"));
+    EXPECT_EQ(g_radio_last, 4);
+    EXPECT_TRUE(IsChecked(main, IDC_AXIS_ZOOM));
+}
+
+TEST_F(MotorSetup, StepperWithoutCncPlaybackAndClampedCommutationValues)
+{
+    Start();
+    OpenModal(IDC_MOTOR, [&](HWND dlg) {
+        ChooseListItem(dlg, IDC_MOTOR_TYPE, 3);
+        EXPECT_TRUE(AllShown(dlg, kCommutationFields, false)) << "a stepper has no commutation";
+        for (int box : {IDC_MOTOR_SWAP_LIMITS, IDC_MOTOR_ACTIVE_LOW, IDC_MOTOR_REVERSED})
+            CheckDlgButton(dlg, box, BST_CHECKED);
+        CheckDlgButton(dlg, IDC_MOTOR_CNC_PLAYBACK, BST_UNCHECKED);
+        TypeText(dlg, IDC_MOTOR_INIT_TORQUE, L"35");
+        TypeText(dlg, IDC_MOTOR_IMPULSE_TIME, L"7");
+        TypeText(dlg, IDC_MOTOR_IMPULSE_AMP, L"300");
+        TypeText(dlg, IDC_MOTOR_TORQUE_FACTOR, L"4294967295");
+        PressButton(dlg, IDC_MOTOR_EXIT);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,64,11)=1", "AXB_SetParam(0,57,3)=1",
+                                                    "AXB_SetParam(0,56,1)=1", "AXB_SetParam(0,266,20)=1",
+                                                    "AXB_SetParam(0,268,65287)=1", "AXB_SetParam(0,269,4294967295)=1"));
+    EXPECT_TRUE(Logged("SAVING P064 as11") && Logged("Setting param268 to 65287"));
+    // The main window shows the stepper's rows for X now.
+    EXPECT_TRUE(IsControlVisible(main, IDC_PARAM_TORQUE));
+}
+
+TEST_F(MotorSetup, ListsAndStepperCurrentsFollowFirmwareAndBoardType)
+{
+    struct Case {
+        uint32_t firmware, boardType;
+        size_t items;
+        bool currentLimitShown, stepperShown, stepperWritten;
+    };
+    constexpr Case kCases[] = {
+        {0x00020100, 2, 6, true, false, false},   // too old to report its type: list A
+        {0x00020300, 1, 6, true, false, false},
+        {0x00020307, 1, 6, true, false, true},    // hidden, but the filled values are applied
+        {0x00020402, 1, 6, true, false, true},
+        {0x00020403, 1, 6, true, true, true},
+        {0x00020403, 2, 5, false, false, false},
+        {0x00020200, 2, 5, false, false, false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.firmware << " type " << c.boardType);
+        Start([&] {
+            AxbSim_SetFirmwareVersion(c.firmware);
+            AxbSim_SetBoardType(c.boardType);
+        });
+        // The board holds another running current than the table.
+        AxbSim_PokeParam(260, 55);
+        OpenModal(IDC_MOTOR, [&](HWND dlg) {
+            const auto items = ListItems(dlg, IDC_MOTOR_TYPE);
+            EXPECT_EQ(items.size(), c.items);
+            EXPECT_EQ(items[1], c.items == 5 ? "+/- 10 V Analog" : "Brushed DC motor");
+            EXPECT_EQ(IsControlVisible(dlg, IDC_MOTOR_CURRENT_LIMIT), c.currentLimitShown);
+            EXPECT_EQ(IsControlVisible(dlg, IDC_MOTOR_CURRENT_CAPTION), c.currentLimitShown);
+            EXPECT_TRUE(AllShown(dlg, kStepperControls, c.stepperShown));
+            PressButton(dlg, IDC_MOTOR_EXIT);
+        });
+        EXPECT_EQ(AxbSim_PeekParam(260), c.stepperWritten ? 100u : 55u);
+    }
+}
+
+// Opening and closing Motor Setup must never disable a motor: a code the
+// list does not offer is kept.
+TEST_F(MotorSetup, StoredCodesWithoutAListEntryAreKept)
+{
+    struct Case {
+        uint32_t boardType;
+        int axis;
+        uint32_t stored;
+    };
+    constexpr Case kCases[] = {{1, 0, 6}, {1, 0, 15}, {2, 1, 5}, {1, 4, 2}, {1, 4, 11}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "axis " << c.axis << " P064 " << c.stored);
+        const int param = AxisParam(kParamMotorType, c.axis);
+        Start([&] {
+            AxbSim_SetBoardType(c.boardType);
+            AxbSim_PokeParam(param, c.stored);
+        });
+        OpenModal(IDC_MOTOR, [&](HWND dlg) {
+            ChooseRadio(dlg, kAxisRadioIds[c.axis], kAxisRadioIds);
+            EXPECT_EQ(Selected(dlg, c.axis == 4 ? IDC_MOTOR_TYPE_ZOOM : IDC_MOTOR_TYPE), -1);
+            PressButton(dlg, IDC_MOTOR_EXIT);
+        });
+        EXPECT_EQ(g_param[param], c.stored);
+        EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    }
+}
+
+TEST_F(MotorSetup, FieldsWithoutANumberKeepTheirValue)
+{
+    Start();
+    OpenModal(IDC_MOTOR, [&](HWND dlg) {
+        TypeText(dlg, IDC_MOTOR_CURRENT_LIMIT, L"");
+        TypeText(dlg, IDC_MOTOR_BACKOFF, L"abc");
+        TypeText(dlg, IDC_MOTOR_INIT_TIME, L"-5");
+        TypeText(dlg, IDC_MOTOR_RUN_CURRENT, L"12x");
+        PressButton(dlg, IDC_MOTOR_EXIT);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[67], 3000u);
+    EXPECT_EQ(g_param[83], 10u);
+    EXPECT_EQ(g_param[267], 500u);
+}
+
+class Calculator : public ProgramTest {
+protected:
+    void OpenCalc(int axis, ModalScript script)
+    {
+        g_radio_last = axis;
+        OpenModal(IDC_CALC, std::move(script));
+    }
+    static std::string Results(HWND dlg) { return Text(dlg, IDC_CALC_TORQUE) + " " + Text(dlg, IDC_CALC_PV); }
+};
+
+TEST_F(Calculator, StepperResultsAreShownAndTheDriveDataKept)
+{
+    Start();
+    UINT timerWhileOpen = 0;
+    OpenCalc(3, [&](HWND dlg) {
+        timerWhileOpen = h.Clock().TimerPeriod(main, IDT_TICK);
+        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Stepper");
+        EXPECT_EQ(Text(dlg, IDC_CALC_LEAD) + " " + Text(dlg, IDC_CALC_STEPS) + " " + Text(dlg, IDC_CALC_MICROSTEPS),
+                  "6.35 200 64");
+        TypeText(dlg, IDC_CALC_LEAD, L"5");
+        PressButton(dlg, IDC_CALC_CALC);
+        EXPECT_EQ(Results(dlg), "300 2560000");
+        // Text without a number keeps the value the field had; a holding
+        // torque above 10 % gives a negative torque, shown signed.
+        TypeText(dlg, IDC_CALC_LEAD, L"abc");
+        TypeText(dlg, IDC_CALC_STEPS, L"");
+        g_param[AxisParam(78, 3)] = 15;
+        PressButton(dlg, IDC_CALC_CALC);
+        EXPECT_EQ(Results(dlg), "-300 2560000");
+        TypeText(dlg, IDC_CALC_MICROSTEPS, L"512");
+        PressButton(dlg, IDC_CALC_OK);
+    });
+    EXPECT_EQ(timerWhileOpen, 10u) << "the main timer keeps running beneath the calculator";
+    EXPECT_EQ(g_leadscrew_lead[3], 5.0f);
+    EXPECT_EQ(g_motorSteps[3], 200.0f);
+    EXPECT_EQ(g_microsteps[3], 512.0f);
+    EXPECT_EQ(krv_user_box_data.distancePerMotorRevMm[3], 5.0f);
+    EXPECT_EQ(krv_user_box_data.stepsPerRevDiv4[3], 50);
+    EXPECT_EQ(krv_user_box_data.microStepsPerStepDiv2[3], 255) << "512 microsteps must not be stored as 0";
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+}
+
+// The calculator's "lead valid" is the main window's stepper calibration:
+// "OK" with a lead nobody believes makes the stepper fields "?????".
+TEST_F(Calculator, OkDecidesWhetherTheMainWindowConvertsStepperFields)
+{
+    Start();
+    ChooseUnit(IDC_UNIT_MM);
+    ChooseAxis(IDC_AXIS_Q);
+    EXPECT_NE(Text(main, IDC_PARAM_JOY_VEL), "?????");
+    struct Case {
+        const wchar_t* lead;
+        int valid;
+        float storedLead;
+    };
+    constexpr Case kCases[] = {{L"45", 0, 12800.0f}, {L"5", 1, 5.0f}, {L"0.0005", 0, 12800.0f}, {L"30", 1, 30.0f}};
+    for (const Case& c : kCases) {
+        OpenCalc(3, [&](HWND dlg) {
+            TypeText(dlg, IDC_CALC_LEAD, c.lead);
+            TypeText(dlg, IDC_CALC_STEPS, L"400");
+            PressButton(dlg, IDC_CALC_OK);
+        });
+        SCOPED_TRACE(Narrow(c.lead));
+        EXPECT_EQ(g_stepperCalValid[3], c.valid);
+        EXPECT_EQ(g_leadscrew_lead[3], c.storedLead);
+        EXPECT_EQ(g_motorSteps[3], c.valid ? 400.0f : 200.0f);
+        EXPECT_EQ(krv_user_box_data.distancePerMotorRevMm[3], c.storedLead);
+        EXPECT_EQ(Text(main, IDC_PARAM_JOY_VEL) == "?????", c.valid == 0);
+    }
+}
+
+TEST_F(Calculator, BrushlessResultsAndAZeroMotorLag)
+{
+    Start();
+    OpenCalc(0, [&](HWND dlg) {
+        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Brushless DC Servo");
+        EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_LEAD));
+        TypeText(dlg, IDC_CALC_POLE_PAIRS, L"4");
+        TypeText(dlg, IDC_CALC_LEAD_PITCH, L"2");
+        TypeText(dlg, IDC_CALC_ROTATIONS, L"1");
+        TypeText(dlg, IDC_CALC_MOTOR_LAG, L"8");
+        PressButton(dlg, IDC_CALC_CALC);
+        EXPECT_EQ(Results(dlg), "4800000 5000");
+        TypeText(dlg, IDC_CALC_MOTOR_LAG, L"0");
+        TypeText(dlg, IDC_CALC_ROTATIONS, L"0");
+        PressButton(dlg, IDC_CALC_CALC);
+        EXPECT_EQ(Results(dlg), "????? ?????");
+        PressButton(dlg, IDC_CALC_OK);
+    });
+    // The zero divisors were not kept.
+    OpenCalc(0, [&](HWND dlg) {
+        EXPECT_EQ(Text(dlg, IDC_CALC_POLE_PAIRS) + " " + Text(dlg, IDC_CALC_ROTATIONS) + " " +
+                      Text(dlg, IDC_CALC_MOTOR_LAG),
+                  "4 1 8");
+        PressButton(dlg, IDC_CALC_OK);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+}
+
+// A type with no layout of its own has nothing to calculate.
+TEST_F(Calculator, AnUnknownTypeHasNothingToCalculate)
+{
+    Start();
+    g_param[AxisParam(kParamMotorType, 1)] = 6;
+    OpenCalc(1, [&](HWND dlg) {
+        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Unknown");
+        EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_CALC) || IsControlVisible(dlg, IDC_CALC_LEAD) ||
+                     IsControlVisible(dlg, IDC_CALC_POLE_PAIRS));
+        PressButton(dlg, IDC_CALC_OK);
+    });
+}
+
+TEST_F(Calculator, AxisChangesKeepEachAxisDataAndTheZoomHasNoStepperCalibration)
+{
+    Start();
+    g_leadscrew_lead[1] = 4.5f;
+    g_motorSteps[1] = 400.0f;
+    OpenCalc(0, [&](HWND dlg) {
+        TypeText(dlg, IDC_CALC_LEAD, L"7");   // X's lead field, stored on the axis change
+        ChooseRadio(dlg, IDC_AXIS_Y, kAxisRadioIds);
+        EXPECT_EQ(Text(dlg, IDC_CALC_LEAD) + " " + Text(dlg, IDC_CALC_STEPS), "4.5 400");
+        ChooseRadio(dlg, IDC_AXIS_ZOOM, kAxisRadioIds);
+        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Brushed DC Motor");
+        EXPECT_TRUE(IsControlVisible(dlg, IDC_CALC_LEAD) && !IsControlVisible(dlg, IDC_CALC_STEPS));
+        TypeText(dlg, IDC_CALC_LEAD, L"12");
+        PressButton(dlg, IDC_CALC_OK);
+    });
+    EXPECT_EQ(g_leadscrew_lead[0], 7.0f);
+    EXPECT_EQ(g_leadscrew_lead[4], 12.0f);
+    EXPECT_EQ(g_stepperCalValid[4], 0) << "the zoom has no stepper calibration";
+    EXPECT_EQ(g_radio_last, 4);
+    EXPECT_TRUE(IsChecked(main, IDC_AXIS_ZOOM));
+}
+
+class SystemDialog : public ProgramTest {};
+
+// System shows and keeps its timing in the table only; what the board gets
+// is written by the main window's Apply.
+TEST_F(SystemDialog, OkStoresTheTableAndACloseBoxOrAFieldWithoutANumberStoresNothing)
+{
+    struct Case {
+        const wchar_t *cycleTime, *heartbeat;
+        bool byCloseBox;
+        uint32_t p049, p034;
+    };
+    constexpr Case kCases[] = {
+        {L"2000", L"250", false, 2000, 250}, {L"", L"abc", false, 1000, 0}, {L"-1", L"77", false, 1000, 77},
+        {L"1500", L"77", true, 1000, 0},     {L"4294967296", L" 12 ", false, 1000, 12},
+    };
+    Start();
+    for (const Case& c : kCases) {
+        g_param[49] = 1000;
+        g_param[34] = 0;
+        OpenModal(IDC_SYSTEM, [&](HWND dlg) {
+            EXPECT_EQ(Text(dlg, IDC_SYSTEM_CYCLE_TIME) + " " + Text(dlg, IDC_SYSTEM_HEARTBEAT), "1000 0");
+            TypeText(dlg, IDC_SYSTEM_CYCLE_TIME, c.cycleTime);
+            TypeText(dlg, IDC_SYSTEM_HEARTBEAT, c.heartbeat);
+            c.byCloseBox ? CloseByCloseBox(dlg) : PressButton(dlg, IDC_SYSTEM_OK);
+        });
+        EXPECT_EQ(g_param[49], c.p049) << Narrow(c.cycleTime);
+        EXPECT_EQ(g_param[34], c.p034) << Narrow(c.heartbeat);
+    }
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+}
+
+// Each axis has a block of 40 parameters from P050 + 40·a and, X..Q only, a
+// second one from P260 + 40·a.
+class CopySettings : public ProgramTest {
+protected:
+    // The main timer's period while the dialog was open.
+    UINT Copy(int source, std::initializer_list<int> targets)
+    {
+        UINT timer = 1;
+        g_radio_last = source;
+        OpenModal(IDC_COPY_SETTINGS, [&](HWND dlg) {
+            timer = h.Clock().TimerPeriod(main, IDT_TICK);
+            EXPECT_TRUE(IsChecked(dlg, kAxisRadioIds[source]));
+            for (int target : targets)
+                CheckDlgButton(dlg, IDC_COPY_TO_X + target, BST_CHECKED);
+            PressButton(dlg, IDC_COPY_COPY);
+            PressButton(dlg, IDC_COPY_EXIT);
+        });
+        return timer;
+    }
+    // The parameter numbers the copy read from the board, in order.
+    std::vector<int> ParamsRead()
+    {
+        std::vector<int> numbers;
+        for (const std::string& call : Calls("AXB_GetParam(0,"))
+            numbers.push_back(std::stoi(call.substr(15)));
+        return numbers;
+    }
+    // The block at `to` holds the one at `from`, in the program and on the board.
+    static bool BlockEqual(int from, int to)
+    {
+        for (int i = 0; i < 40; ++i)
+            if (g_param[from + i] != g_param[to + i] || AxbSim_PeekParam(to + i) != g_param[from + i])
+                return false;
+        return true;
+    }
+    // Distinct X values, so that a copy shows.
+    static void MarkX()
+    {
+        for (uint32_t i = 0; i < 40; ++i) {
+            g_param[50 + i] = 7000 + i;
+            g_param[260 + i] = 8000 + i;
+        }
+        g_param[58] = 1000;
+    }
+};
+
+TEST_F(CopySettings, XToYAndZCopiesBothBlocksInterleavedByIndex)
+{
+    Start();
+    MarkX();
+    EXPECT_EQ(Copy(0, {0, 1, 2}), 0u) << "the main timer runs beneath the dialog";
+    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
+    const std::vector<int> read = ParamsRead();
+    ASSERT_EQ(read.size(), 160u) << "the source's own box copies nothing";
+    EXPECT_THAT(std::vector<int>(read.begin(), read.begin() + 8), ElementsAre(90, 300, 130, 340, 91, 301, 131, 341));
+    EXPECT_TRUE(BlockEqual(50, 90) && BlockEqual(50, 130) && BlockEqual(260, 300) && BlockEqual(260, 340));
+    EXPECT_EQ(Calls("AXB_SetParam(").size(), 158u) << "Y and Z hold X's counts per mm already";
+    EXPECT_THAT(LinesStartingWith({"Setting param"}), IsEmpty());
+}
+
+// Q's block holds its joystick rows (P204..P209), so they go with it.
+TEST_F(CopySettings, TheZoomHasNoSecondBlockAndQsBlockCarriesItsJoystickRows)
+{
+    Start();
+    Copy(4, {0});
+    EXPECT_EQ(ParamsRead().size(), 40u);
+    EXPECT_TRUE(BlockEqual(210, 50));
+    EXPECT_EQ(AxbSim_PeekParam(260), 100u);
+
+    MarkX();
+    Forget();
+    Copy(0, {4});
+    EXPECT_EQ(ParamsRead().size(), 40u);
+    EXPECT_TRUE(BlockEqual(50, 210));
+
+    Copy(0, {3});
+    EXPECT_EQ(g_param[209], 7039u);
+    EXPECT_EQ(AxbSim_PeekParam(207), 7037u);
+}
+
+// Y at 2000 counts/mm takes X's 1000: its converted fields must use the new
+// scale, or every millimetre field of Y would be halved at the next apply.
+TEST_F(CopySettings, TargetScalesFollowTheCopiedCountsPerMm)
+{
+    Start([] { AxbSim_PokeParam(98, 2000); });
+    EXPECT_EQ(g_resolution[1], 0.0005f);
+    Copy(0, {1});
+    EXPECT_EQ(g_resolution[1], 0.001f);
+    ChooseUnit(IDC_UNIT_MM);
+    ChooseAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(main, IDC_PARAM_TARGET_WINDOW), "0.005");
+    Press(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(100), 5u);
+}
+
+class Trackball : public ProgramTest {
+protected:
+    static std::string Enables(HWND dlg)
+    {
+        std::string shown;
+        for (int id : {IDC_TB_ENABLE_X, IDC_TB_ENABLE_Y, IDC_TB_ENABLE_Z})
+            shown += IsChecked(dlg, id) ? '1' : '0';
+        return shown;
+    }
+};
+
+TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndTheCloseBoxLeavesWithoutApplying)
+{
+    Start();
+    AxbSim_PlaceAxis(0, 12345);
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+        EXPECT_EQ(Text(dlg, IDC_TB_COARSE_X) + " " + Text(dlg, IDC_TB_FINE_X) + " " + Text(dlg, IDC_TB_DEADBAND_X),
+                  "50 5 10");
+        EXPECT_EQ(Enables(dlg) + " " + Text(dlg, IDC_TB_P022), "110 0x00DB");   // P022 = 219 from the start-up
+        EXPECT_FALSE(IsChecked(dlg, IDC_TB_INVERT_X) || IsControlVisible(dlg, IDC_TB_COARSE_Q));
+        EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X), "");
+        h.Clock().Advance(100);
+        EXPECT_EQ(Text(dlg, IDC_TB_POSITION_X) + " " + Text(dlg, IDC_TB_POSITION_Q), "12.3450 0.0000");
+        TypeText(dlg, IDC_TB_COARSE_X, L"99");
+        CheckDlgButton(dlg, IDC_TB_ENABLE_Z, BST_CHECKED);
+        CloseByCloseBox(dlg);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[5], 0x0A000532u);
+}
+
+TEST_F(Trackball, RatesDeadbandInvertAndEnablesAreComposed)
+{
+    Start();
+    OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+        TypeText(dlg, IDC_TB_COARSE_X, L"60");
+        CheckDlgButton(dlg, IDC_TB_INVERT_Y, BST_CHECKED);
+        TypeText(dlg, IDC_TB_DEADBAND_Z, L"");   // no number: the deadband stays
+        TypeText(dlg, IDC_TB_FINE_Z, L"258");    // cut to 8 bits
+        CheckDlgButton(dlg, IDC_TB_ENABLE_X, BST_UNCHECKED);
+        PressButton(dlg, IDC_TB_APPLY);
+        EXPECT_EQ(Text(dlg, IDC_TB_P022), "0x00C3");
+        EXPECT_THAT(Calls("AXB_SetParam("),
+                    ElementsAre("AXB_SetParam(0,5,167773500)=1", "AXB_SetParam(0,6,167839026)=1",
+                                "AXB_SetParam(0,7,167772722)=1", "AXB_SetParam(0,22,195)=1"));
+        EXPECT_TRUE(Logged("Setting param22 to 195"));
+        // Re-applying the same fields finds nothing to write.
+        Forget();
+        PressButton(dlg, IDC_TB_APPLY);
+        EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+        PressButton(dlg, IDC_TB_OK);
+    });
+    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    EXPECT_EQ(g_param[5], 0x0A00053Cu);
+    EXPECT_EQ(g_param[6], 0x0A010532u);
+    // Only Y enabled: bits 6 and 7 set, 3, 4, 9 and 10 clear.
+    EXPECT_EQ(g_param[22] & 0x6D8u, 0xC0u);
+}
+
+TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
+{
+    struct Case {
+        uint32_t firmware, p022;
+        const char* enables;
+        const char* deadband;
+    };
+    constexpr Case kCases[] = {
+        {0x00020008, 0x0330, "110", ""},     // enables at bits 4..5, 8..9, 12..13
+        {0x00020008, 0x3010, "101", ""},     // either bit of a pair counts
+        {0x00020100, 0x06D8, "111", ""},     // new enable layout, no deadband yet
+        {0x00020207, 0x00C0, "010", "10"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.firmware << " P022 " << c.p022);
+        Start([&] {
+            AxbSim_SetFirmwareVersion(c.firmware);
+            AxbSim_PokeParam(22, c.p022);
+        });
+        OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
+            EXPECT_EQ(Enables(dlg), c.enables);
+            EXPECT_EQ(Text(dlg, IDC_TB_DEADBAND_X), c.deadband);
+            PressButton(dlg, IDC_TB_OK);
+        });
+        // "OK" with nothing changed keeps every trackball axis as it was,
+        // the deadband byte included.
+        if (std::string(c.enables) == "101")
+            EXPECT_EQ(g_param[22], 0x3030u);   // the pair made whole
+        else
+            EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
+    }
+}
+
+} // namespace
