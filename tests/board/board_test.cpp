@@ -11,21 +11,21 @@
 
 namespace {
 
-using Board = HomingTest;
+using Board = BoardTest;
 
 TEST_F(Board, LockOwnerTakesItAgainAndAnAbandonedLockIsTakenOver)
 {
     ASSERT_TRUE(AcquireBoardLock());
     ASSERT_TRUE(AcquireBoardLock()) << "the owning thread must get the lock again without waiting for itself";
     ReleaseBoardLock();
-    EXPECT_FALSE(AnotherThreadCanTakeBoardLock()) << "one release of two acquires must keep the lock";
+    EXPECT_FALSE(LockIsFree()) << "one release of two acquires must keep the lock";
     ReleaseBoardLock();
 
     AbandonLockInOtherThread(L"ZEZ_LOCK");   // taken by a thread that ends owning it, its handle still open
     ASSERT_TRUE(AcquireBoardLock());
-    EXPECT_FALSE(AnotherThreadCanTakeBoardLock()) << "the abandoned lock now belongs to the caller";
+    EXPECT_FALSE(LockIsFree()) << "the abandoned lock now belongs to the caller";
     ReleaseBoardLock();
-    EXPECT_TRUE(AnotherThreadCanTakeBoardLock());
+    EXPECT_TRUE(LockIsFree());
 }
 
 // Each refusal costs the full 1000 ms wait, so one scenario sees them all.
@@ -75,9 +75,8 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     EXPECT_TRUE(IsAXBBoardLoaded(true));
     EXPECT_THAT(FirstCalls(), ElementsAre("AXB_GetAxisPosValue", "AXB_GetFirmwareVersion", "AXB_GetJoyStickMode",
                                           "AXB_ReadFlashWord", "AXB_GetAxisReg", "AXB_SetAxisReg", "AXB_GetParam"));
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetAxisReg("),
-                ElementsAre("AXB_SetAxisReg(0,1,2,2051)=1", "AXB_SetAxisReg(0,2,2,4)=1"));
-    const std::vector<std::string> reads = SimCallsStartingWith("AXB_GetParam(");
+    EXPECT_THAT(Calls("AXB_SetAxisReg("), ElementsAre("AXB_SetAxisReg(0,1,2,2051)=1", "AXB_SetAxisReg(0,2,2,4)=1"));
+    const std::vector<std::string> reads = Calls("AXB_GetParam(");
     ASSERT_EQ(reads.size(), 512u);
     for (int n = 0; n < kParamCount; ++n)
         EXPECT_THAT(reads[n], StartsWith("AXB_GetParam(0," + std::to_string(n) + ",&"));
@@ -106,8 +105,8 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     ASSERT_EQ(AXB_OpenDrv(), 1);
     AxbSim_ClearCallLog();
     EXPECT_TRUE(IsAXBBoardLoaded(true));
-    EXPECT_EQ(CountSimCalls("AXB_GetParam("), 512u);
-    EXPECT_EQ(CountSimCalls("AXB_SetAxisReg("), 0u);
+    EXPECT_EQ(CallCount("AXB_GetParam("), 512u);
+    EXPECT_EQ(CallCount("AXB_SetAxisReg("), 0u);
 }
 
 TEST_F(Board, VelocityScaleAndJoystickKindFollowTheFirmware)
@@ -124,7 +123,7 @@ TEST_F(Board, VelocityScaleAndJoystickKindFollowTheFirmware)
         AxbSim_ClearCallLog();
         ASSERT_TRUE(IsAXBBoardLoaded(true));
         EXPECT_EQ(g_velScale, c.velScale);
-        EXPECT_EQ(CountSimCalls("AXB_GetJoyStickMode("), c.joystickReads);
+        EXPECT_EQ(CallCount("AXB_GetJoyStickMode("), c.joystickReads);
         EXPECT_EQ(g_fiveButtonJoystick, c.fiveButton);
     }
 }

@@ -2,45 +2,23 @@
 // its items, the check with its "Flash error" question, "Save To Flash" and
 // "Del New Flash".
 #include "app/persistence_buttons.h"
-#include "board/board_ready.h"
 #include "board/fences.h"
 #include "board/flash_store.h"
-#include "driver/axb400.h"
 #include "infra/user_prompts.h"
 #include "res/resource.h"
-#include "tests/support/program_harness.h"
-#include "tests/support/sim_calls.h"
+#include "tests/board/board_fixture.h"
 #include "tests/support/sim_flash.h"
-#include "tests/support/ui_driver.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <bit>
-#include <iterator>
 #include <tuple>
 #include <utility>
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
 
 FlashItemValue& Item(int number) { return g_flashItemValues[FindFlashItem(number)]; }
 
-// The harness puts the items and the record back to their defaults.
-class FlashRecord : public ::testing::Test {
-protected:
-    // The connection work reads the record: done before a test changes it.
-    HWND Start()
-    {
-        HWND main = h.StartProgram();
-        EXPECT_TRUE(IsAXBBoardLoaded(true));
-        return main;
-    }
-
-    ProgramHarness h;
-};
+// The harness puts the items and the record back to their defaults; the
+// first tick of Start() has read the record before a test changes it.
+using FlashRecord = ProgramTest;
 
 TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordLacks)
 {
@@ -78,13 +56,12 @@ TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordL
 
 TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
 {
-    HWND main = Start();
+    Start();
     // What a parameter file left in memory, its marker included.
     Item(1000).byteValue = 'A';
     Item(1101).intValue = 7;
     Item(1143).floatValue = 1.5f;
     FillSimFlash(0xFFFFFFFFu);   // a new board
-    AxbSim_ClearCallLog();
     std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> asked;
     InstallMessageBoxAnswer([&](HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) {
         asked.emplace_back(owner, text, caption, type);
@@ -96,7 +73,7 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
     });
     CheckFlash();
     CheckFlash();   // cancelled: the question comes back
-    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
     EXPECT_EQ(AxbSim_PeekFlashWord(16), 0xFFFFFFFFu);
     EXPECT_EQ(krv_user_box_data.swFencePlus[0], 7) << "cancelled: the program goes on with the record it has";
 
@@ -104,7 +81,7 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
     const auto question = std::make_tuple(main, L"A corrupt value has been detected in flash.  OK to set to defaults",
                                           L"Flash error", static_cast<UINT>(MB_OKCANCEL));
     EXPECT_THAT(asked, ElementsAre(question, question, question));
-    EXPECT_THAT(SimCallsStartingWith("AXB_CommitFlashWords("), ElementsAre("AXB_CommitFlashWords(0)=1"));
+    EXPECT_THAT(Calls("AXB_CommitFlashWords("), ElementsAre("AXB_CommitFlashWords(0)=1"));
     AxbSim_PowerCycle();
     for (const FlashItem& item : kFlashItemTable)
         EXPECT_EQ(SimFlashItemBits(item.number), FlashItemBits(item.type, item.defaultValue)) << item.number;
@@ -119,7 +96,6 @@ TEST_F(FlashRecord, ARecordWithTheMarkerIsOnlyReadAndItsBlankStepperDataTakesDef
     AxbSim_PokeFlashWord(15, 0x5Au);
     WriteItemToSimFlash(1136, FlashItemFromBits(FlashItemType::Byte, 7));
     WriteItemToSimFlash(1159, FlashItemFromBits(FlashItemType::Int32, 12345));
-    AxbSim_ClearCallLog();
     CheckFlash();
 
     EXPECT_THAT(krv_user_box_data.stepsPerRevDiv4, ElementsAre(50, 7, 50, 50));
@@ -128,20 +104,26 @@ TEST_F(FlashRecord, ARecordWithTheMarkerIsOnlyReadAndItsBlankStepperDataTakesDef
     // Zeros elsewhere are values, even where the default differs.
     EXPECT_EQ(krv_user_box_data.swFencePlus[0], 0);
     EXPECT_EQ(krv_user_box_data.homeStartPos, 0.0f);
-    EXPECT_TRUE(h.Log().HasLine("krv_user_box_data.counts_per_360_q12345"));
-    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_TRUE(Logged("krv_user_box_data.counts_per_360_q12345"));
+    EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
 }
 
-TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
+// A fence on homed X, set for this run.
+void FenceHomedX()
 {
-    HWND main = Start();
-    machine_zero_offset[1] = 1234;
-    krv_user_box_data.joystickSecondFunction[4] = 9;
-    krv_user_box_data.swFenceEnabled[0] = 1;   // a fence on homed X
+    krv_user_box_data.swFenceEnabled[0] = 1;
     krv_user_box_data.swFencePlus[0] = 5000;
     krv_user_box_data.swFenceMinus[0] = -5000;
     g_homeRefFound[0] = true;
     EnableSoftwareFences();
+}
+
+TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
+{
+    Start();
+    machine_zero_offset[1] = 1234;
+    krv_user_box_data.joystickSecondFunction[4] = 9;
+    FenceHomedX();
     TypeText(main, IDC_PARAM_P, L"321");
     OnSaveToFlashButton(main);
     EXPECT_EQ(AxbSim_PeekParam(68), 5000u) << "the fence is set again for this run";
@@ -156,19 +138,16 @@ TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
 
 TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgain)
 {
-    HWND main = Start();
-    krv_user_box_data.swFenceEnabled[0] = 1;
-    krv_user_box_data.swFencePlus[0] = 5000;
-    g_homeRefFound[0] = true;
-    EnableSoftwareFences();
+    Start();
+    FenceHomedX();
     ASSERT_EQ(AXB_CloseDrv(), 1);
     h.Clock().Advance(5000);   // due to be asked again, and not there
     machine_zero_offset[1] = 1234;
-    AxbSim_ClearCallLog();
+    Forget();
     OnSaveToFlashButton(main);
 
     for (const char* write : {"AXB_WriteFlashWord(", "AXB_CommitFlashWords(", "AXB_SaveParamsToFlash("})
-        EXPECT_THAT(SimCallsStartingWith(write), IsEmpty()) << write;
+        EXPECT_THAT(Calls(write), IsEmpty()) << write;
     EXPECT_EQ(g_param[68], 5000u) << "the fence of this run is set again";
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 0);
@@ -176,9 +155,11 @@ TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgai
 
 TEST_F(FlashRecord, DelNewFlashClearsTheUpperBlockAndSavesTheFreshBoardTable)
 {
-    for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}, {50, 77}})
-        AxbSim_PokeParam(param, value);
-    OnDelNewFlashButton(Start());
+    Start([] {
+        for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}, {50, 77}})
+            AxbSim_PokeParam(param, value);
+    });
+    OnDelNewFlashButton(main);
     AxbSim_PowerCycle();
     EXPECT_EQ(AxbSim_PeekParam(260), 100u);
     EXPECT_EQ(AxbSim_PeekParam(262), 0u);

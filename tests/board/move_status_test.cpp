@@ -17,7 +17,7 @@ Poll PollStatus(uint32_t axisMask, bool logAlways = false, const char* tag = "Au
     return p;
 }
 
-using MoveStatus = HomingTest;
+using MoveStatus = BoardTest;
 
 TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
 {
@@ -29,7 +29,7 @@ TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
     EXPECT_EQ(p.record.axisStatus[2], 0x18u);
     EXPECT_EQ(p.record.systemStatus, 0x40u);
     EXPECT_TRUE(h.Log().Lines().empty()) << "no stop to report, even when always logging";
-    EXPECT_TRUE(AnotherThreadCanTakeBoardLock()) << "every acquire released";
+    EXPECT_TRUE(LockIsFree()) << "every acquire released";
 
     p = PollStatus(0x02);
     EXPECT_FALSE(p.done || p.error);
@@ -103,10 +103,9 @@ TEST_F(MoveStatus, RetractingOrDeflectedProbeHoldsTheMoveFromFirmware0x0002040C)
         SCOPED_TRACE(::testing::Message() << "case " << &c - kCases);
         SetFirmwareVersion(c.firmware);
         AxbSim_SetProbeStatus(c.probe);
-        AxbSim_ClearCallLog();
-        h.Log().Clear();
+        Forget();
         EXPECT_EQ(PollStatus(0x1F).done, c.done);
-        EXPECT_EQ(CountSimCalls("AXB_GetProbeStatus("), c.probeReads);
+        EXPECT_EQ(CallCount("AXB_GetProbeStatus("), c.probeReads);
         EXPECT_EQ(h.Log().Lines(), c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{});
     }
     ASSERT_EQ(AXB_CloseDrv(), 1);   // without the board the check answers false and forgets the firmware
