@@ -6,12 +6,8 @@
 #include "infra/program_folder.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
-#include "tests/support/program_harness.h"
+#include "tests/support/program_test.h"
 #include "tests/support/sim_flash.h"
-#include "tests/support/ui_driver.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <bit>
 #include <fstream>
@@ -22,29 +18,25 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class GotoSettings : public ::testing::Test {
+class GotoSettings : public ProgramTest {
 protected:
     std::filesystem::path ZoomIni() const { return h.File(L"zoom.ini"); }
-
     std::wstring Stored(int axis, const wchar_t* key) const
     {
-        const std::wstring section = L"CNC AXIS " + std::to_wstring(axis);
         wchar_t text[256] = {};
-        GetPrivateProfileStringW(section.c_str(), key, L"<missing>", text, 256, ZoomIni().c_str());
+        GetPrivateProfileStringW((L"CNC AXIS " + std::to_wstring(axis)).c_str(), key, L"<missing>", text, 256,
+                                 ZoomIni().c_str());
         return text;
     }
-
-    ProgramHarness h;
 };
 
 TEST_F(GotoSettings, ValuesAreReadFromTheProgramsFolderAndWrittenBackNormalised)
 {
-    h.StartProgram();
+    Start();
     for (int a = 0; a < kAxisCount; ++a) {
         g_targetMm[a] = g_velPercent[a] = 2.0f;
         g_joystickEnabled[a] = false;
     }
-    h.Log().Clear();
     LoadZoomIniSettings();   // no file yet
     EXPECT_THAT(g_targetMm, Each(5.0f));
     EXPECT_THAT(g_velPercent, Each(100.0f));
@@ -64,7 +56,6 @@ TEST_F(GotoSettings, ValuesAreReadFromTheProgramsFolderAndWrittenBackNormalised)
     g_velPercent[1] = 55.0f;
     g_joystickEnabled[1] = false;
     LoadZoomIniSettings();
-
     EXPECT_THAT(g_targetMm, ElementsAre(12.5f, 2.5f, 5.0f, 5.0f, -3.25f));
     EXPECT_THAT(g_velPercent, ElementsAre(40.0f, 55.0f, 100.0f, 100.0f, 100.0f));
     EXPECT_THAT(g_joystickEnabled, ElementsAre(true, false, false, true, false));
@@ -82,19 +73,19 @@ TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSat
         << "[CNC AXIS 1]\r\nTarget mm=inf\r\nVel Nominal Percent=-5e9\r\n"
         << "[CNC AXIS 2]\r\nTarget mm=1e39\r\nVel Nominal Percent=nan\r\n"
         << "[CNC AXIS 3]\r\nTarget mm=-inf\r\nVel Nominal Percent=1e39\r\n";
-    HWND main = h.StartProgram();
+    Start();
     EXPECT_THAT(g_targetMm, Each(5.0f));
     EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 100.0f));
-    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"2147483647");
-    CheckDlgButton(main, IDC_AXIS_X, BST_UNCHECKED);
-    CheckDlgButton(main, IDC_AXIS_Y, BST_CHECKED);
-    PressButton(main, IDC_AXIS_Y);
-    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"-2147483648");
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "2147483647");
+    ChooseAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "-2147483648");
 }
 
+// Which leads are believable is the calibration's own rule; here: each of
+// X..Q takes its figures from the record, the zoom keeps its own.
 TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)
 {
-    h.StartProgram();
+    Start();
     const float leads[] = {2.0f, 0.0005f, 30.5f, 30.0f};
     for (int a = 0; a < 4; ++a)
         WriteItemToSimFlash(1143 + 4 * a, FlashItemFromBits(FlashItemType::Float, std::bit_cast<uint32_t>(leads[a])));
@@ -104,7 +95,6 @@ TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)
     CheckFlash();
     g_leadscrew_lead[4] = 3.0f;
     LoadZoomIniSettings();
-
     EXPECT_THAT(g_stepperCalValid, ElementsAre(1, 0, 0, 1, _));
     EXPECT_THAT(g_leadscrew_lead, ElementsAre(2.0f, 12800.0f, 12800.0f, 30.0f, 3.0f));
     EXPECT_THAT(g_motorSteps, ElementsAre(400.0f, 200.0f, 200.0f, 400.0f, _));
@@ -113,8 +103,7 @@ TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)
 
 TEST_F(GotoSettings, NothingIsSavedBeforeTheSettingsWereLoaded)
 {
-    AxbSim_SetOpenFailures(-1);   // without a board they are never loaded
-    h.StartProgram();
+    Start([] { AxbSim_SetOpenFailures(-1); });   // without a board they are never loaded
     SaveZoomIniSettings();
     EXPECT_FALSE(std::filesystem::exists(ZoomIni()));
 }

@@ -1,27 +1,20 @@
 // "Save To File" and "Load From File" with their dialogs and the board lock.
 #include "app/persistence_buttons.h"
-#include "board/board_ready.h"
 #include "board/fences.h"
 #include "core/motion_state.h"
 #include "core/par_format.h"
 #include "infra/program_folder.h"
 #include "infra/user_prompts.h"
-#include "params/par_file.h"
 #include "tests/support/other_lock.h"
-#include "tests/support/program_harness.h"
-#include "tests/support/sim_calls.h"
+#include "tests/support/program_test.h"
 #include "tests/support/sim_flash.h"
-#include "tests/support/ui_driver.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <commdlg.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <regex>
 #include <tuple>
 
 using ::testing::ElementsAre;
@@ -31,16 +24,15 @@ namespace {
 
 bool BoardLockIsFree() { return OtherProgramCanTake(L"ZEZ_LOCK"); }
 
-// What the program asked a file dialog for: saving, title, filter, file,
-// folder, buffer size, flags, and whether the board lock was free meanwhile.
-using DialogSeen = std::tuple<bool, std::wstring, std::wstring, std::wstring, std::wstring, DWORD, DWORD, bool>;
+// What the program asked a file dialog for: saving, the folder it opens in,
+// its flags, and whether the board lock was free meanwhile.
+using DialogSeen = std::tuple<bool, std::wstring, DWORD, bool>;
 
-class ParFile : public ::testing::Test {
+class ParFile : public ProgramTest {
 protected:
-    ParFile()
+    void SetUp() override
     {
-        main = h.StartProgram();
-        EXPECT_TRUE(IsAXBBoardLoaded(true));   // reads the record: done before a test changes it
+        Start();
         AnswerFileDialogs(std::nullopt);
     }
     ~ParFile() override { EXPECT_TRUE(BoardLockIsFree()) << "the board lock is given back"; }
@@ -49,17 +41,13 @@ protected:
     void AnswerFileDialogs(std::optional<std::filesystem::path> path)
     {
         InstallFileDialogAnswer([this, path](OPENFILENAMEW& ofn, bool save) {
-            const std::wstring filter = ofn.lpstrFilter;
-            dialogs.emplace_back(save, ofn.lpstrTitle, filter + L"|" + (ofn.lpstrFilter + filter.size() + 1),
-                                 ofn.lpstrFile, ofn.lpstrInitialDir, ofn.nMaxFile, ofn.Flags,
-                                 BoardLockIsFree());
+            dialogs.emplace_back(save, ofn.lpstrInitialDir, ofn.Flags, BoardLockIsFree());
             if (!path || path->wstring().size() >= ofn.nMaxFile)
                 return false;
             wcscpy(ofn.lpstrFile, path->c_str());
             return true;
         });
     }
-
     // Presses the button with its dialog answered; the file as it is then.
     std::string Press(void (*button)(HWND), const std::filesystem::path& path)
     {
@@ -68,12 +56,10 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-
+    void SetUserOutputFormat(int format) { WriteSetting(L"stagetune", L"UserOutputFormat", std::to_wstring(format).c_str()); }
     // A saved file leaves no temporary file behind it.
     long EntriesInFolder() const { return std::distance(std::filesystem::directory_iterator(h.Folder()), {}); }
 
-    ProgramHarness h;
-    HWND main = nullptr;
     std::vector<DialogSeen> dialogs;
 };
 
@@ -93,38 +79,27 @@ TEST_F(ParFile, SavedFileLoadsBackWithoutCommittingTheFlash)
     EXPECT_TRUE(saved.starts_with("Firmware Version 0x2.5.1.3 (2.5.1.3)\r\n"));
     EXPECT_NE(saved.find("\nP068 1000000000\r\n"), std::string::npos) << "the fence is stored open";
     EXPECT_EQ(g_param[68], 5000u) << "and set again afterwards";
-    EXPECT_TRUE(h.Log().HasLine("File name " + Narrow(path.wstring())));
     EXPECT_EQ(EntriesInFolder(), entries) << "no temporary file left behind";
 
     AxbSim_PokeParam(100, p100 + 42);
     g_param[100] = p100 + 42;
     WriteItemToSimFlash(1014, FlashItemFromBits(FlashItemType::Int32, 777));   // committed
     machine_zero_offset[1] = 777;
-    AxbSim_ClearCallLog();
-    h.Log().Clear();
+    Forget();
     Press(OnLoadFromFileButton, path);
     // Each dialog opens with the board lock already held.
-    const std::wstring title = L"par File to Save", filter = L"Par Files (*.par)|*.par", folder = ProgramFolder();
-    EXPECT_THAT(dialogs, ElementsAre(DialogSeen(true, title, filter, L"krv.par", folder, 260, OFN_EXPLORER, false),
-                                     DialogSeen(false, title, filter, L"krv.par", folder, 260,
-                                                OFN_EXPLORER | OFN_FILEMUSTEXIST, false)));
-    EXPECT_EQ(SimCallsStartingWith("AXB_SetParam(").size(), 512u);
+    EXPECT_THAT(dialogs, ElementsAre(DialogSeen(true, ProgramFolder(), OFN_EXPLORER, false),
+                                     DialogSeen(false, ProgramFolder(), OFN_EXPLORER | OFN_FILEMUSTEXIST, false)));
+    EXPECT_EQ(Calls("AXB_SetParam(").size(), 512u);
     EXPECT_EQ(AxbSim_PeekParam(100), p100);
     EXPECT_EQ(machine_zero_offset[1], 0);
-    EXPECT_THAT(SimCallsStartingWith("AXB_CommitFlashWords("), IsEmpty());
+    EXPECT_THAT(Calls("AXB_CommitFlashWords("), IsEmpty());
     // Header lines are not values; the lines after them load all the same.
     const std::vector<std::string> log = h.Log().Lines();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[0], "File name " + Narrow(path.wstring()));
     EXPECT_EQ(log[1], "Not a valid line:Firmware Version 0x2.5.1.3 (2.5.1.3)");
     EXPECT_EQ(log.back(), "krv_user_box_data.counts_per_360_q0");
-
-    // "UserOutputFormat" 1 in the settings file writes the items as bytes.
-    const auto settings = h.Folder() / L"settings" / L"TavRosen" / L"Settings";
-    std::filesystem::create_directories(settings);
-    std::ofstream(settings / L"TavRosen.ini") << "[stagetune]\nUserOutputFormat=1\n";
-    EXPECT_NE(Press(OnSaveToFileButton, path).find("\nP1101 3B,9A,CA,00\r\n"), std::string::npos);
-
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 777) << "loaded items last only until Save To Flash";
 }
@@ -146,12 +121,11 @@ FlashItemValue SampleItem(int index, int seed)
 
 TEST_F(ParFile, EveryParameterAndItemComesBackFromAFileOfEitherForm)
 {
-    const auto settings = h.Folder() / L"settings" / L"TavRosen" / L"Settings";
-    std::filesystem::create_directories(settings);
     const std::filesystem::path path = h.File(L"round-trip.par");
+    const std::regex fourBytes("\nP1101 [0-9A-F]{2},[0-9A-F]{2},[0-9A-F]{2},[0-9A-F]{2}\r\n");
     for (int userOutputFormat : {0, kParItemsAsBytes}) {
         SCOPED_TRACE(userOutputFormat);
-        std::ofstream(settings / L"TavRosen.ini") << "[stagetune]\nUserOutputFormat=" << userOutputFormat << "\n";
+        SetUserOutputFormat(userOutputFormat);
         uint32_t params[kParamCount];
         for (int n = 0; n < kParamCount; ++n)
             g_param[n] = params[n] = 2654435761u * static_cast<uint32_t>(n + userOutputFormat);
@@ -162,7 +136,8 @@ TEST_F(ParFile, EveryParameterAndItemComesBackFromAFileOfEitherForm)
         FlashItemValues items;
         for (int i = 0; i < kFlashItemCount; ++i)
             g_flashItemValues[i] = items[i] = SampleItem(i, userOutputFormat);
-        Press(OnSaveToFileButton, path);
+        const std::string saved = Press(OnSaveToFileButton, path);
+        EXPECT_EQ(std::regex_search(saved, fourBytes), userOutputFormat == kParItemsAsBytes);
 
         for (int n = 0; n < kParamCount; ++n) {
             g_param[n] = 0;
@@ -187,8 +162,6 @@ TEST_F(ParFile, WithTheLockHeldElsewhereOrTheDialogCancelledNothingIsDone)
 {
     g_contGotoState = kContGotoMoving;
     g_contHomeState = kContHomeHoming;
-    AxbSim_ClearCallLog();
-    h.Log().Clear();
     const long entries = EntriesInFolder();
     {
         OtherProgramLock other(L"ZEZ_LOCK");
@@ -221,14 +194,14 @@ TEST_F(ParFile, FailedSaveKeepsThePreviousFile)
     const long entries = EntriesInFolder();
     EXPECT_EQ(Press(OnSaveToFileButton, path), "previous\r\n");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_TRUE(h.Log().HasLine("Error fptr is NULL"));
+    EXPECT_TRUE(Logged("Error fptr is NULL"));
 
     // A target that cannot be replaced is reported, and nothing left beside it.
     const std::filesystem::path folder = h.File(L"folder.par");
     std::filesystem::create_directories(folder / L"inside");
     Press(OnSaveToFileButton, folder);
     EXPECT_TRUE(std::filesystem::is_directory(folder / L"inside"));
-    EXPECT_TRUE(h.Log().HasLine("Error could not write " + Narrow(folder.wstring())));
+    EXPECT_TRUE(Logged("Error could not write " + Narrow(folder.wstring())));
     EXPECT_EQ(EntriesInFolder(), entries + 1);
 }
 
