@@ -13,7 +13,6 @@
 #include <fstream>
 
 using ::testing::_;
-using ::testing::Each;
 using ::testing::ElementsAre;
 
 namespace {
@@ -30,55 +29,44 @@ protected:
     }
 };
 
-TEST_F(GotoSettings, ValuesAreReadFromTheProgramsFolderAndWrittenBackNormalised)
+// A value that is no finite number leaves the program's value: on a first
+// start the targets and percents are the defaults (5 mm, 100 %), so that the
+// default stays. Axis 2: 127 zeros fill the value buffer and the 1 after
+// them is cut off.
+TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSaturate)
 {
+    std::ofstream(ZoomIni(), std::ios::binary)
+        << "[CNC AXIS 0]\r\nTarget mm=12.5\r\nVel Nominal Percent=5e9\r\nJoystick Enabled=7\r\n"
+        << "[CNC AXIS 1]\r\nTarget mm=abc\r\nVel Nominal Percent=-5e9\r\nJoystick Enabled=99999999999\r\n"
+        << "[CNC AXIS 2]\r\nTarget mm=inf\r\nVel Nominal Percent=1e999\r\nJoystick Enabled=" << std::string(127, '0')
+        << "1\r\n[CNC AXIS 3]\r\nTarget mm=nan\r\nVel Nominal Percent=nan\r\n"
+        << "[CNC AXIS 4]\r\nTarget mm= -3.25mm\r\nVel Nominal Percent=40\r\nJoystick Enabled=0\r\n";
     Start();
-    for (int a = 0; a < kAxisCount; ++a) {
-        g_targetMm[a] = g_velPercent[a] = 2.0f;
-        g_joystickEnabled[a] = false;
-    }
-    LoadZoomIniSettings();   // no file yet
-    EXPECT_THAT(g_targetMm, Each(5.0f));
-    EXPECT_THAT(g_velPercent, Each(100.0f));
-    EXPECT_THAT(g_joystickEnabled, Each(true));
+    EXPECT_THAT(g_targetMm, ElementsAre(12.5f, 5.0f, 5.0f, 5.0f, -3.25f));
+    EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 40.0f));
+    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, false, false, true, false));
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "2147483647");
+    ChooseAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "-2147483648");
+
+    // Read again (as Reset does), what did not parse keeps what the program
+    // has; a key that is missing gives the default.
+    g_targetMm[1] = 2.5f;
+    g_velPercent[2] = 55.0f;
+    g_joystickEnabled[1] = true;
+    g_joystickEnabled[3] = false;
+    Forget();
+    LoadZoomIniSettings();
     EXPECT_EQ(std::filesystem::path(ZoomIniPath()), ZoomIni());
     const std::string folder = Narrow(ProgramFolder());
     EXPECT_THAT(h.Log().Lines(), ElementsAre(folder + "zoom.ini8", "filename is now " + folder + "zoom.ini"));
-
-    // Axis 1: nothing parses, so the program's values stay. Axis 2: 127
-    // zeros fill the value buffer and the 1 after them is cut off.
-    std::ofstream(ZoomIni(), std::ios::binary)
-        << "[CNC AXIS 0]\r\nTarget mm=12.5\r\nVel Nominal Percent=40\r\nJoystick Enabled=7\r\n"
-        << "[CNC AXIS 1]\r\nTarget mm=abc\r\nVel Nominal Percent=1e999\r\nJoystick Enabled=99999999999\r\n"
-        << "[CNC AXIS 2]\r\nJoystick Enabled=" << std::string(127, '0') << "1\r\n"
-        << "[CNC AXIS 4]\r\nTarget mm= -3.25mm\r\nJoystick Enabled=0\r\n";
-    g_targetMm[1] = 2.5f;
-    g_velPercent[1] = 55.0f;
-    g_joystickEnabled[1] = false;
-    LoadZoomIniSettings();
     EXPECT_THAT(g_targetMm, ElementsAre(12.5f, 2.5f, 5.0f, 5.0f, -3.25f));
-    EXPECT_THAT(g_velPercent, ElementsAre(40.0f, 55.0f, 100.0f, 100.0f, 100.0f));
-    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, false, false, true, false));
-
+    EXPECT_EQ(g_velPercent[2], 55.0f);
+    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, true, false, true, false));
     g_targetMm[3] = 0.125f;
     SaveZoomIniSettings();
     EXPECT_EQ(Stored(0, L"Joystick Enabled"), L"1");
     EXPECT_EQ(Stored(3, L"Target mm"), L"0.125");
-}
-
-TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSaturate)
-{
-    std::ofstream(ZoomIni(), std::ios::binary)
-        << "[CNC AXIS 0]\r\nTarget mm=nan\r\nVel Nominal Percent=5e9\r\n"
-        << "[CNC AXIS 1]\r\nTarget mm=inf\r\nVel Nominal Percent=-5e9\r\n"
-        << "[CNC AXIS 2]\r\nTarget mm=1e39\r\nVel Nominal Percent=nan\r\n"
-        << "[CNC AXIS 3]\r\nTarget mm=-inf\r\nVel Nominal Percent=1e39\r\n";
-    Start();
-    EXPECT_THAT(g_targetMm, Each(5.0f));
-    EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 100.0f));
-    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "2147483647");
-    ChooseAxis(IDC_AXIS_Y);
-    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "-2147483648");
 }
 
 // Which leads are believable is the calibration's own rule; here: each of
