@@ -32,6 +32,8 @@ protected:
     }
 };
 
+// One dialog at a time; its levels outlive it and are applied again at the
+// next opening.
 TEST_F(LampDialog, OpensWithEightBoardChannelsAndAppliesEveryLevel)
 {
     StartWithLamps(false);
@@ -48,6 +50,23 @@ TEST_F(LampDialog, OpensWithEightBoardChannelsAndAppliesEveryLevel)
         EXPECT_FALSE(IsControlVisible(dialog, id)) << id;
     EXPECT_EQ(h.Clock().TimerPeriod(dialog, 1), 5u);
     EXPECT_FALSE(Logged("Trying to open com 2"));
+
+    Forget();
+    EXPECT_EQ(OpenDialog(), dialog);
+    EXPECT_THAT(LampCalls(), IsEmpty()) << "pressing Lamp again only brings it to the top";
+    MoveSlider(dialog, 6, 200);
+    CloseByCloseBox(dialog);
+    EXPECT_EQ(g_lampDlg, nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(h.Clock().TimerPeriod(dialog, 1), 0u);
+    AxbSim_ClearCallLog();
+    dialog = OpenDialog();
+    EXPECT_EQ(SliderPosition(dialog, 6), 200);
+    EXPECT_EQ(Text(dialog, kFields[6]), "200");
+    for (int c = 0; c < 8; ++c)   // each level goes with the whole switch mask
+        opening[2 * c + 1] = "AXB_SetExternIO(0,0,64)=1";
+    opening[12] = "AXB_SetLampLevel(0,6,200)=1";
+    EXPECT_EQ(LampCalls(), opening);
 }
 
 TEST_F(LampDialog, ASliderSetsItsBoardChannelAndSwitchBit)
@@ -66,27 +85,6 @@ TEST_F(LampDialog, ASliderSetsItsBoardChannelAndSwitchBit)
     AxbSim_ClearCallLog();
     Tick();
     EXPECT_THAT(LampCalls(), IsEmpty()) << "nothing changed: nothing sent";
-}
-
-TEST_F(LampDialog, OneDialogWhoseLevelsOutliveItAndAreAppliedAgain)
-{
-    HWND dialog = OpenOnBoard();
-    EXPECT_EQ(OpenDialog(), dialog);
-    EXPECT_THAT(LampCalls(), IsEmpty()) << "pressing Lamp again only brings it to the top";
-    MoveSlider(dialog, 6, 200);
-    CloseByCloseBox(dialog);
-    EXPECT_EQ(g_lampDlg, nullptr);
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(h.Clock().TimerPeriod(dialog, 1), 0u);
-
-    AxbSim_ClearCallLog();
-    dialog = OpenDialog();
-    EXPECT_EQ(SliderPosition(dialog, 6), 200);
-    EXPECT_EQ(Text(dialog, kFields[6]), "200");
-    const auto calls = LampCalls();
-    ASSERT_EQ(calls.size(), 16u);
-    EXPECT_EQ(calls[12], "AXB_SetLampLevel(0,6,200)=1");
-    EXPECT_EQ(calls[13], "AXB_SetExternIO(0,0,64)=1");
 }
 
 // Whatever is typed, a level is 0..255; a field without a number changes
