@@ -115,34 +115,29 @@ TEST_F(Motion, AnErrorKeepsTheCycleFromDwellingAndOnlyStopStopsTheAxes)
                                                     "AXB_StopAxis(0,3)=1", "AXB_StopAxis(0,4)=1"));
 }
 
+// An open-loop stepper (Y here) has no encoder to read: its zero is the
+// commanded position.
 TEST_F(Motion, ZeroButtonsMakeTheReadoutsShowZero)
 {
     ChooseUnit(IDC_UNIT_MM);
-    AxbSim_PlaceAxis(0, 5000);
-    AxbSim_PlaceAxis(4, 777);
+    AxbSim_PokeParam(104, 4);
+    g_param[104] = 4;
+    for (auto [axis, counts] : {std::pair{0, 5000}, {1, 3000}, {4, 777}})
+        AxbSim_PlaceAxis(axis, counts);
     machine_zero_offset[0] = 100;
     h.Clock().Advance(10);
     EXPECT_EQ(Text(main, IDC_READOUT_X), "4.9000");
-    Press(IDC_ZERO_X);
-    Press(IDC_ZERO_ZOOM);
-    EXPECT_EQ(g_offset[0], 4900);
-    EXPECT_EQ(g_offset[4], 777);
-    EXPECT_THAT(Calls("AXB_ClearEncoderErrors("), ElementsAre("AXB_ClearEncoderErrors(0,1)=1"));
+    Forget();
+    for (int id : {IDC_ZERO_X, IDC_ZERO_Y, IDC_ZERO_ZOOM})
+        Press(id);
+    EXPECT_THAT(g_offset, ElementsAre(4900, 3000, 0, 0, 777));
+    EXPECT_THAT(Calls("AXB_ClearEncoderErrors("),
+                ElementsAre("AXB_ClearEncoderErrors(0,1)=1", "AXB_ClearEncoderErrors(0,2)=1"));
+    EXPECT_THAT(Calls("AXB_GetAxisPosValue(0,1,"), ElementsAre("AXB_GetAxisPosValue(0,1,&3000)=1"));
+    EXPECT_THAT(Calls("AXB_GetLatchReg(0,1,"), IsEmpty());
     h.Clock().Advance(10);
     for (int id : {IDC_READOUT_X, IDC_READOUT_ZOOM, IDC_POSITION})
         EXPECT_EQ(Text(main, id), "0.0000") << id;
-}
-
-TEST_F(Motion, OpenLoopStepperZeroReadsTheCommandedPosition)
-{
-    AxbSim_PokeParam(104, 4);   // Y becomes an open-loop stepper
-    g_param[104] = 4;
-    AxbSim_PlaceAxis(1, 3000);
-    Press(IDC_ZERO_Y);
-    EXPECT_THAT(Calls("AXB_GetAxisPosValue(0,1,"), ElementsAre("AXB_GetAxisPosValue(0,1,&3000)=1"));
-    EXPECT_THAT(Calls("AXB_GetLatchReg(0,1,"), IsEmpty());
-    EXPECT_THAT(Calls("AXB_ClearEncoderErrors("), ElementsAre("AXB_ClearEncoderErrors(0,2)=1"));
-    EXPECT_EQ(g_offset[1], 3000);
 }
 
 TEST_F(Motion, EncoderErrorsShowInTheReadoutsAndClearCountClearsAllFiveAxes)

@@ -71,10 +71,18 @@ TEST_F(Shutdown, EnterInAFieldMovesTheFocusOnInsteadOfClosing)
     EXPECT_THAT(SimCalls(), IsEmpty());
 }
 
-TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
+// Reset closes and reopens the board on the same window, reads every
+// parameter again and starts on X, so that the radios, the fields and the
+// next write agree.
+TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
 {
+    ChooseAxis(IDC_AXIS_ZOOM);
+    ASSERT_TRUE(IsControlVisible(main, IDC_HOME) && IsControlVisible(main, IDC_CONT_HOME));
+    ASSERT_EQ(Text(main, IDC_PARAM_P), std::to_string(g_param[AxisParam(50, 4)]));
+    const uint32_t zoomP = AxbSim_PeekParam(AxisParam(50, 4));
     g_param[100] = 4321;   // an edit the board never received
     const uint64_t now = h.Clock().Now64();
+    Forget();
     Press(IDC_RESET);
     const auto calls = SimCalls();
     ASSERT_GE(calls.size(), 3u);
@@ -94,6 +102,18 @@ TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
     EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
     EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
 
+    EXPECT_EQ(g_radio_last, 0);
+    for (int id : {IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM})
+        EXPECT_FALSE(IsChecked(main, id)) << id;
+    EXPECT_TRUE(IsChecked(main, IDC_AXIS_X));
+    EXPECT_FALSE(IsControlVisible(main, IDC_HOME) || IsControlVisible(main, IDC_CONT_HOME));
+    EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(g_param[50]));
+    // An edit after Reset lands where the fields said it would.
+    TypeText(main, IDC_PARAM_P, L"4242");
+    Press(IDC_APPLY);
+    EXPECT_EQ(AxbSim_PeekParam(50), 4242u);
+    EXPECT_EQ(AxbSim_PeekParam(AxisParam(50, 4)), zoomP);
+
     // Keyboard navigation still works on the re-initialised window.
     HWND field = GetDlgItem(main, IDC_PARAM_P);
     SetFocus(field);
@@ -101,27 +121,6 @@ TEST_F(Shutdown, ResetReopensTheBoardOnTheSameWindow)
     EXPECT_TRUE(IsDialogMessageW(main, &tab));
     PumpMessages();
     EXPECT_NE(GetFocus(), field);
-}
-
-TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
-{
-    ChooseAxis(IDC_AXIS_ZOOM);
-    ASSERT_TRUE(IsControlVisible(main, IDC_HOME));
-    const uint32_t zoomP = AxbSim_PeekParam(AxisParam(50, 4));
-    Press(IDC_RESET);
-
-    EXPECT_EQ(g_radio_last, 0);
-    for (int id : {IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM})
-        EXPECT_FALSE(IsChecked(main, id)) << id;
-    EXPECT_TRUE(IsChecked(main, IDC_AXIS_X));
-    EXPECT_FALSE(IsControlVisible(main, IDC_HOME) || IsControlVisible(main, IDC_CONT_HOME));
-    EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(g_param[50]));
-
-    // An edit after Reset lands where the fields said it would.
-    TypeText(main, IDC_PARAM_P, L"4242");
-    Press(IDC_APPLY);
-    EXPECT_EQ(AxbSim_PeekParam(50), 4242u);
-    EXPECT_EQ(AxbSim_PeekParam(AxisParam(50, 4)), zoomP);
 }
 
 TEST_F(Shutdown, ResetWithTheBoardGoneLeavesTheTimerIdle)

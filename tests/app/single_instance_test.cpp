@@ -22,21 +22,13 @@ std::wstring BoxText(HWND box)
 // set its own, so the title alone is not enough.
 HWND FindMessageBox(DWORD processId)
 {
-    std::pair<DWORD, HWND> search{processId, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            wchar_t title[64] = {};
-            GetWindowTextW(wnd, title, 64);
-            if (owner != s->first || std::wstring(title) != L"stagetune" || BoxText(wnd).empty())
-                return TRUE;
-            s->second = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    for (HWND wnd = nullptr; (wnd = FindWindowExW(nullptr, wnd, L"#32770", L"stagetune")) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(wnd, &owner);
+        if (owner == processId && !BoxText(wnd).empty())
+            return wnd;
+    }
+    return nullptr;
 }
 
 // Ends the program if the test could not.
