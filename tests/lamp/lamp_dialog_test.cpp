@@ -51,7 +51,6 @@ TEST_F(LampDialog, OpensWithEightBoardChannelsAndAppliesEveryLevel)
         EXPECT_FALSE(IsControlVisible(dialog, id)) << id;
     EXPECT_EQ(h.Clock().TimerPeriod(dialog, 1), 5u);
     EXPECT_FALSE(Logged("Trying to open com 2"));
-
     Forget();
     EXPECT_EQ(OpenDialog(), dialog);
     EXPECT_THAT(LampCalls(), IsEmpty()) << "pressing Lamp again only brings it to the top";
@@ -68,24 +67,6 @@ TEST_F(LampDialog, OpensWithEightBoardChannelsAndAppliesEveryLevel)
         opening[2 * c + 1] = "AXB_SetExternIO(0,0,64)=1";
     opening[12] = "AXB_SetLampLevel(0,6,200)=1";
     EXPECT_EQ(LampCalls(), opening);
-}
-
-TEST_F(LampDialog, ASliderSetsItsBoardChannelAndSwitchBit)
-{
-    HWND dialog = OpenOnBoard();
-    MoveSlider(dialog, 2, 100);
-    MoveSlider(dialog, 5, 1);
-    MoveSlider(dialog, 2, 0);
-    EXPECT_THAT(LampCalls(), ElementsAre("AXB_SetLampLevel(0,2,100)=1", "AXB_SetExternIO(0,0,4)=1",
-                                         "AXB_SetLampLevel(0,5,1)=1", "AXB_SetExternIO(0,0,36)=1",
-                                         "AXB_SetLampLevel(0,2,0)=1", "AXB_SetExternIO(0,0,32)=1"));
-    EXPECT_THAT(h.Log().Lines(), ElementsAre("Lamp 3 value was 0 now 100", "Lamp 6 value was 0 now 1",
-                                             "Lamp 3 value was 100 now 0"));
-    EXPECT_EQ(Text(dialog, kFields[2]), "0");
-    EXPECT_EQ(Text(dialog, kFields[5]), "1");
-    AxbSim_ClearCallLog();
-    Tick();
-    EXPECT_THAT(LampCalls(), IsEmpty()) << "nothing changed: nothing sent";
 }
 
 // Whatever is typed, a level is 0..255; a field without a number changes
@@ -111,6 +92,7 @@ TEST_F(LampDialog, TypedLevelsAreClampedAndTextWithoutANumberChangesNothing)
     }
 }
 
+// A level sets its board channel and the channel's bit of the switch mask.
 // "Laser" is bit 4 of the output byte the board shares with the joystick's
 // bit 5; it goes with every lamp change and leaves the other bits alone.
 TEST_F(LampDialog, LaserSetsBit4OfTheSharedOutputByte)
@@ -119,16 +101,22 @@ TEST_F(LampDialog, LaserSetsBit4OfTheSharedOutputByte)
     SetBox(dialog, IDC_LAMP_LASER, true);
     SetBox(dialog, IDC_LAMP_LASER, false);
     EXPECT_THAT(LampCalls(), ElementsAre("AXB_SetExternIO(0,16,0)=1", "AXB_SetExternIO(0,0,0)=1"));
-
     g_externalOutput = 0x20;   // the joystick dialog's output bit 5
     AxbSim_ClearCallLog();
     SetBox(dialog, IDC_LAMP_LASER, true);
-    MoveSlider(dialog, 0, 9);
+    MoveSlider(dialog, 2, 100);
+    MoveSlider(dialog, 5, 1);
     SetBox(dialog, IDC_LAMP_LASER, false);
-    EXPECT_THAT(LampCalls(), ElementsAre("AXB_SetExternIO(0,48,0)=1", "AXB_SetLampLevel(0,0,9)=1",
-                                         "AXB_SetExternIO(0,48,1)=1", "AXB_SetExternIO(0,32,1)=1"));
-
-    // The box shows the laser as the byte has it when the dialog opens.
+    MoveSlider(dialog, 2, 0);
+    EXPECT_THAT(LampCalls(),
+                ElementsAre("AXB_SetExternIO(0,48,0)=1", "AXB_SetLampLevel(0,2,100)=1", "AXB_SetExternIO(0,48,4)=1",
+                            "AXB_SetLampLevel(0,5,1)=1", "AXB_SetExternIO(0,48,36)=1", "AXB_SetExternIO(0,32,36)=1",
+                            "AXB_SetLampLevel(0,2,0)=1", "AXB_SetExternIO(0,32,32)=1"));
+    EXPECT_THAT(LinesStartingWith({"Lamp "}), ElementsAre("Lamp 3 value was 0 now 100", "Lamp 6 value was 0 now 1",
+                                                          "Lamp 3 value was 100 now 0"));
+    EXPECT_EQ(Text(dialog, kFields[2]), "0");
+    // The box shows the laser as the byte has it when the dialog opens; a
+    // tick with nothing changed sends nothing.
     SetBox(dialog, IDC_LAMP_LASER, true);
     PressButton(dialog, IDC_LAMP_OK);
     dialog = OpenDialog();
@@ -164,7 +152,6 @@ TEST_F(ZTrack, OpeningUpdatesThePositionAndOnlyALevelChangeMovesQ)
     EXPECT_THAT(Calls("AXB_SetAxisPosAbs"), IsEmpty());
     EXPECT_EQ(g_ztrack_pos, 10000);
     EXPECT_FALSE(Logged("Auto home not complete on Q"));
-
     h.Log().Clear();
     MoveSlider(dialog, 8, 128);   // 5.0196 mm: 5019.6 counts
     EXPECT_THAT(Calls("AXB_SetAxisPosAbs"), ElementsAre("AXB_SetAxisPosAbs(0,3,5027)=1"));
@@ -172,7 +159,6 @@ TEST_F(ZTrack, OpeningUpdatesThePositionAndOnlyALevelChangeMovesQ)
     EXPECT_THAT(h.Log().Lines(), ElementsAre("Lamp 9 value was 255 now 128", "    goto target5027",
                                              "KRV_SetAxisPosAbs (0,3,5027)"));
     EXPECT_THAT(Calls("AXB_SetLampLevel(0,8"), IsEmpty());
-
     g_homeRefFound[3] = false;
     AxbSim_ClearCallLog();
     MoveSlider(dialog, 8, 255);
@@ -197,7 +183,6 @@ TEST_F(LampDialog, Lux400RowsShowTheParametersAndApplyWritesThem)
     EXPECT_FALSE(IsControlVisible(dialog, IDC_LAMP_APPLY_LUX)) << "the first tick shows the rows";
     Tick();
     EXPECT_TRUE(IsControlVisible(dialog, IDC_LAMP_APPLY_LUX));
-
     TypeText(dialog, IDC_LUX_LIMIT_1, L"150");
     TypeText(dialog, IDC_LUX_LIMIT_2, L"none");
     TypeText(dialog, IDC_LUX_LIMIT_7, L"-3");
@@ -213,7 +198,6 @@ TEST_F(LampDialog, Lux400RowsShowTheParametersAndApplyWritesThem)
     EXPECT_EQ(Text(dialog, IDC_LUX_CURRENT_1), "200ma");
     // The program's copy follows, so a later Apply of the main window keeps it.
     EXPECT_EQ(g_param[26], 0x01640000u);
-
     SetBox(dialog, IDC_LAMP_LUX400, false);
     EXPECT_FALSE(IsControlVisible(dialog, IDC_LAMP_APPLY_LUX));
     PressButton(dialog, IDC_LAMP_OK);
