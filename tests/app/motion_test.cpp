@@ -1,11 +1,9 @@
 // The main window's motion commands: the goto target that alternates with
 // the user zero, the continuous goto's dwell, stop, zeroes, the trace line
 // and the video program.
-#include "board/axis_commands.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
-#include "core/session_state.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_test.h"
@@ -140,25 +138,19 @@ TEST_F(Motion, ZeroButtonsMakeTheReadoutsShowZero)
         EXPECT_EQ(Text(main, id), "0.0000") << id;
 }
 
-TEST_F(Motion, EncoderErrorsShowInTheReadoutsAndClearCountClearsAllFiveAxes)
+// Each tick shows encoder errors in the readouts ("freq error" over "sig
+// error") and, while the trace is on, writes X's trace line.
+TEST_F(Motion, TicksShowEncoderErrorsAndTraceXWhileTheTraceIsOn)
 {
     AxbSim_SetAxisStatus(0, 0x18);
     AxbSim_SetAxisStatus(2, 0x08);
-    h.Clock().Advance(10);
-    EXPECT_EQ(Text(main, IDC_READOUT_X), "freq error");
-    EXPECT_EQ(Text(main, IDC_READOUT_Z), "sig error");
-    EXPECT_NE(Text(main, IDC_READOUT_Y), "sig error");
-    Forget();
-    Press(IDC_CLEAR_COUNT);
-    EXPECT_THAT(SimCalls(), ElementsAre("AXB_ClearCount(0,31)=1"));
-}
-
-TEST_F(Motion, TraceLineEveryTickWhileOn)
-{
     g_traceOn = true;
     g_traceStartTick = h.Clock().Now64() - 40;
     g_traceSequence = 7;
     h.Clock().Advance(10);
+    EXPECT_EQ(Text(main, IDC_READOUT_X), "freq error");
+    EXPECT_EQ(Text(main, IDC_READOUT_Z), "sig error");
+    EXPECT_NE(Text(main, IDC_READOUT_Y), "sig error");
     const auto lines = LinesStartingWith({"XGACV,"});
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(std::regex_match(lines[0], std::regex("XGACV,50(,-?[0-9]+){13},0x[0-9A-F]{6},0x[0-9A-F]{4},7")))
@@ -167,6 +159,9 @@ TEST_F(Motion, TraceLineEveryTickWhileOn)
     g_traceOn = false;
     h.Clock().Advance(10);
     EXPECT_EQ(LinesStartingWith({"XGACV,"}).size(), 1u);
+    Forget();
+    Press(IDC_CLEAR_COUNT);
+    EXPECT_THAT(SimCalls(), ElementsAre("AXB_ClearCount(0,31)=1")) << "all five axes";
 }
 
 TEST_F(Motion, VideoStartsTheVideoProgram)

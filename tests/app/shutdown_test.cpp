@@ -35,10 +35,18 @@ protected:
     }
 };
 
-// Either way the driver is closed and the loop ends; the goto settings go
-// to zoom.ini on Exit only.
+// Enter in a field moves the focus on instead of closing. Exit and the
+// close box close the driver and end the loop; the goto settings go to
+// zoom.ini on Exit only.
 TEST_F(Shutdown, ExitAndTheCloseBoxCloseTheDriverAndEndTheLoopButOnlyExitSavesTheGotoSettings)
 {
+    HWND field = GetDlgItem(main, IDC_PARAM_P);
+    SendExit(field);   // what the dialog manager sends for Enter: the default button's command
+    EXPECT_EQ(PendingQuit(), -99);
+    EXPECT_NE(GetFocus(), field);
+    EXPECT_TRUE(g_mainWnd == main && AxbSim_IsDriverOpen() && IsWindowVisible(main));
+    EXPECT_THAT(SimCalls(), IsEmpty());
+
     EXPECT_EQ(Text(main, IDC_TARGET), "5.0000") << "no zoom.ini yet: the default target";
     for (bool exit : {false, true}) {
         SCOPED_TRACE(exit ? "Exit" : "close box");
@@ -56,19 +64,6 @@ TEST_F(Shutdown, ExitAndTheCloseBoxCloseTheDriverAndEndTheLoopButOnlyExitSavesTh
         Start();
     }
     EXPECT_FLOAT_EQ(g_targetMm[0], 12.5f);
-}
-
-TEST_F(Shutdown, EnterInAFieldMovesTheFocusOnInsteadOfClosing)
-{
-    HWND field = GetDlgItem(main, IDC_PARAM_P);
-    SendExit(field);   // what the dialog manager sends for Enter: the default button's command
-    PumpMessages();
-    EXPECT_EQ(g_mainWnd, main);
-    EXPECT_NE(GetFocus(), field);
-    EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
-    EXPECT_TRUE(IsWindowVisible(main));
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
-    EXPECT_THAT(SimCalls(), IsEmpty());
 }
 
 // Reset closes and reopens the board on the same window, reads every
@@ -121,10 +116,8 @@ TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
     EXPECT_TRUE(IsDialogMessageW(main, &tab));
     PumpMessages();
     EXPECT_NE(GetFocus(), field);
-}
 
-TEST_F(Shutdown, ResetWithTheBoardGoneLeavesTheTimerIdle)
-{
+    // With the board gone, the timer runs idle.
     AxbSim_SetOpenFailures(-1);
     Press(IDC_RESET);
     EXPECT_EQ(g_boardPresent, 0);

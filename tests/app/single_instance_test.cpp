@@ -17,17 +17,13 @@ std::wstring BoxText(HWND box)
     return text;
 }
 
-// The message box of the given process: titled "stagetune" with a text. The
-// main window carries the same template title until its initialisation has
-// set its own, so the title alone is not enough.
+// The second program's message box: titled "stagetune" with a text (a main
+// window would carry the same title until its initialisation set its own).
 HWND FindMessageBox(DWORD processId)
 {
-    for (HWND wnd = nullptr; (wnd = FindWindowExW(nullptr, wnd, L"#32770", L"stagetune")) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(wnd, &owner);
-        if (owner == processId && !BoxText(wnd).empty())
+    for (HWND wnd = nullptr; (wnd = FindWindowExW(nullptr, wnd, L"#32770", L"stagetune")) != nullptr;)
+        if (DWORD owner = 0; GetWindowThreadProcessId(wnd, &owner) && owner == processId && !BoxText(wnd).empty())
             return wnd;
-    }
     return nullptr;
 }
 
