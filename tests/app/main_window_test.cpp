@@ -1,7 +1,6 @@
 // The main window as a technician uses it: axis and unit selection, the
 // parameter fields and their conversions, Apply, and the 10 ms readouts.
 // The conversions themselves are core's; here: which one each field takes.
-#include "app/param_fields.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
@@ -13,6 +12,7 @@
 #include "ui/control_text.h"
 
 #include <fstream>
+#include <span>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -26,6 +26,7 @@ constexpr int kServoRows[] = {IDC_PARAM_P, IDC_PARAM_D, IDC_PARAM_I, IDC_PARAM_I
 constexpr int kProfileRows[] = {IDC_PARAM_VEL, IDC_PARAM_ACC, IDC_PARAM_JERK, IDC_PARAM_PV_NOMINAL};
 constexpr int kStepperRows[] = {IDC_PARAM_TORQUE, IDC_PARAM_HOLD_TORQUE, IDC_PARAM_JOY_VEL,
                                 IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA};
+constexpr int kMotorLagRows[] = {IDC_PARAM_MOTOR_LAG, IDC_CAPTION_MOTOR_LAG};
 
 class MainWindow : public ProgramTest {
 protected:
@@ -100,14 +101,10 @@ TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
         AxbSim_PokeParam(AxisParam(64, 1), rows.motorType);
         AxbSim_PokeParam(AxisParam(50, 1), 900 + rows.motorType);
         Press(IDC_REREAD);
-        for (int id : kProfileRows)
-            EXPECT_EQ(Shown(id), rows.profile) << id;
-        for (int id : kStepperRows)
-            EXPECT_EQ(Shown(id), rows.stepper) << id;
-        for (int id : kServoRows)
-            EXPECT_EQ(Shown(id), rows.servo) << id;
-        EXPECT_EQ(Shown(IDC_PARAM_MOTOR_LAG), rows.motorLag);
-        EXPECT_EQ(Shown(IDC_CAPTION_MOTOR_LAG), rows.motorLag);
+        for (auto [ids, shown] : {std::pair{std::span<const int>(kProfileRows), rows.profile},
+                                  {kStepperRows, rows.stepper}, {kServoRows, rows.servo}, {kMotorLagRows, rows.motorLag}})
+            for (int id : ids)
+                EXPECT_EQ(Shown(id), shown) << id;
         EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(900 + rows.motorType));
     }
 }

@@ -32,7 +32,6 @@ TEST_F(Motion, GotoAlternatesBetweenTargetAndUserZeroInExactCounts)
     EXPECT_THAT(LinesStartingWith({"    goto"}), ElementsAre("    goto target10000", "    goto target0",
                                                              "    goto target10000"));
     EXPECT_TRUE(Logged("X2:SAPA(0,0)"));
-
     // A target of 0 always goes to the user zero.
     AxbSim_ClearCallLog();
     g_offset[0] = -250;
@@ -41,28 +40,24 @@ TEST_F(Motion, GotoAlternatesBetweenTargetAndUserZeroInExactCounts)
     Press(IDC_GOTO);
     EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,-250)=1", "AXB_SetAxisPosAbs(0,0,-250)=1"));
 
-    // Millimetres become exact counts; the offsets add in integers.
+    // Millimetres become exact counts and the offsets add in integers; the
+    // fields are committed first and the largest lag starts again.
     AxbSim_ClearCallLog();
     machine_zero_offset[0] = 500;
     g_offset[0] = 20;
-    TypeText(main, IDC_TARGET, L"1");
-    Press(IDC_GOTO);
-    EXPECT_EQ(g_lastGotoTarget[0], 1000);
-    machine_zero_offset[0] = 100000001;   // beyond a float's whole counts
-    g_offset[0] = 0;
-    TypeText(main, IDC_TARGET, L"0.003");
-    Press(IDC_GOTO);
-    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,1520)=1", "AXB_SetAxisPosAbs(0,0,100000004)=1"));
-}
-
-TEST_F(Motion, GotoCommitsTheFieldsFirstAndResetsMaxFollowing)
-{
     g_maxFollowing[0] = 77;
     TypeText(main, IDC_PARAM_P, L"123");
     TypeText(main, IDC_TARGET, L"1");
     Press(IDC_GOTO);
-    EXPECT_THAT(Calls("AXB_Set"), ElementsAre("AXB_SetParam(0,50,123)=1", "AXB_SetAxisPosAbs(0,0,1000)=1"));
+    EXPECT_THAT(Calls("AXB_Set"), ElementsAre("AXB_SetParam(0,50,123)=1", "AXB_SetAxisPosAbs(0,0,1520)=1"));
+    EXPECT_EQ(g_lastGotoTarget[0], 1000);
     EXPECT_EQ(g_maxFollowing[0], 0);
+    AxbSim_ClearCallLog();
+    machine_zero_offset[0] = 100000001;   // beyond a float's whole counts
+    g_offset[0] = 0;
+    TypeText(main, IDC_TARGET, L"0.003");
+    Press(IDC_GOTO);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,100000004)=1"));
 }
 
 TEST_F(Motion, ContinuousGotoDwellsOneSecondAtEachEnd)
@@ -71,7 +66,6 @@ TEST_F(Motion, ContinuousGotoDwellsOneSecondAtEachEnd)
     Press(IDC_CONT_GOTO);
     EXPECT_EQ(g_contGotoState, kContGotoMoving);
     EXPECT_EQ(Gotos().size(), 1u);
-
     // Find the tick at which the move ends and the dwell starts.
     for (int waited = 0; g_contGotoState != kContGotoDwelling && waited < 10000; waited += 10)
         h.Clock().Advance(10);
@@ -82,7 +76,6 @@ TEST_F(Motion, ContinuousGotoDwellsOneSecondAtEachEnd)
     h.Clock().Advance(10);
     EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,1000)=1", "AXB_SetAxisPosAbs(0,0,0)=1"));
     EXPECT_EQ(g_contGotoState, kContGotoMoving);
-
     for (int t = 0; t < 5000 && Gotos().size() < 3; t += 10)
         h.Clock().Advance(10);
     ASSERT_EQ(Gotos().size(), 3u);
@@ -105,7 +98,6 @@ TEST_F(Motion, AnErrorKeepsTheCycleFromDwellingAndOnlyStopStopsTheAxes)
     EXPECT_THAT(Calls("AXB_StopAxis("), IsEmpty());
     h.Clock().Advance(30000);
     EXPECT_EQ(Gotos().size(), 1u);
-
     Press(IDC_CONT_GOTO);
     Press(IDC_STOP);
     EXPECT_EQ(g_contGotoState, kContGotoOff);

@@ -35,11 +35,7 @@ public:
     SleepingClock& operator=(const SleepingClock&) = delete;
 
     uint64_t Now64() override { return clock_.Now64(); }
-    void Sleep(uint32_t ms) override
-    {
-        ::Sleep(ms);
-        clock_.Sleep(ms);
-    }
+    void Sleep(uint32_t ms) override { ::Sleep(ms); clock_.Sleep(ms); }
     void StartTimer(HWND wnd, UINT_PTR id, UINT periodMs) override { clock_.StartTimer(wnd, id, periodMs); }
     void StopTimer(HWND wnd, UINT_PTR id) override { clock_.StopTimer(wnd, id); }
 
@@ -61,24 +57,17 @@ protected:
         return g_lampDlg;
     }
     void Tick() { h.Clock().Advance(kTimerMs); }
+    // Each move of the technician's, then one tick of the dialog's timer.
     void MoveSlider(HWND dialog, int channel, int level)
     {
         SendDlgItemMessageW(dialog, kSliders[channel], TBM_SETPOS, TRUE, level);
         Tick();
     }
+    void TypeLevel(HWND dialog, int channel, const std::wstring& text) { TypeText(dialog, kFields[channel], text); Tick(); }
+    void SetBox(HWND dialog, int id, bool checked) { CheckDlgButton(dialog, id, checked); Tick(); }
     static int SliderPosition(HWND dialog, int channel)
     {
         return static_cast<int>(SendDlgItemMessageW(dialog, kSliders[channel], TBM_GETPOS, 0, 0));
-    }
-    void TypeLevel(HWND dialog, int channel, const std::wstring& text)
-    {
-        TypeText(dialog, kFields[channel], text);
-        Tick();
-    }
-    void SetBox(HWND dialog, int id, bool checked)
-    {
-        CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
-        Tick();
     }
 
     SleepingClock clock{h.Clock()};
