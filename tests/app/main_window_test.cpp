@@ -11,11 +11,9 @@
 #include "tests/support/sim_flash.h"
 #include "ui/control_text.h"
 
-#include <fstream>
 #include <span>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using namespace ::testing;
 
 namespace {
 
@@ -107,6 +105,14 @@ TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
                 EXPECT_EQ(Shown(id), shown) << id;
         EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(900 + rows.motorType));
     }
+    // Asked for, the captions carry the numbers of the selected axis.
+    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
+    Press(IDC_DISPLAY_PARAM_NUMBER);
+    EXPECT_EQ(Text(main, IDC_CAPTION_P), "P(P090)");
+    EXPECT_EQ(Text(main, IDC_CAPTION_FOLLOW_LIMIT), "Following Error Limit(c)(P106)");
+    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_UNCHECKED);
+    Press(IDC_DISPLAY_PARAM_NUMBER);
+    EXPECT_EQ(Text(main, IDC_CAPTION_P), "P");
 }
 
 // Edits wait in the program's copy while the axis changes and reach the
@@ -165,20 +171,6 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     EXPECT_EQ(g_velPercent[0], 1e10f);
 }
 
-TEST_F(MainWindow, ParameterNumbersFollowTheSelectedAxis)
-{
-    Start();
-    ChooseAxis(IDC_AXIS_Y);
-    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_CHECKED);
-    Press(IDC_DISPLAY_PARAM_NUMBER);
-    EXPECT_EQ(g_radio_last, 1);
-    EXPECT_EQ(Text(main, IDC_CAPTION_P), "P(P090)");
-    EXPECT_EQ(Text(main, IDC_CAPTION_FOLLOW_LIMIT), "Following Error Limit(c)(P106)");
-    CheckDlgButton(main, IDC_DISPLAY_PARAM_NUMBER, BST_UNCHECKED);
-    Press(IDC_DISPLAY_PARAM_NUMBER);
-    EXPECT_EQ(Text(main, IDC_CAPTION_P), "P");
-}
-
 TEST_F(MainWindow, ReadoutsAndMaxFollowingFollowAMovingAxis)
 {
     Start();
@@ -224,23 +216,6 @@ TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNoth
     h.Clock().Advance(600);
     EXPECT_EQ(Text(main, IDC_STATUS), "Status");
     EXPECT_EQ(ControlTextWrites(), before);
-}
-
-// "UnitType" lives in a fixed file of the machine, outside the settings
-// folder; the harness points its reader at the test's own folder.
-TEST_F(MainWindow, UnitTypeChoosesTheUnitRadioAtStart)
-{
-    const struct { const char* file; int radio, unitMode; } kCases[] = {
-        {nullptr, IDC_UNIT_STORED, 0}, {"1", IDC_UNIT_IN, 1}, {"2", IDC_UNIT_MM, 2}};
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.unitMode);
-        if (c.file)
-            std::ofstream(h.File(L"tavrosen.ini")) << "[stagetune]\r\nUnitType=" << c.file << "\r\n";
-        Start();
-        for (int radio : {IDC_UNIT_MM, IDC_UNIT_IN, IDC_UNIT_STORED})
-            EXPECT_EQ(IsChecked(main, radio), radio == c.radio) << radio;
-        EXPECT_EQ(g_unitMode, c.unitMode);
-    }
 }
 
 } // namespace

@@ -10,8 +10,7 @@
 
 #include <regex>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using namespace ::testing;
 
 namespace {
 

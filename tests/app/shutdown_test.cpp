@@ -11,9 +11,7 @@
 
 #include <filesystem>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 namespace {
 

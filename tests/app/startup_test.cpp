@@ -9,10 +9,9 @@
 #include "tests/support/program_test.h"
 
 #include <algorithm>
+#include <fstream>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 namespace {
 
@@ -130,14 +129,18 @@ TEST_F(Startup, ForcedParametersAreWrittenOnlyWhereTheBoardDiffers)
     EXPECT_EQ(Calls("AXB_GetParam(0,8,").size(), 1u);
 }
 
-// Of both settings only the low 8 bits count.
-TEST_F(Startup, TesterModeAndZoomTypeTakeTheLowByteOfTheirSettings)
+// Of "TavRosenTester" and "ZoomType" only the low 8 bits count. "UnitType"
+// lives in a fixed file of the machine, outside the settings folder; the
+// harness points its reader at the test's own folder.
+TEST_F(Startup, TesterModeZoomTypeAndUnitTypeAreTakenAtStart)
 {
     main = h.StartProgram();
     EXPECT_FALSE(IsControlVisible(main, IDC_REREAD));
     EXPECT_EQ(CountLines("KRV_TEST is 1"), 0);
+    EXPECT_TRUE(IsChecked(main, IDC_UNIT_STORED)) << "no UnitType: as stored";
     WriteSetting(L"stagetune", L"TavRosenTester", L"257");
     WriteSetting(L"stagetune", L"ZoomType", L"261");
+    std::ofstream(h.File(L"tavrosen.ini")) << "[stagetune]\r\nUnitType=1\r\n";
     main = h.RestartProgram();
     for (int id : {IDC_SW_FENCE, IDC_REREAD, IDC_COPY_SETTINGS})
         EXPECT_TRUE(IsControlVisible(main, id)) << id;
@@ -147,6 +150,8 @@ TEST_F(Startup, TesterModeAndZoomTypeTakeTheLowByteOfTheirSettings)
     EXPECT_EQ(g_zoomType, 5);
     EXPECT_TRUE(IsChecked(main, IDC_AXIS_X));
     EXPECT_FALSE(IsControlVisible(main, IDC_HOME) || IsControlVisible(main, IDC_CONT_HOME));
+    EXPECT_TRUE(IsChecked(main, IDC_UNIT_IN) && !IsChecked(main, IDC_UNIT_STORED));
+    EXPECT_EQ(g_unitMode, 1);
 }
 
 } // namespace

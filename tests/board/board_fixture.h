@@ -8,9 +8,7 @@
 #include "tests/support/other_lock.h"
 #include "tests/support/program_test.h"
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
+using namespace ::testing;
 
 // The readiness check's question to the board.
 inline constexpr char kProbe[] = "AXB_GetAxisPosValue(0,4,";

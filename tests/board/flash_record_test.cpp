@@ -114,7 +114,7 @@ void FenceHomedX()
     EnableSoftwareFences();
 }
 
-TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
+TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpenAndDelNewFlashResetsTheTable)
 {
     Start();
     machine_zero_offset[1] = 1234;
@@ -129,6 +129,17 @@ TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
     EXPECT_EQ(AxbSim_PeekParam(69), static_cast<uint32_t>(-1000000000));
     EXPECT_EQ(SimFlashItem(1014).intValue, 1234);
     EXPECT_EQ(SimFlashItem(1163).byteValue, 0x90);
+
+    // "Del New Flash" clears the upper block and saves the fresh board
+    // table; parameters outside the table keep their value.
+    Start([] {
+        for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}})
+            AxbSim_PokeParam(param, value);
+    });
+    OnDelNewFlashButton(main);
+    AxbSim_PowerCycle();
+    for (auto [param, value] : {std::pair<int, uint32_t>{260, 100}, {262, 0}, {13, 0}, {50, 321}})
+        EXPECT_EQ(AxbSim_PeekParam(param), value) << param;
 }
 
 TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgain)
@@ -145,20 +156,6 @@ TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgai
     EXPECT_EQ(g_param[68], 5000u) << "the fence of this run is set again";
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 0);
-}
-
-TEST_F(FlashRecord, DelNewFlashClearsTheUpperBlockAndSavesTheFreshBoardTable)
-{
-    Start([] {
-        for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}, {50, 77}})
-            AxbSim_PokeParam(param, value);
-    });
-    OnDelNewFlashButton(main);
-    AxbSim_PowerCycle();
-    EXPECT_EQ(AxbSim_PeekParam(260), 100u);
-    EXPECT_EQ(AxbSim_PeekParam(262), 0u);
-    EXPECT_EQ(AxbSim_PeekParam(13), 0u);
-    EXPECT_EQ(AxbSim_PeekParam(50), 77u) << "parameters outside the table keep their value";
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 #include "tests/lamp/lamp_fixture.h"
 #include "tests/support/lamp_box_stand_in.h"
 
-using ::testing::StartsWith;
-
 namespace lamp_test {
 namespace {
 

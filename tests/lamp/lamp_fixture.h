@@ -12,8 +12,7 @@
 
 namespace lamp_test {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using namespace ::testing;
 
 inline constexpr int kSliders[10] = {IDC_LAMP_SLIDER_1, IDC_LAMP_SLIDER_2, IDC_LAMP_SLIDER_3, IDC_LAMP_SLIDER_4,
                                      IDC_LAMP_SLIDER_5, IDC_LAMP_SLIDER_6, IDC_LAMP_SLIDER_7, IDC_LAMP_SLIDER_8,

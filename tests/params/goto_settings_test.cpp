@@ -12,8 +12,7 @@
 #include <bit>
 #include <fstream>
 
-using ::testing::_;
-using ::testing::ElementsAre;
+using namespace ::testing;
 
 namespace {
 

@@ -18,8 +18,7 @@
 #include <regex>
 #include <tuple>
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using namespace ::testing;
 
 namespace {
 
