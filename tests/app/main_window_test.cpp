@@ -4,6 +4,7 @@
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
+#include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
@@ -11,6 +12,7 @@
 #include "tests/support/sim_flash.h"
 #include "ui/control_text.h"
 
+#include <array>
 #include <span>
 
 using namespace ::testing;
@@ -64,10 +66,18 @@ TEST_F(MainWindow, EachFieldStoresThroughTheConversionOfItsRowAndUnit)
     EXPECT_EQ(g_param[51], d);
 }
 
+// The stepper calibration of X..Q comes from the flash record at start (its
+// rules are the conversions' own); with Q's not believable, Q's converted
+// fields show "?????" and typing there changes nothing.
 TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 {
+    WriteItemToSimFlash(1143, FlashItemValue{0, 2.0f, 0});      // X's lead
+    WriteItemToSimFlash(1135, FlashItemValue{100, 0, 0});       // X's steps per revolution / 4
+    WriteItemToSimFlash(1139, FlashItemValue{8, 0, 0});         // X's microsteps / 2
     WriteItemToSimFlash(1155, FlashItemValue{0, 0.0005f, 0});   // Q's lead: not believable
     Start();
+    EXPECT_THAT(g_stepperCalValid, ElementsAre(1, _, _, 0, _));
+    EXPECT_THAT((std::array{g_leadscrew_lead[0], g_motorSteps[0], g_microsteps[0]}), ElementsAre(2.0f, 400.0f, 16.0f));
     ChooseAxis(IDC_AXIS_Q);   // a stepper on the simulated machine
     ChooseUnit(IDC_UNIT_MM);
     for (int id : {IDC_PARAM_JOY_VEL, IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA})

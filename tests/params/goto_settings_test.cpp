@@ -1,15 +1,11 @@
-// zoom.ini: per-axis goto target, velocity percent and joystick switch, and
-// the stepper calibration derived from the flash record in the same pass.
-#include "board/flash_store.h"
+// zoom.ini: per-axis goto target, velocity percent and joystick switch.
 #include "core/motion_state.h"
-#include "core/unit_conversion.h"
 #include "infra/program_folder.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
+#include "sim/board/axbsim.h"
 #include "tests/support/program_test.h"
-#include "tests/support/sim_flash.h"
 
-#include <bit>
 #include <fstream>
 
 using namespace ::testing;
@@ -66,26 +62,6 @@ TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSat
     SaveZoomIniSettings();
     EXPECT_EQ(Stored(0, L"Joystick Enabled"), L"1");
     EXPECT_EQ(Stored(3, L"Target mm"), L"0.125");
-}
-
-// Which leads are believable is the calibration's own rule; here: each of
-// X..Q takes its figures from the record, the zoom keeps its own.
-TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)
-{
-    Start();
-    const float leads[] = {2.0f, 0.0005f, 30.5f, 30.0f};
-    for (int a = 0; a < 4; ++a)
-        WriteItemToSimFlash(1143 + 4 * a, FlashItemFromBits(FlashItemType::Float, std::bit_cast<uint32_t>(leads[a])));
-    WriteItemToSimFlash(1135, FlashItemFromBits(FlashItemType::Byte, 100));
-    WriteItemToSimFlash(1138, FlashItemFromBits(FlashItemType::Byte, 100));
-    WriteItemToSimFlash(1139, FlashItemFromBits(FlashItemType::Byte, 8));
-    CheckFlash();
-    g_leadscrew_lead[4] = 3.0f;
-    LoadZoomIniSettings();
-    EXPECT_THAT(g_stepperCalValid, ElementsAre(1, 0, 0, 1, _));
-    EXPECT_THAT(g_leadscrew_lead, ElementsAre(2.0f, 12800.0f, 12800.0f, 30.0f, 3.0f));
-    EXPECT_THAT(g_motorSteps, ElementsAre(400.0f, 200.0f, 200.0f, 400.0f, _));
-    EXPECT_THAT(g_microsteps, ElementsAre(16.0f, 64.0f, 64.0f, 64.0f, _));
 }
 
 TEST_F(GotoSettings, NothingIsSavedBeforeTheSettingsWereLoaded)
