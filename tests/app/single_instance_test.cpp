@@ -17,16 +17,6 @@ std::wstring BoxText(HWND box)
     return text;
 }
 
-// The second program's message box: titled "stagetune" with a text (a main
-// window would carry the same title until its initialisation set its own).
-HWND FindMessageBox(DWORD processId)
-{
-    for (HWND wnd = nullptr; (wnd = FindWindowExW(nullptr, wnd, L"#32770", L"stagetune")) != nullptr;)
-        if (DWORD owner = 0; GetWindowThreadProcessId(wnd, &owner) && owner == processId && !BoxText(wnd).empty())
-            return wnd;
-    return nullptr;
-}
-
 // Ends the program if the test could not.
 struct ProcessGuard {
     PROCESS_INFORMATION pi{};
@@ -61,8 +51,10 @@ TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithM
     STARTUPINFOW si{sizeof si};
     ProcessGuard program;
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program.pi));
+    // The box is titled "stagetune" and has a text; a main window carries the
+    // same title until its initialisation has set its own, but no text.
     HWND box = nullptr;
-    for (int i = 0; i < 300 && !(box = FindMessageBox(program.pi.dwProcessId)); ++i)
+    for (int i = 0; i < 300 && !((box = FindWindowW(L"#32770", L"stagetune")) && !BoxText(box).empty()); ++i)
         Sleep(50);
     ASSERT_NE(box, nullptr) << "no message box from the second program";
     EXPECT_EQ(BoxText(box), L"Another TavRosen application is already running.  Please run only one instance at a time.");

@@ -25,7 +25,7 @@ std::vector<std::string> OpeningAfter(std::vector<std::string> greeting)
 // The commands the box received after its first `skip`.
 std::vector<std::string> CommandsAfter(const LampBoxStandIn& box, size_t skip)
 {
-    const std::vector<std::string> texts = box.CommandTexts();
+    const auto texts = box.CommandTexts();
     return {texts.begin() + static_cast<std::ptrdiff_t>(std::min(skip, texts.size())), texts.end()};
 }
 
@@ -56,7 +56,6 @@ TEST_F(LampBox, TheOpeningGreetsTheBoxThenSendsSwitchesAndLevelsAtLeast20msApart
 {
     LampBoxStandIn box;
     HWND dialog = OpenWithBox(box);
-    ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(box.CommandTexts(), OpeningAfter({"$1PU"}));
     EXPECT_TRUE(box.WaitForEvent("line settings 19200 8N1"));
     EXPECT_THAT(LinesStartingWith({"Trying to open", "The box", "Time for init comm", "Total init"}),
@@ -79,8 +78,6 @@ TEST_F(LampBox, TheOpeningGreetsTheBoxThenSendsSwitchesAndLevelsAtLeast20msApart
     ExpectSpaced(box);
     for (int c = 1; c <= 4; ++c)
         EXPECT_TRUE(SliderPosition(dialog, c) == 102 && Text(dialog, kFields[c]) == "102") << c;
-    EXPECT_EQ(Text(dialog, kFields[5]), "0");
-    EXPECT_TRUE(Logged("Lamp 8 value was 0 now 255"));
     EXPECT_THAT(Calls("AXB_SetLampLevel"), IsEmpty()) << "nothing goes to the board's lamp outputs";
     Tick();
     EXPECT_FALSE(box.WaitForCommands(18, 50));
