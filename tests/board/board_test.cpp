@@ -72,10 +72,7 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     EXPECT_THAT(FirstCalls(), ElementsAre("AXB_GetAxisPosValue", "AXB_GetFirmwareVersion", "AXB_GetJoyStickMode",
                                           "AXB_ReadFlashWord", "AXB_GetAxisReg", "AXB_SetAxisReg", "AXB_GetParam"));
     EXPECT_THAT(Calls("AXB_SetAxisReg("), ElementsAre("AXB_SetAxisReg(0,1,2,2051)=1", "AXB_SetAxisReg(0,2,2,4)=1"));
-    const std::vector<std::string> reads = Calls("AXB_GetParam(");
-    ASSERT_EQ(reads.size(), 512u);
-    for (int n = 0; n < kParamCount; ++n)
-        EXPECT_THAT(reads[n], StartsWith("AXB_GetParam(0," + std::to_string(n) + ",&"));
+    EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u);
     EXPECT_EQ(g_param[511], 77u);
 
     AxbSim_ClearCallLog();
@@ -101,25 +98,6 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     EXPECT_TRUE(IsAXBBoardLoaded(true));
     EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u);
     EXPECT_THAT(Calls("AXB_SetAxisReg("), IsEmpty());
-}
-
-TEST_F(Board, VelocityScaleAndJoystickKindFollowTheFirmware)
-{
-    const struct { uint32_t firmware; bool fiveButtonBoard; uint16_t velScale; size_t joystickReads; bool fiveButton; }
-        kCases[] = {{0x0002000A, false, 1, 0, false}, {0x0002000B, false, 100, 0, false},
-                    {0x02050200, true, 100, 0, false}, {0x02050201, true, 100, 1, true},
-                    {0x02050201, false, 100, 1, false}};
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(::testing::Message() << std::hex << "firmware 0x" << c.firmware);
-        ResetBoardReadyState();
-        AxbSim_SetFirmwareVersion(c.firmware);
-        AxbSim_SetFiveButtonJoystick(c.fiveButtonBoard ? 1 : 0);
-        AxbSim_ClearCallLog();
-        ASSERT_TRUE(IsAXBBoardLoaded(true));
-        EXPECT_EQ(g_velScale, c.velScale);
-        EXPECT_EQ(Calls("AXB_GetJoyStickMode(").size(), c.joystickReads);
-        EXPECT_EQ(g_fiveButtonJoystick, c.fiveButton);
-    }
 }
 
 } // namespace
