@@ -1,21 +1,14 @@
 // The main window as a technician uses it: axis and unit selection, the
 // parameter fields and their conversions, Apply, and the 10 ms readouts.
 // The conversions themselves are core's; here: which one each field takes.
-#include "core/motion_state.h"
-#include "core/param_table.h"
-#include "core/session_state.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
-#include "res/resource.h"
-#include "sim/board/axbsim.h"
-#include "tests/support/program_test.h"
+#include "tests/app/app_test.h"
 #include "tests/support/sim_flash.h"
 #include "ui/control_text.h"
 
 #include <array>
 #include <span>
-
-using namespace ::testing;
 
 namespace {
 
@@ -162,7 +155,6 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     AxbSim_ClearCallLog();
     Press(IDC_APPLY);
     EXPECT_THAT(Calls("AXB_SetVelocityPercent("), IsEmpty()) << "unchanged: not sent again";
-
     // Beyond the integer range the percent saturates; no number, no change.
     for (const wchar_t* text : {L"700", L"1e10"}) {
         TypeText(main, IDC_VEL_PERCENT, text);

@@ -3,14 +3,9 @@
 // and the video program.
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
-#include "core/motion_state.h"
-#include "res/resource.h"
-#include "sim/board/axbsim.h"
-#include "tests/support/program_test.h"
+#include "tests/app/app_test.h"
 
 #include <regex>
-
-using namespace ::testing;
 
 namespace {
 
@@ -38,7 +33,6 @@ TEST_F(Motion, GotoAlternatesBetweenTargetAndUserZeroInExactCounts)
     Press(IDC_GOTO);
     Press(IDC_GOTO);
     EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,-250)=1", "AXB_SetAxisPosAbs(0,0,-250)=1"));
-
     // Millimetres become exact counts and the offsets add in integers; the
     // fields are committed first and the largest lag starts again.
     AxbSim_ClearCallLog();

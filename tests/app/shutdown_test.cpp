@@ -2,16 +2,10 @@
 // destruction), what it keeps across a restart, and "Reset", which closes
 // the board and initialises again.
 #include "app/main_window.h"
-#include "core/motion_state.h"
-#include "core/param_table.h"
-#include "core/session_state.h"
-#include "res/resource.h"
-#include "sim/board/axbsim.h"
-#include "tests/support/program_test.h"
+#include "tests/app/app_test.h"
+#include "ui/axis_radios.h"
 
 #include <filesystem>
-
-using namespace ::testing;
 
 namespace {
 
@@ -44,7 +38,6 @@ TEST_F(Shutdown, ExitAndTheCloseBoxCloseTheDriverAndEndTheLoopButOnlyExitSavesTh
     EXPECT_NE(GetFocus(), field);
     EXPECT_TRUE(g_mainWnd == main && AxbSim_IsDriverOpen() && IsWindowVisible(main));
     EXPECT_THAT(SimCalls(), IsEmpty());
-
     EXPECT_EQ(Text(main, IDC_TARGET), "5.0000") << "no zoom.ini yet: the default target";
     for (bool exit : {false, true}) {
         SCOPED_TRACE(exit ? "Exit" : "close box");
@@ -77,28 +70,20 @@ TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
     const uint64_t now = h.Clock().Now64();
     Forget();
     Press(IDC_RESET);
-    const auto calls = SimCalls();
-    ASSERT_GE(calls.size(), 3u);
-    EXPECT_THAT(std::vector(calls.begin(), calls.begin() + 3),
+    EXPECT_THAT(First(3, SimCalls()),
                 ElementsAre("AXB_ResetBoard(0)=1", "AXB_CloseDrv()=1", StartsWith("AXB_OpenDrv()=")));
     EXPECT_EQ(h.Clock().SleptMs(), 500u);
-    const auto lines = h.Log().Lines();
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_THAT(std::vector(lines.begin(), lines.begin() + 3),
+    EXPECT_THAT(First(3, h.Log().Lines()),
                 ElementsAre("Calling AXB_CloseDrv returned 1 GetTickCount()=" + std::to_string(now),
                             "About to call AXB_OpenDrv",
                             "Calling AXB_OpenDrv returned 1 GetTickCount()=" + std::to_string(now + 500)));
-    EXPECT_EQ(g_mainWnd, main);
-    EXPECT_EQ(g_boardPresent, 1);
+    EXPECT_TRUE(g_mainWnd == main && g_boardPresent && AxbSim_IsDriverOpen() &&
+                h.Clock().TimerPeriod(main, IDT_TICK) == 10u) << "the same window, on the board again";
     EXPECT_EQ(g_param[100], AxbSim_PeekParam(100)) << "parameters are read again";
     EXPECT_NE(g_param[100], 4321u);
-    EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
-    EXPECT_EQ(AxbSim_IsDriverOpen(), 1);
-
     EXPECT_EQ(g_radio_last, 0);
-    for (int id : {IDC_AXIS_Y, IDC_AXIS_Z, IDC_AXIS_Q, IDC_AXIS_ZOOM})
-        EXPECT_FALSE(IsChecked(main, id)) << id;
-    EXPECT_TRUE(IsChecked(main, IDC_AXIS_X));
+    for (int id : kAxisRadioIds)
+        EXPECT_EQ(IsChecked(main, id), id == IDC_AXIS_X) << id;
     EXPECT_FALSE(IsControlVisible(main, IDC_HOME) || IsControlVisible(main, IDC_CONT_HOME));
     EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(g_param[50]));
     // An edit after Reset lands where the fields said it would.
@@ -106,7 +91,6 @@ TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
     Press(IDC_APPLY);
     EXPECT_EQ(AxbSim_PeekParam(50), 4242u);
     EXPECT_EQ(AxbSim_PeekParam(AxisParam(50, 4)), zoomP);
-
     // Keyboard navigation still works on the re-initialised window.
     HWND field = GetDlgItem(main, IDC_PARAM_P);
     SetFocus(field);
@@ -114,7 +98,6 @@ TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
     EXPECT_TRUE(IsDialogMessageW(main, &tab));
     PumpMessages();
     EXPECT_NE(GetFocus(), field);
-
     // With the board gone, the timer runs idle.
     AxbSim_SetOpenFailures(-1);
     Press(IDC_RESET);

@@ -44,7 +44,6 @@ TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithM
     for (auto [name, file] : {std::pair{L"AXBSIM_STATE", folder / L"board.state"}, {L"AXBSIM_CONFIG", folder / L"board.ini"},
                               {L"AXBSIM_TRACE", trace}, {L"KRV_SETTINGS", folder}})
         SetEnvironmentVariableW(name, file.c_str());
-
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring command = L"\"" + (std::filesystem::path(self).parent_path() / L"stagetune.exe").wstring() + L"\"";
@@ -59,7 +58,6 @@ TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithM
     ASSERT_NE(box, nullptr) << "no message box from the second program";
     EXPECT_EQ(BoxText(box), L"Another TavRosen application is already running.  Please run only one instance at a time.");
     EXPECT_EQ(FindWindowW(L"#32770", L"stagetune:4.0.0 2021 August 12"), nullptr) << "no main window";
-
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
     DWORD code = 0;
@@ -68,7 +66,6 @@ TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithM
     std::ifstream in(trace);
     for (std::string line; std::getline(in, line);)
         EXPECT_EQ(line.find("AXB_"), std::string::npos) << "no driver call at all: " << line;
-
     CloseHandle(running);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

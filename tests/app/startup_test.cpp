@@ -2,16 +2,9 @@
 // version captions and log lines, the forced parameters and the board set-up
 // calls, and what the window offers without a board. These tests start the
 // program themselves: the calls and lines of start-up are what they check.
-#include "core/param_table.h"
-#include "core/session_state.h"
-#include "res/resource.h"
-#include "sim/board/axbsim.h"
-#include "tests/support/program_test.h"
+#include "tests/app/app_test.h"
 
-#include <algorithm>
 #include <fstream>
-
-using namespace ::testing;
 
 namespace {
 
@@ -24,13 +17,6 @@ protected:
         for (int id : {IDC_VER_FIRMWARE, IDC_VER_HARDWARE, IDC_VER_FPGA, IDC_VER_SERIAL, IDC_VER_DLL, IDC_VER_OE})
             captions.push_back(Text(main, id));
         return captions;
-    }
-    // The first lines logged, at most n.
-    std::vector<std::string> FirstLines(size_t n)
-    {
-        auto lines = h.Log().Lines();
-        lines.resize(std::min(lines.size(), n));
-        return lines;
     }
 };
 
@@ -57,10 +43,9 @@ TEST_F(Startup, ConnectedBoardShowsItsVersionsAndIsSetUpAfterEveryParameterIsRea
                                       "Firmware Version 0x2.5.1.3 (2.5.1.3)", "Hardware Version 0x402 (1026)",
                                       "FPGA Version 0x2107 (8455)", "SN 0xFFFFFFFF (-1)",
                                       "DLL Version 0x4.2.0.11 (4.2.0.17)", "OE Version 0x0A (10)"};
-    EXPECT_EQ(FirstLines(8), lines);
+    EXPECT_EQ(First(8, h.Log().Lines()), lines);
     EXPECT_EQ(VersionCaptions(), std::vector(lines.begin() + 2, lines.end()));
     EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
-
     EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u + 5u) << "all 512, then the board side of the forced values";
     const auto calls = SimCalls();
     const auto latchX = std::ranges::find(calls, "AXB_SetLatchMode(0,0,0,1)=1");
@@ -87,7 +72,6 @@ TEST_F(Startup, AbsentBoardLeavesAUsableWindowWithUnknownVersions)
     EXPECT_EQ(CountLines("About to call AXB_OpenDrv"), 3);
     EXPECT_EQ(h.Clock().SleptMs(), 400u);
     EXPECT_FALSE(Logged("No AXB hardware attached"));
-
     main = h.RestartProgram([] {
         AxbSim_SetOpenFailures(-1);
         AxbSim_ClearCallLog();
@@ -144,7 +128,7 @@ TEST_F(Startup, TesterModeZoomTypeAndUnitTypeAreTakenAtStart)
     main = h.RestartProgram();
     for (int id : {IDC_SW_FENCE, IDC_REREAD, IDC_COPY_SETTINGS})
         EXPECT_TRUE(IsControlVisible(main, id)) << id;
-    EXPECT_THAT(FirstLines(5), ElementsAre("KRV_TEST is 1", "stagetune compile date:Aug 12 2021",
+    EXPECT_THAT(First(5, h.Log().Lines()), ElementsAre("KRV_TEST is 1", "stagetune compile date:Aug 12 2021",
                                            "stagetune compile time:10:28:10", "ApplicationVersion:4.0.0",
                                            "ApplicationDate:2021 August 12"));
     EXPECT_EQ(g_zoomType, 5);

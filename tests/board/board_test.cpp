@@ -74,7 +74,6 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     EXPECT_THAT(Calls("AXB_SetAxisReg("), ElementsAre("AXB_SetAxisReg(0,1,2,2051)=1", "AXB_SetAxisReg(0,2,2,4)=1"));
     EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u);
     EXPECT_EQ(g_param[511], 77u);
-
     AxbSim_ClearCallLog();
     h.Clock().Advance(4999);
     EXPECT_TRUE(IsAXBBoardLoaded(true) && IsAXBBoardLoaded(false));
@@ -82,7 +81,6 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     h.Clock().Advance(1);
     EXPECT_TRUE(IsAXBBoardLoaded(true));
     EXPECT_THAT(SimCalls(), ElementsAre(StartsWith(kProbe))) << "a board still there needs no connection work";
-
     // Gone: noticed once the 5 s from that probe are over, then asked on every call.
     ASSERT_EQ(AXB_CloseDrv(), 1);
     h.Clock().Advance(4999);
@@ -91,7 +89,6 @@ TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
     h.Clock().Advance(1);
     EXPECT_FALSE(IsAXBBoardLoaded(true) || IsAXBBoardLoaded(false));
     EXPECT_THAT(SimCalls(), ElementsAre(StartsWith(kProbe), StartsWith(kProbe)));
-
     // Back: the whole connection work again, with no register left to write.
     ASSERT_EQ(AXB_OpenDrv(), 1);
     AxbSim_ClearCallLog();

@@ -37,7 +37,6 @@ TEST_F(Fences, EnablingSetsHomedFencesRelativeToTheZeroAndOpensTheRest)
                             "AXB_SetParam(0,148,1000000000)=1"));
     EXPECT_THAT(h.Log().Lines(), ElementsAre("RLB:Enabling software fence on axis 0", kEnablingY, kZNotHomed));
     EXPECT_TRUE(LockIsFree()) << "the lock taken for the home offset is released";
-
     // X's fence switched off: opened without a word; Y and Z are set already.
     user.swFenceEnabled[0] = 0;
     Forget();
@@ -57,7 +56,6 @@ TEST_F(Fences, DisablingOpensAllFourAxesAndWritesOnlyWhatDiffers)
     EXPECT_EQ(g_param[188], 1000000000u) << "the program's copy takes the value whatever the board holds";
     EXPECT_THAT(h.Log().Lines(),
                 ElementsAre("RLB:Disabling software fence on axis 0", "RLB:Disabling software fence on axis 2"));
-
     AxbSim_PokeParam(69, static_cast<uint32_t>(-4880));
     AxbSim_PokeParam(188, 9);
     AxbSim_ClearCallLog();

@@ -129,7 +129,6 @@ TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpenAndD
     EXPECT_EQ(AxbSim_PeekParam(69), static_cast<uint32_t>(-1000000000));
     EXPECT_EQ(SimFlashItem(1014).intValue, 1234);
     EXPECT_EQ(SimFlashItem(1163).byteValue, 0x90);
-
     // "Del New Flash" clears the upper block and saves the fresh board
     // table; parameters outside the table keep their value.
     Start([] {

@@ -30,7 +30,6 @@ TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
     EXPECT_EQ(p.record.systemStatus, 0x40u);
     EXPECT_TRUE(h.Log().Lines().empty()) << "no stop to report, even when always logging";
     EXPECT_TRUE(LockIsFree()) << "every acquire released";
-
     p = PollStatus(0x02);
     EXPECT_FALSE(p.done || p.error);
     h.Clock().Advance(20000);
@@ -65,7 +64,6 @@ TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
             g_homingStage[c.axis] = c.homingStage;
         EXPECT_EQ(IsMoveError(moveStatus, errorBits, 0, c.axisMask), c.error);
     }
-
     // Q on its + switch, Z at its + fence; both settings were read above.
     constexpr uint32_t kHardware[kAxisCount] = {0x05, 0x05, 0x05, 0x45, 0x05};
     constexpr uint32_t kSoftware[kAxisCount] = {0x05, 0x05, 0x15, 0x05, 0x05};

@@ -67,7 +67,6 @@ TEST_F(LampBox, TheOpeningGreetsTheBoxThenSendsSwitchesAndLevelsAtLeast20msApart
         EXPECT_TRUE(IsControlVisible(dialog, id)) << id;
     for (int id : kSwitchBoxes)
         EXPECT_TRUE(IsControlVisible(dialog, id) && IsChecked(dialog, id)) << id;
-
     MoveSlider(dialog, 0, 51);
     TypeLevel(dialog, 0, L"102");
     MoveSlider(dialog, 7, 255);
@@ -95,7 +94,6 @@ TEST_P(UnansweredBox, IsSwitchedOffAndStillUsed)
     ExpectSpaced(box);
     EXPECT_TRUE(Logged("The Box did not respond to $1PU"));
     EXPECT_FALSE(Logged("The box responded"));
-
     MoveSlider(dialog, 2, 255);
     ASSERT_TRUE(box.WaitForCommands(3 + kOpening));
     EXPECT_EQ(box.CommandTexts().back(), "$2DO01000");
@@ -140,7 +138,6 @@ TEST_F(LampBox, ResetClosesThePortAndTheNextOpeningOpensItAgain)
     MoveSlider(dialog, 5, 90);
     EXPECT_THAT(Calls("AXB_SetLampLevel"), ElementsAre("AXB_SetLampLevel(0,5,90)=1"));
     EXPECT_FALSE(box.WaitForCommands(14, 100));
-
     PressButton(dialog, IDC_LAMP_OK);
     h.Log().Clear();
     dialog = OpenDialog();
@@ -149,7 +146,6 @@ TEST_F(LampBox, ResetClosesThePortAndTheNextOpeningOpensItAgain)
     EXPECT_EQ(box.CommandTexts()[20], "$5DO00353");
     EXPECT_TRUE(Logged("The box responded"));
     EXPECT_TRUE(g_lampBoxActive);
-
     box.Tell("drop");
     MoveSlider(dialog, 1, 77);
     EXPECT_EQ(Text(dialog, kFields[1]), "77");
@@ -210,7 +206,6 @@ TEST_F(LampBox, PortFailuresLeaveTheBoxInactiveAndTheNextOpeningTriesAgain)
         MoveSlider(dialog, channel, 20);
     EXPECT_THAT(Calls("AXB_SetLampLevel"), ElementsAre("AXB_SetLampLevel(0,0,20)=1"));
     EXPECT_THAT(Calls("AXB_SetAxisPosAbs"), IsEmpty());
-
     const struct { const wchar_t* port; const char* lines[2]; } kPorts[] = {
         {L"256", {"No comm ports found", "init_lamp_rs232 returned 5"}},
         {L"258", {"Trying to open com 2", "init_lamp_rs232 returned 2"}}};

@@ -43,7 +43,6 @@ TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSat
     EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "2147483647");
     ChooseAxis(IDC_AXIS_Y);
     EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "-2147483648");
-
     // Read again (as Reset does), what did not parse keeps what the program
     // has; a key that is missing gives the default.
     g_targetMm[1] = 2.5f;

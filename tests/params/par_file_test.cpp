@@ -78,7 +78,6 @@ TEST_F(ParFile, SavedFileLoadsBackWithoutCommittingTheFlash)
     EXPECT_NE(saved.find("\nP068 1000000000\r\n"), std::string::npos) << "the fence is stored open";
     EXPECT_EQ(g_param[68], 5000u) << "and set again afterwards";
     EXPECT_EQ(EntriesInFolder(), entries) << "no temporary file left behind";
-
     WriteItemToSimFlash(1014, FlashItemFromBits(FlashItemType::Int32, 777));   // committed
     machine_zero_offset[1] = 777;
     g_contGotoState = kContGotoMoving;
@@ -132,7 +131,6 @@ TEST_F(ParFile, EveryParameterAndItemComesBackFromAFileOfEitherForm)
             g_flashItemValues[i] = FlashItemFromBits(kFlashItemTable[i].type, SampleBits(i, userOutputFormat));
         const std::string saved = Press(OnSaveToFileButton, path);
         EXPECT_EQ(std::regex_search(saved, fourBytes), userOutputFormat == kParItemsAsBytes);
-
         for (int n = 0; n < kParamCount; ++n)
             AxbSim_PokeParam(n, g_param[n] = 0);
         ResetFlashItems();
@@ -173,7 +171,6 @@ TEST_F(ParFile, FailedSaveKeepsThePreviousFile)
     EXPECT_EQ(Press(OnSaveToFileButton, path), "previous\r\n");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(Logged("Error fptr is NULL"));
-
     // A target that cannot be replaced is reported, and nothing left beside it.
     const std::filesystem::path folder = h.File(L"folder.par");
     std::filesystem::create_directories(folder / L"inside");
