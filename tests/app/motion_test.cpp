@@ -100,7 +100,7 @@ TEST_F(Motion, AnErrorKeepsTheCycleFromDwellingAndOnlyStopStopsTheAxes)
 
 // An open-loop stepper (Y here) has no encoder to read: its zero is the
 // commanded position.
-TEST_F(Motion, ZeroButtonsMakeTheReadoutsShowZero)
+TEST_F(Motion, ReadoutsShowTheZeroesEncoderErrorsAndTheTraceLine)
 {
     ChooseUnit(IDC_UNIT_MM);
     AxbSim_PokeParam(104, 4);
@@ -121,12 +121,9 @@ TEST_F(Motion, ZeroButtonsMakeTheReadoutsShowZero)
     h.Clock().Advance(10);
     for (int id : {IDC_READOUT_X, IDC_READOUT_ZOOM, IDC_POSITION})
         EXPECT_EQ(Text(main, id), "0.0000") << id;
-}
-
-// Each tick shows encoder errors in the readouts ("freq error" over "sig
-// error") and, while the trace is on, writes X's trace line.
-TEST_F(Motion, TicksShowEncoderErrorsAndTraceXWhileTheTraceIsOn)
-{
+    // Encoder errors show instead ("freq error" over "sig error"); while the
+    // trace is on, each tick writes X's trace line.
+    Forget();
     AxbSim_SetAxisStatus(0, 0x18);
     AxbSim_SetAxisStatus(2, 0x08);
     g_traceOn = true;

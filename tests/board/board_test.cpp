@@ -2,10 +2,7 @@
 // the readiness check: one probe per 5 s while the board answers, one per
 // call while it does not, and the connection work on each of its returns.
 #include "board/board_lock.h"
-#include "board/move_status.h"
-#include "core/param_table.h"
 #include "tests/board/board_fixture.h"
-#include "tests/support/sim_flash.h"
 
 #include <algorithm>
 

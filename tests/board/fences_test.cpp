@@ -1,10 +1,6 @@
 // Software fences: the values written when they are opened and when they
 // are set from the user's fences relative to the zero, each written only
 // where the board holds something else.
-#include "board/fences.h"
-#include "core/flash_items.h"
-#include "core/motion_state.h"
-#include "core/param_table.h"
 #include "tests/board/board_fixture.h"
 
 namespace {

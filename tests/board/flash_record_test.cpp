@@ -2,12 +2,10 @@
 // its items, the check with its "Flash error" question, "Save To Flash" and
 // "Del New Flash".
 #include "app/persistence_buttons.h"
-#include "board/fences.h"
 #include "board/flash_store.h"
 #include "infra/user_prompts.h"
 #include "res/resource.h"
 #include "tests/board/board_fixture.h"
-#include "tests/support/sim_flash.h"
 
 #include <tuple>
 #include <utility>
@@ -84,24 +82,23 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
         EXPECT_EQ(SimFlashItemBits(item.number), FlashItemBits(item.type, item.defaultValue)) << item.number;
     EXPECT_EQ(AxbSim_PeekFlashWord(14), 0xFFFFFFFFu) << "nothing is written outside the user area";
     EXPECT_EQ(AxbSim_PeekFlashWord(56), 0xFFFFFFFFu);
-}
-
-TEST_F(FlashRecord, ARecordWithTheMarkerIsOnlyReadAndItsBlankStepperDataTakesDefaults)
-{
-    Start();
+    // A record with the marker is only read; its blank stepper data takes
+    // the defaults, zeros elsewhere are values, even where the default differs.
+    ASSERT_EQ(AXB_OpenDrv(), 1);
     FillSimFlash(0);
     AxbSim_PokeFlashWord(15, 0x5Au);
     WriteItemToSimFlash(1136, FlashItemFromBits(FlashItemType::Byte, 7));
     WriteItemToSimFlash(1159, FlashItemFromBits(FlashItemType::Int32, 12345));
+    Forget();
     CheckFlash();
     EXPECT_THAT(krv_user_box_data.stepsPerRevDiv4, ElementsAre(50, 7, 50, 50));
     EXPECT_THAT(krv_user_box_data.microStepsPerStepDiv2, ElementsAre(32, 32, 32, 32));
     EXPECT_THAT(krv_user_box_data.distancePerMotorRevMm, ElementsAre(6.35f, 6.35f, 2.54f, 6.35f));
-    // Zeros elsewhere are values, even where the default differs.
     EXPECT_EQ(krv_user_box_data.swFencePlus[0], 0);
     EXPECT_EQ(krv_user_box_data.homeStartPos, 0.0f);
     EXPECT_TRUE(Logged("krv_user_box_data.counts_per_360_q12345"));
     EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_EQ(asked.size(), 3u) << "and not asked about";
 }
 
 // A fence on homed X, set for this run.

@@ -1,7 +1,6 @@
 // The move-status poll: what counts as done and as an error for the axes of
 // the mask and for the others, the settings that change that, the system
 // stop lines and the touch probe.
-#include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "infra/settings.h"
 #include "tests/board/board_fixture.h"
@@ -19,7 +18,7 @@ Poll PollStatus(uint32_t axisMask, bool logAlways = false, const char* tag = "Au
 
 using MoveStatus = BoardTest;
 
-TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
+TEST_F(MoveStatus, ReadsEveryAxisOnlyTheAxesOfTheMaskHoldTheMoveOpenAndSystemStopsAreLogged)
 {
     AxbSim_SetAxisStatus(2, 0x18);
     AxbSim_SetSystemStatus(0x40);   // not one of the six stop causes
@@ -34,6 +33,14 @@ TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
     EXPECT_FALSE(p.done || p.error);
     h.Clock().Advance(20000);
     EXPECT_TRUE(PollStatus(0x02).done);
+    // The six stop causes, logged in bit order with the caller's tag.
+    AxbSim_SetSystemStatus(0x7F);
+    p = PollStatus(0x01, false, "ZoomTimer");
+    EXPECT_TRUE(p.ok && p.error && !p.done);
+    EXPECT_THAT(h.Log().Lines(),
+                ElementsAre("**SS ZoomTimer Watchdog timer 1 underflow", "**SS ZoomTimer Emergency stop activated",
+                            "**SS ZoomTimer Air stop activated", "**SS ZoomTimer Joystick override",
+                            "**SS ZoomTimer Trackball override", "**SS ZoomTimer Heart beat monitor underflow"));
 }
 
 TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
@@ -74,17 +81,6 @@ TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
     EXPECT_TRUE(IsMoveError(kSoftware, kNoErrors, 0, 0x01)) << "the value read first stays for the life of the process";
     ResetMoveStatus();   // as after a restart
     EXPECT_FALSE(IsMoveError(kSoftware, kNoErrors, 0, 0x01));
-}
-
-TEST_F(MoveStatus, SystemStopsAreLoggedInBitOrderWithTheTag)
-{
-    AxbSim_SetSystemStatus(0x7F);
-    const Poll p = PollStatus(0x01, false, "ZoomTimer");
-    EXPECT_TRUE(p.ok && p.error && !p.done);
-    EXPECT_THAT(h.Log().Lines(),
-                ElementsAre("**SS ZoomTimer Watchdog timer 1 underflow", "**SS ZoomTimer Emergency stop activated",
-                            "**SS ZoomTimer Air stop activated", "**SS ZoomTimer Joystick override",
-                            "**SS ZoomTimer Trackball override", "**SS ZoomTimer Heart beat monitor underflow"));
 }
 
 TEST_F(MoveStatus, RetractingOrDeflectedProbeHoldsTheMoveFromFirmware0x0002040C)
