@@ -13,11 +13,7 @@ class Shutdown : public ProgramTest {
 protected:
     void SetUp() override { Start(); }
     // The exit code of a quit message waiting in the queue, or -99 for none.
-    static int PendingQuit()
-    {
-        int code = -99;
-        return PumpMessages(&code) ? code : -99;
-    }
+    static int PendingQuit() { int code = -99; return PumpMessages(&code) ? code : -99; }
     std::string CloseLine() { return "Calling AXB_CloseDrv returned 1 GetTickCount()=" + std::to_string(h.Clock().Now64()); }
     // Exit's command, as a click or Enter sends it; a quit it posts is left waiting.
     void SendExit(HWND focus)

@@ -20,13 +20,7 @@ std::wstring BoxText(HWND box)
 // Ends the program if the test could not.
 struct ProcessGuard {
     PROCESS_INFORMATION pi{};
-    ~ProcessGuard()
-    {
-        if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    ~ProcessGuard() { TerminateProcess(pi.hProcess, 1); CloseHandle(pi.hThread); CloseHandle(pi.hProcess); }
 };
 
 TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithMinusOne)

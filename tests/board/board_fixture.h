@@ -27,6 +27,5 @@ protected:
         ASSERT_TRUE(IsAXBBoardLoaded(true));
         Forget();
     }
-    size_t CallCount(const std::string& prefix) { return Calls(prefix).size(); }
     static bool LockIsFree() { return OtherProgramCanTake(L"ZEZ_LOCK"); }
 };

@@ -10,7 +10,7 @@ namespace {
 
 using Board = BoardTest;
 
-TEST_F(Board, LockOwnerTakesItAgainAndAnAbandonedLockIsTakenOver)
+TEST_F(Board, LockOwnerTakesItAgainAnAbandonedLockIsTakenOverAndOneHeldElsewhereRefuses)
 {
     ASSERT_TRUE(AcquireBoardLock());
     ASSERT_TRUE(AcquireBoardLock()) << "the owning thread must get the lock again without waiting for itself";
@@ -22,15 +22,13 @@ TEST_F(Board, LockOwnerTakesItAgainAndAnAbandonedLockIsTakenOver)
     EXPECT_FALSE(LockIsFree()) << "the abandoned lock now belongs to the caller";
     ReleaseBoardLock();
     EXPECT_TRUE(LockIsFree());
-}
-
-// Each refusal costs the full 1000 ms wait, so one scenario sees them all.
-TEST_F(Board, LockHeldElsewhereTheLockedOperationsGiveUpWithoutAskingTheBoard)
-{
+    // Held by another program, the locked operations give up without asking
+    // the board. Each refusal costs the full 1000 ms wait, so this one
+    // scenario sees them all.
     AxbSim_SetProbeStatus(4);   // a retract check that went on would answer true
     ASSERT_EQ(AXB_CloseDrv(), 1);
     h.Clock().Advance(5000);    // the board is gone and due to be asked
-    AxbSim_ClearCallLog();
+    Forget();
     OtherProgramLock other(L"ZEZ_LOCK");
     ASSERT_TRUE(other.Holds());
     EXPECT_TRUE(IsAXBBoardLoaded(true)) << "the last known answer";
@@ -59,9 +57,8 @@ std::vector<std::string> FirstCalls()
 TEST_F(Board, ConnectionWorkOnEachReturnAndOneProbePer5SecondsInBetween)
 {
     WriteItemToSimFlash(1095, {.byteValue = 0b0011 << 3});   // X and Y "Analog Ref Mark Inverted"
-    AXB_SetAxisReg(0, 0, 2, 0x0801);
-    AXB_SetAxisReg(0, 1, 2, 0x0003);
-    AXB_SetAxisReg(0, 2, 2, 0x0804);
+    for (auto [axis, bits] : {std::pair{0, 0x0801}, {1, 0x0003}, {2, 0x0804}})
+        AXB_SetAxisReg(0, axis, 2, bits);
     AxbSim_PokeParam(511, 77);
     ResetBoardReadyState();   // as at start-up
     AxbSim_ClearCallLog();

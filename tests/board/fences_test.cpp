@@ -26,7 +26,7 @@ TEST_F(Fences, EnablingSetsHomedFencesRelativeToTheZeroAndOpensTheRest)
     g_homeRefFound[0] = g_homeRefFound[1] = true;   // Z's zero is not found
     AxbSim_PokeParam(148, 7);
     EnableSoftwareFences();
-    EXPECT_EQ(CallCount("AXB_GetParam("), 6u) << "Q's 188 and 189 are not even read";
+    EXPECT_EQ(Calls("AXB_GetParam(").size(), 6u) << "Q's 188 and 189 are not even read";
     EXPECT_THAT(Calls("AXB_SetParam("),
                 ElementsAre("AXB_SetParam(0,68,5120)=1", "AXB_SetParam(0,69,4294962416)=1",
                             "AXB_SetParam(0,108,2147482000)=1", "AXB_SetParam(0,109,2147483296)=1",
@@ -47,7 +47,7 @@ TEST_F(Fences, DisablingOpensAllFourAxesAndWritesOnlyWhatDiffers)
     krv_user_box_data.swFenceEnabled[0] = krv_user_box_data.swFenceEnabled[2] = 1;
     g_param[188] = 0;
     DisableSoftwareFences();
-    EXPECT_EQ(CallCount("AXB_GetParam("), 8u);
+    EXPECT_EQ(Calls("AXB_GetParam(").size(), 8u);
     EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
     EXPECT_EQ(g_param[188], 1000000000u) << "the program's copy takes the value whatever the board holds";
     EXPECT_THAT(h.Log().Lines(),

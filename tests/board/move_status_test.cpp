@@ -99,7 +99,7 @@ TEST_F(MoveStatus, RetractingOrDeflectedProbeHoldsTheMoveFromFirmware0x0002040C)
         AxbSim_SetProbeStatus(c.probe);
         Forget();
         EXPECT_EQ(PollStatus(0x1F).done, c.done);
-        EXPECT_EQ(CallCount("AXB_GetProbeStatus("), c.probeReads);
+        EXPECT_EQ(Calls("AXB_GetProbeStatus(").size(), c.probeReads);
         EXPECT_EQ(h.Log().Lines(), c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{});
     }
     ASSERT_EQ(AXB_CloseDrv(), 1);   // without the board the check answers false and forgets the firmware

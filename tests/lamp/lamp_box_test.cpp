@@ -39,8 +39,7 @@ void ExpectSpaced(const LampBoxStandIn& box)
 
 class LampBox : public LampTest {
 protected:
-    // The dialog opened on a machine with the serial box; returns once the
-    // box has received `commands` commands.
+    // The dialog on a machine with the serial box, once the box has `commands`.
     HWND OpenWithBox(LampBoxStandIn& box, size_t commands = 1 + kOpening)
     {
         StartWithLamps(true);
@@ -118,10 +117,9 @@ TEST_F(LampBox, TrickledGarbageEndsTheGreetingAfterAboutASecond)
     EXPECT_THAT(box.CommandTexts(), ElementsAre("$1PU", "$1DO00000"));
 }
 
-// Reset switches the box off and closes its port: nothing more reaches the
-// box until the dialog opens again, which opens the port again. A dropped
-// line fails every write; the program goes on, and the next opening after
-// Reset finds the box plugged in again.
+// Reset switches the box off and closes its port until the dialog opens
+// again. A dropped line fails every write; the program goes on, and the next
+// opening after Reset finds the box plugged in again.
 TEST_F(LampBox, ResetClosesThePortAndTheNextOpeningOpensItAgain)
 {
     LampBoxStandIn box;

@@ -30,8 +30,6 @@ class SleepingClock final : public ClockSource {
 public:
     explicit SleepingClock(VirtualClock& clock) : clock_(clock) { InstallClock(this); }
     ~SleepingClock() override { InstallClock(&clock_); }
-    SleepingClock(const SleepingClock&) = delete;
-    SleepingClock& operator=(const SleepingClock&) = delete;
 
     uint64_t Now64() override { return clock_.Now64(); }
     void Sleep(uint32_t ms) override { ::Sleep(ms); clock_.Sleep(ms); }

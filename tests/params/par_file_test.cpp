@@ -22,8 +22,6 @@ using namespace ::testing;
 
 namespace {
 
-bool BoardLockIsFree() { return OtherProgramCanTake(L"ZEZ_LOCK"); }
-
 // What the program asked a file dialog for: saving, the folder it opens in,
 // its flags, and whether the board lock was free meanwhile.
 using DialogSeen = std::tuple<bool, std::wstring, DWORD, bool>;
@@ -35,13 +33,13 @@ protected:
         Start();
         AnswerFileDialogs(std::nullopt);
     }
-    ~ParFile() override { EXPECT_TRUE(BoardLockIsFree()) << "the board lock is given back"; }
+    ~ParFile() override { EXPECT_TRUE(OtherProgramCanTake(L"ZEZ_LOCK")) << "the board lock is given back"; }
 
     // The file dialogs answer with this path, or are cancelled.
     void AnswerFileDialogs(std::optional<std::filesystem::path> path)
     {
         InstallFileDialogAnswer([this, path](OPENFILENAMEW& ofn, bool save) {
-            dialogs.emplace_back(save, ofn.lpstrInitialDir, ofn.Flags, BoardLockIsFree());
+            dialogs.emplace_back(save, ofn.lpstrInitialDir, ofn.Flags, OtherProgramCanTake(L"ZEZ_LOCK"));
             if (!path || path->wstring().size() >= ofn.nMaxFile)
                 return false;
             wcscpy(ofn.lpstrFile, path->c_str());
@@ -56,7 +54,6 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    void SetUserOutputFormat(int format) { WriteSetting(L"stagetune", L"UserOutputFormat", std::to_wstring(format).c_str()); }
     // A saved file leaves no temporary file behind it.
     long EntriesInFolder() const { return std::distance(std::filesystem::directory_iterator(h.Folder()), {}); }
 
@@ -119,7 +116,7 @@ TEST_F(ParFile, EveryParameterAndItemComesBackFromAFileOfEitherForm)
     const std::regex fourBytes("\nP1101 [0-9A-F]{2},[0-9A-F]{2},[0-9A-F]{2},[0-9A-F]{2}\r\n");
     for (int userOutputFormat : {0, kParItemsAsBytes}) {
         SCOPED_TRACE(userOutputFormat);
-        SetUserOutputFormat(userOutputFormat);
+        WriteSetting(L"stagetune", L"UserOutputFormat", std::to_wstring(userOutputFormat).c_str());
         uint32_t params[kParamCount];
         for (int n = 0; n < kParamCount; ++n)
             g_param[n] = params[n] = 2654435761u * static_cast<uint32_t>(n + userOutputFormat);
