@@ -1,39 +1,31 @@
 #pragma once
-// What the board tests share: a program connected to a simulated board.
+// The board's operations called as the features call them: the driver open
+// and the connection work done, and no main window whose timer would ask the
+// board in between.
 #include "board/board_ready.h"
+#include "board/fences.h"
+#include "board/move_status.h"
+#include "core/flash_items.h"
+#include "core/motion_state.h"
+#include "core/param_table.h"
 #include "driver/axb400.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/other_lock.h"
-#include "tests/support/program_harness.h"
-#include "tests/support/sim_calls.h"
+#include "tests/support/program_test.h"
+#include "tests/support/sim_flash.h"
 
-#include <gmock/gmock.h>
+using namespace ::testing;
 
-#include <filesystem>
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::StartsWith;
-
+// The readiness check's question to the board.
 inline constexpr char kProbe[] = "AXB_GetAxisPosValue(0,4,";
 
-// Whether another program could take "ZEZ_LOCK" at once; it gives it back.
-inline bool AnotherThreadCanTakeBoardLock() { return OtherProgramCanTake(L"ZEZ_LOCK"); }
-
-inline size_t CountSimCalls(const std::string& prefix) { return SimCallsStartingWith(prefix).size(); }
-
-class HomingTest : public ::testing::Test {
+class BoardTest : public ProgramTest {
 protected:
-    // Driver open and the connection work done; no driver call or log line yet.
     void SetUp() override
     {
-        // WriteSettingString needs the folder its file sits in.
-        std::filesystem::create_directories(h.Folder() / L"settings" / L"TavRosen" / L"Settings");
         ASSERT_EQ(AXB_OpenDrv(), 1);
         ASSERT_TRUE(IsAXBBoardLoaded(true));
-        AxbSim_ClearCallLog();
-        h.Log().Clear();
+        Forget();
     }
-
-    ProgramHarness h;
+    static bool LockIsFree() { return OtherProgramCanTake(L"ZEZ_LOCK"); }
 };

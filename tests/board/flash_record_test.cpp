@@ -2,45 +2,21 @@
 // its items, the check with its "Flash error" question, "Save To Flash" and
 // "Del New Flash".
 #include "app/persistence_buttons.h"
-#include "board/board_ready.h"
-#include "board/fences.h"
 #include "board/flash_store.h"
-#include "driver/axb400.h"
 #include "infra/user_prompts.h"
 #include "res/resource.h"
-#include "tests/support/program_harness.h"
-#include "tests/support/sim_calls.h"
-#include "tests/support/sim_flash.h"
-#include "tests/support/ui_driver.h"
+#include "tests/board/board_fixture.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <bit>
-#include <iterator>
 #include <tuple>
 #include <utility>
-
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
 
 FlashItemValue& Item(int number) { return g_flashItemValues[FindFlashItem(number)]; }
 
-// The harness puts the items and the record back to their defaults.
-class FlashRecord : public ::testing::Test {
-protected:
-    // The connection work reads the record: done before a test changes it.
-    HWND Start()
-    {
-        HWND main = h.StartProgram();
-        EXPECT_TRUE(IsAXBBoardLoaded(true));
-        return main;
-    }
-
-    ProgramHarness h;
-};
+// The harness puts the items and the record back to their defaults; the
+// first tick of Start() has read the record before a test changes it.
+using FlashRecord = ProgramTest;
 
 TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordLacks)
 {
@@ -62,7 +38,6 @@ TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordL
     for (int i = 0; i < kFlashItemCount; ++i)
         EXPECT_EQ(FlashItemBits(kFlashItemTable[i].type, packed[i]),
                   FlashItemBits(kFlashItemTable[i].type, g_flashItemValues[i])) << kFlashItemTable[i].number;
-
     Item(1095).byteValue |= 0x80;
     Item(1134).byteValue |= 0xE0;
     d.autoHomeEnabled[0] = 0;
@@ -78,13 +53,12 @@ TEST_F(FlashRecord, FlagsAndNibblesUnpackPerAxisAndPackBackKeepingBitsTheRecordL
 
 TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
 {
-    HWND main = Start();
+    Start();
     // What a parameter file left in memory, its marker included.
     Item(1000).byteValue = 'A';
     Item(1101).intValue = 7;
     Item(1143).floatValue = 1.5f;
     FillSimFlash(0xFFFFFFFFu);   // a new board
-    AxbSim_ClearCallLog();
     std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> asked;
     InstallMessageBoxAnswer([&](HWND owner, std::wstring_view text, std::wstring_view caption, UINT type) {
         asked.emplace_back(owner, text, caption, type);
@@ -96,94 +70,88 @@ TEST_F(FlashRecord, ABlankBoardIsAskedUntilOkStoresTheCompiledInDefaultsForGood)
     });
     CheckFlash();
     CheckFlash();   // cancelled: the question comes back
-    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
-    EXPECT_EQ(AxbSim_PeekFlashWord(16), 0xFFFFFFFFu);
+    EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
     EXPECT_EQ(krv_user_box_data.swFencePlus[0], 7) << "cancelled: the program goes on with the record it has";
-
     CheckFlash();
     const auto question = std::make_tuple(main, L"A corrupt value has been detected in flash.  OK to set to defaults",
                                           L"Flash error", static_cast<UINT>(MB_OKCANCEL));
     EXPECT_THAT(asked, ElementsAre(question, question, question));
-    EXPECT_THAT(SimCallsStartingWith("AXB_CommitFlashWords("), ElementsAre("AXB_CommitFlashWords(0)=1"));
+    EXPECT_THAT(Calls("AXB_CommitFlashWords("), ElementsAre("AXB_CommitFlashWords(0)=1"));
     AxbSim_PowerCycle();
     for (const FlashItem& item : kFlashItemTable)
         EXPECT_EQ(SimFlashItemBits(item.number), FlashItemBits(item.type, item.defaultValue)) << item.number;
     EXPECT_EQ(AxbSim_PeekFlashWord(14), 0xFFFFFFFFu) << "nothing is written outside the user area";
     EXPECT_EQ(AxbSim_PeekFlashWord(56), 0xFFFFFFFFu);
-}
-
-TEST_F(FlashRecord, ARecordWithTheMarkerIsOnlyReadAndItsBlankStepperDataTakesDefaults)
-{
-    Start();
+    // A record with the marker is only read; its blank stepper data takes
+    // the defaults, zeros elsewhere are values, even where the default differs.
+    ASSERT_EQ(AXB_OpenDrv(), 1);
     FillSimFlash(0);
     AxbSim_PokeFlashWord(15, 0x5Au);
     WriteItemToSimFlash(1136, FlashItemFromBits(FlashItemType::Byte, 7));
     WriteItemToSimFlash(1159, FlashItemFromBits(FlashItemType::Int32, 12345));
-    AxbSim_ClearCallLog();
+    Forget();
     CheckFlash();
-
     EXPECT_THAT(krv_user_box_data.stepsPerRevDiv4, ElementsAre(50, 7, 50, 50));
     EXPECT_THAT(krv_user_box_data.microStepsPerStepDiv2, ElementsAre(32, 32, 32, 32));
     EXPECT_THAT(krv_user_box_data.distancePerMotorRevMm, ElementsAre(6.35f, 6.35f, 2.54f, 6.35f));
-    // Zeros elsewhere are values, even where the default differs.
     EXPECT_EQ(krv_user_box_data.swFencePlus[0], 0);
     EXPECT_EQ(krv_user_box_data.homeStartPos, 0.0f);
-    EXPECT_TRUE(h.Log().HasLine("krv_user_box_data.counts_per_360_q12345"));
-    EXPECT_THAT(SimCallsStartingWith("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_TRUE(Logged("krv_user_box_data.counts_per_360_q12345"));
+    EXPECT_THAT(Calls("AXB_WriteFlashWord("), IsEmpty());
+    EXPECT_EQ(asked.size(), 3u) << "and not asked about";
 }
 
-TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpen)
+// A fence on homed X, set for this run.
+void FenceHomedX()
 {
-    HWND main = Start();
-    machine_zero_offset[1] = 1234;
-    krv_user_box_data.joystickSecondFunction[4] = 9;
-    krv_user_box_data.swFenceEnabled[0] = 1;   // a fence on homed X
+    krv_user_box_data.swFenceEnabled[0] = 1;
     krv_user_box_data.swFencePlus[0] = 5000;
     krv_user_box_data.swFenceMinus[0] = -5000;
     g_homeRefFound[0] = true;
     EnableSoftwareFences();
+}
+
+TEST_F(FlashRecord, SaveToFlashStoresFieldsAndRecordForGoodWithTheFencesOpenAndDelNewFlashResetsTheTable)
+{
+    Start();
+    machine_zero_offset[1] = 1234;
+    krv_user_box_data.joystickSecondFunction[4] = 9;
+    FenceHomedX();
     TypeText(main, IDC_PARAM_P, L"321");
     OnSaveToFlashButton(main);
     EXPECT_EQ(AxbSim_PeekParam(68), 5000u) << "the fence is set again for this run";
-
     AxbSim_PowerCycle();   // the driver is closed now
     EXPECT_EQ(AxbSim_PeekParam(50), 321u);
     EXPECT_EQ(AxbSim_PeekParam(68), 1000000000u);
     EXPECT_EQ(AxbSim_PeekParam(69), static_cast<uint32_t>(-1000000000));
     EXPECT_EQ(SimFlashItem(1014).intValue, 1234);
     EXPECT_EQ(SimFlashItem(1163).byteValue, 0x90);
+    // "Del New Flash" clears the upper block and saves the fresh board
+    // table; parameters outside the table keep their value.
+    Start([] {
+        for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}})
+            AxbSim_PokeParam(param, value);
+    });
+    OnDelNewFlashButton(main);
+    AxbSim_PowerCycle();
+    for (auto [param, value] : {std::pair<int, uint32_t>{260, 100}, {262, 0}, {13, 0}, {50, 321}})
+        EXPECT_EQ(AxbSim_PeekParam(param), value) << param;
 }
 
 TEST_F(FlashRecord, SaveToFlashWithTheBoardGoneWritesNothingAndSetsTheFencesAgain)
 {
-    HWND main = Start();
-    krv_user_box_data.swFenceEnabled[0] = 1;
-    krv_user_box_data.swFencePlus[0] = 5000;
-    g_homeRefFound[0] = true;
-    EnableSoftwareFences();
+    Start();
+    FenceHomedX();
     ASSERT_EQ(AXB_CloseDrv(), 1);
     h.Clock().Advance(5000);   // due to be asked again, and not there
     machine_zero_offset[1] = 1234;
-    AxbSim_ClearCallLog();
+    Forget();
     OnSaveToFlashButton(main);
-
     for (const char* write : {"AXB_WriteFlashWord(", "AXB_CommitFlashWords(", "AXB_SaveParamsToFlash("})
-        EXPECT_THAT(SimCallsStartingWith(write), IsEmpty()) << write;
+        EXPECT_THAT(Calls(write), IsEmpty()) << write;
     EXPECT_EQ(g_param[68], 5000u) << "the fence of this run is set again";
     AxbSim_PowerCycle();
     EXPECT_EQ(SimFlashItem(1014).intValue, 0);
-}
-
-TEST_F(FlashRecord, DelNewFlashClearsTheUpperBlockAndSavesTheFreshBoardTable)
-{
-    for (auto [param, value] : {std::pair<int, uint32_t>{260, 5}, {262, 7}, {13, 3}, {50, 77}})
-        AxbSim_PokeParam(param, value);
-    OnDelNewFlashButton(Start());
-    AxbSim_PowerCycle();
-    EXPECT_EQ(AxbSim_PeekParam(260), 100u);
-    EXPECT_EQ(AxbSim_PeekParam(262), 0u);
-    EXPECT_EQ(AxbSim_PeekParam(13), 0u);
-    EXPECT_EQ(AxbSim_PeekParam(50), 77u) << "parameters outside the table keep their value";
 }
 
 } // namespace

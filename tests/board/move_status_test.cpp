@@ -1,7 +1,6 @@
 // The move-status poll: what counts as done and as an error for the axes of
 // the mask and for the others, the settings that change that, the system
 // stop lines and the touch probe.
-#include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "infra/settings.h"
 #include "tests/board/board_fixture.h"
@@ -17,9 +16,9 @@ Poll PollStatus(uint32_t axisMask, bool logAlways = false, const char* tag = "Au
     return p;
 }
 
-using MoveStatus = HomingTest;
+using MoveStatus = BoardTest;
 
-TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
+TEST_F(MoveStatus, ReadsEveryAxisOnlyTheAxesOfTheMaskHoldTheMoveOpenAndSystemStopsAreLogged)
 {
     AxbSim_SetAxisStatus(2, 0x18);
     AxbSim_SetSystemStatus(0x40);   // not one of the six stop causes
@@ -29,12 +28,19 @@ TEST_F(MoveStatus, ReadsEveryAxisAndOnlyTheAxesOfTheMaskHoldTheMoveOpen)
     EXPECT_EQ(p.record.axisStatus[2], 0x18u);
     EXPECT_EQ(p.record.systemStatus, 0x40u);
     EXPECT_TRUE(h.Log().Lines().empty()) << "no stop to report, even when always logging";
-    EXPECT_TRUE(AnotherThreadCanTakeBoardLock()) << "every acquire released";
-
+    EXPECT_TRUE(LockIsFree()) << "every acquire released";
     p = PollStatus(0x02);
     EXPECT_FALSE(p.done || p.error);
     h.Clock().Advance(20000);
     EXPECT_TRUE(PollStatus(0x02).done);
+    // The six stop causes, logged in bit order with the caller's tag.
+    AxbSim_SetSystemStatus(0x7F);
+    p = PollStatus(0x01, false, "ZoomTimer");
+    EXPECT_TRUE(p.ok && p.error && !p.done);
+    EXPECT_THAT(h.Log().Lines(),
+                ElementsAre("**SS ZoomTimer Watchdog timer 1 underflow", "**SS ZoomTimer Emergency stop activated",
+                            "**SS ZoomTimer Air stop activated", "**SS ZoomTimer Joystick override",
+                            "**SS ZoomTimer Trackball override", "**SS ZoomTimer Heart beat monitor underflow"));
 }
 
 TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
@@ -65,7 +71,6 @@ TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
             g_homingStage[c.axis] = c.homingStage;
         EXPECT_EQ(IsMoveError(moveStatus, errorBits, 0, c.axisMask), c.error);
     }
-
     // Q on its + switch, Z at its + fence; both settings were read above.
     constexpr uint32_t kHardware[kAxisCount] = {0x05, 0x05, 0x05, 0x45, 0x05};
     constexpr uint32_t kSoftware[kAxisCount] = {0x05, 0x05, 0x15, 0x05, 0x05};
@@ -76,17 +81,6 @@ TEST_F(MoveStatus, ErrorRulesByAxisMaskHomingStageAndSettings)
     EXPECT_TRUE(IsMoveError(kSoftware, kNoErrors, 0, 0x01)) << "the value read first stays for the life of the process";
     ResetMoveStatus();   // as after a restart
     EXPECT_FALSE(IsMoveError(kSoftware, kNoErrors, 0, 0x01));
-}
-
-TEST_F(MoveStatus, SystemStopsAreLoggedInBitOrderWithTheTag)
-{
-    AxbSim_SetSystemStatus(0x7F);
-    const Poll p = PollStatus(0x01, false, "ZoomTimer");
-    EXPECT_TRUE(p.ok && p.error && !p.done);
-    EXPECT_THAT(h.Log().Lines(),
-                ElementsAre("**SS ZoomTimer Watchdog timer 1 underflow", "**SS ZoomTimer Emergency stop activated",
-                            "**SS ZoomTimer Air stop activated", "**SS ZoomTimer Joystick override",
-                            "**SS ZoomTimer Trackball override", "**SS ZoomTimer Heart beat monitor underflow"));
 }
 
 TEST_F(MoveStatus, RetractingOrDeflectedProbeHoldsTheMoveFromFirmware0x0002040C)
@@ -103,10 +97,9 @@ TEST_F(MoveStatus, RetractingOrDeflectedProbeHoldsTheMoveFromFirmware0x0002040C)
         SCOPED_TRACE(::testing::Message() << "case " << &c - kCases);
         SetFirmwareVersion(c.firmware);
         AxbSim_SetProbeStatus(c.probe);
-        AxbSim_ClearCallLog();
-        h.Log().Clear();
+        Forget();
         EXPECT_EQ(PollStatus(0x1F).done, c.done);
-        EXPECT_EQ(CountSimCalls("AXB_GetProbeStatus("), c.probeReads);
+        EXPECT_EQ(Calls("AXB_GetProbeStatus(").size(), c.probeReads);
         EXPECT_EQ(h.Log().Lines(), c.line ? std::vector<std::string>{c.line} : std::vector<std::string>{});
     }
     ASSERT_EQ(AXB_CloseDrv(), 1);   // without the board the check answers false and forgets the firmware

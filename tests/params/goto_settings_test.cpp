@@ -1,120 +1,71 @@
-// zoom.ini: per-axis goto target, velocity percent and joystick switch, and
-// the stepper calibration derived from the flash record in the same pass.
-#include "board/flash_store.h"
+// zoom.ini: per-axis goto target, velocity percent and joystick switch.
 #include "core/motion_state.h"
-#include "core/unit_conversion.h"
 #include "infra/program_folder.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
-#include "tests/support/program_harness.h"
-#include "tests/support/sim_flash.h"
-#include "tests/support/ui_driver.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <bit>
 #include <fstream>
 
-using ::testing::_;
-using ::testing::Each;
-using ::testing::ElementsAre;
+using namespace ::testing;
 
 namespace {
 
-class GotoSettings : public ::testing::Test {
+class GotoSettings : public ProgramTest {
 protected:
     std::filesystem::path ZoomIni() const { return h.File(L"zoom.ini"); }
-
     std::wstring Stored(int axis, const wchar_t* key) const
     {
-        const std::wstring section = L"CNC AXIS " + std::to_wstring(axis);
         wchar_t text[256] = {};
-        GetPrivateProfileStringW(section.c_str(), key, L"<missing>", text, 256, ZoomIni().c_str());
+        GetPrivateProfileStringW((L"CNC AXIS " + std::to_wstring(axis)).c_str(), key, L"<missing>", text, 256,
+                                 ZoomIni().c_str());
         return text;
     }
-
-    ProgramHarness h;
 };
 
-TEST_F(GotoSettings, ValuesAreReadFromTheProgramsFolderAndWrittenBackNormalised)
+// A value that is no finite number leaves the program's value: on a first
+// start the targets and percents are the defaults (5 mm, 100 %), so that the
+// default stays. Axis 2: 127 zeros fill the value buffer and the 1 after
+// them is cut off.
+TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSaturate)
 {
-    h.StartProgram();
-    for (int a = 0; a < kAxisCount; ++a) {
-        g_targetMm[a] = g_velPercent[a] = 2.0f;
-        g_joystickEnabled[a] = false;
-    }
-    h.Log().Clear();
-    LoadZoomIniSettings();   // no file yet
-    EXPECT_THAT(g_targetMm, Each(5.0f));
-    EXPECT_THAT(g_velPercent, Each(100.0f));
-    EXPECT_THAT(g_joystickEnabled, Each(true));
+    std::ofstream(ZoomIni(), std::ios::binary)
+        << "[CNC AXIS 0]\r\nTarget mm=12.5\r\nVel Nominal Percent=5e9\r\nJoystick Enabled=7\r\n"
+        << "[CNC AXIS 1]\r\nTarget mm=abc\r\nVel Nominal Percent=-5e9\r\nJoystick Enabled=99999999999\r\n"
+        << "[CNC AXIS 2]\r\nTarget mm=inf\r\nVel Nominal Percent=1e999\r\nJoystick Enabled=" << std::string(127, '0')
+        << "1\r\n[CNC AXIS 3]\r\nTarget mm=nan\r\nVel Nominal Percent=nan\r\n"
+        << "[CNC AXIS 4]\r\nTarget mm= -3.25mm\r\nVel Nominal Percent=40\r\nJoystick Enabled=0\r\n";
+    Start();
+    EXPECT_THAT(g_targetMm, ElementsAre(12.5f, 5.0f, 5.0f, 5.0f, -3.25f));
+    EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 40.0f));
+    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, false, false, true, false));
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "2147483647");
+    ChooseAxis(IDC_AXIS_Y);
+    EXPECT_EQ(Text(main, IDC_VEL_PERCENT), "-2147483648");
+    // Read again (as Reset does), what did not parse keeps what the program
+    // has; a key that is missing gives the default.
+    g_targetMm[1] = 2.5f;
+    g_velPercent[2] = 55.0f;
+    g_joystickEnabled[1] = true;
+    g_joystickEnabled[3] = false;
+    Forget();
+    LoadZoomIniSettings();
     EXPECT_EQ(std::filesystem::path(ZoomIniPath()), ZoomIni());
     const std::string folder = Narrow(ProgramFolder());
     EXPECT_THAT(h.Log().Lines(), ElementsAre(folder + "zoom.ini8", "filename is now " + folder + "zoom.ini"));
-
-    // Axis 1: nothing parses, so the program's values stay. Axis 2: 127
-    // zeros fill the value buffer and the 1 after them is cut off.
-    std::ofstream(ZoomIni(), std::ios::binary)
-        << "[CNC AXIS 0]\r\nTarget mm=12.5\r\nVel Nominal Percent=40\r\nJoystick Enabled=7\r\n"
-        << "[CNC AXIS 1]\r\nTarget mm=abc\r\nVel Nominal Percent=1e999\r\nJoystick Enabled=99999999999\r\n"
-        << "[CNC AXIS 2]\r\nJoystick Enabled=" << std::string(127, '0') << "1\r\n"
-        << "[CNC AXIS 4]\r\nTarget mm= -3.25mm\r\nJoystick Enabled=0\r\n";
-    g_targetMm[1] = 2.5f;
-    g_velPercent[1] = 55.0f;
-    g_joystickEnabled[1] = false;
-    LoadZoomIniSettings();
-
     EXPECT_THAT(g_targetMm, ElementsAre(12.5f, 2.5f, 5.0f, 5.0f, -3.25f));
-    EXPECT_THAT(g_velPercent, ElementsAre(40.0f, 55.0f, 100.0f, 100.0f, 100.0f));
-    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, false, false, true, false));
-
+    EXPECT_EQ(g_velPercent[2], 55.0f);
+    EXPECT_THAT(g_joystickEnabled, ElementsAre(true, true, false, true, false));
     g_targetMm[3] = 0.125f;
     SaveZoomIniSettings();
     EXPECT_EQ(Stored(0, L"Joystick Enabled"), L"1");
     EXPECT_EQ(Stored(3, L"Target mm"), L"0.125");
 }
 
-TEST_F(GotoSettings, ValuesThatAreNoFiniteNumberKeepTheDefaultAndHugePercentsSaturate)
-{
-    std::ofstream(ZoomIni(), std::ios::binary)
-        << "[CNC AXIS 0]\r\nTarget mm=nan\r\nVel Nominal Percent=5e9\r\n"
-        << "[CNC AXIS 1]\r\nTarget mm=inf\r\nVel Nominal Percent=-5e9\r\n"
-        << "[CNC AXIS 2]\r\nTarget mm=1e39\r\nVel Nominal Percent=nan\r\n"
-        << "[CNC AXIS 3]\r\nTarget mm=-inf\r\nVel Nominal Percent=1e39\r\n";
-    HWND main = h.StartProgram();
-    EXPECT_THAT(g_targetMm, Each(5.0f));
-    EXPECT_THAT(g_velPercent, ElementsAre(5e9f, -5e9f, 100.0f, 100.0f, 100.0f));
-    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"2147483647");
-    CheckDlgButton(main, IDC_AXIS_X, BST_UNCHECKED);
-    CheckDlgButton(main, IDC_AXIS_Y, BST_CHECKED);
-    PressButton(main, IDC_AXIS_Y);
-    EXPECT_EQ(ControlText(main, IDC_VEL_PERCENT), L"-2147483648");
-}
-
-TEST_F(GotoSettings, StepperCalibrationFollowsTheFlashRecord)
-{
-    h.StartProgram();
-    const float leads[] = {2.0f, 0.0005f, 30.5f, 30.0f};
-    for (int a = 0; a < 4; ++a)
-        WriteItemToSimFlash(1143 + 4 * a, FlashItemFromBits(FlashItemType::Float, std::bit_cast<uint32_t>(leads[a])));
-    WriteItemToSimFlash(1135, FlashItemFromBits(FlashItemType::Byte, 100));
-    WriteItemToSimFlash(1138, FlashItemFromBits(FlashItemType::Byte, 100));
-    WriteItemToSimFlash(1139, FlashItemFromBits(FlashItemType::Byte, 8));
-    CheckFlash();
-    g_leadscrew_lead[4] = 3.0f;
-    LoadZoomIniSettings();
-
-    EXPECT_THAT(g_stepperCalValid, ElementsAre(1, 0, 0, 1, _));
-    EXPECT_THAT(g_leadscrew_lead, ElementsAre(2.0f, 12800.0f, 12800.0f, 30.0f, 3.0f));
-    EXPECT_THAT(g_motorSteps, ElementsAre(400.0f, 200.0f, 200.0f, 400.0f, _));
-    EXPECT_THAT(g_microsteps, ElementsAre(16.0f, 64.0f, 64.0f, 64.0f, _));
-}
-
 TEST_F(GotoSettings, NothingIsSavedBeforeTheSettingsWereLoaded)
 {
-    AxbSim_SetOpenFailures(-1);   // without a board they are never loaded
-    h.StartProgram();
+    Start([] { AxbSim_SetOpenFailures(-1); });   // without a board they are never loaded
     SaveZoomIniSettings();
     EXPECT_FALSE(std::filesystem::exists(ZoomIni()));
 }
