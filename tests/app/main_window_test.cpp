@@ -1,6 +1,7 @@
 // The main window as a technician uses it: axis and unit selection, the
 // parameter fields and their conversions, Apply, and the 10 ms readouts.
 // The conversions themselves are core's; here: which one each field takes.
+#include "board/axis_position.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "tests/app/app_test.h"
@@ -218,6 +219,50 @@ TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNoth
     h.Clock().Advance(600);
     EXPECT_EQ(Text(main, IDC_STATUS), "Status");
     EXPECT_EQ(ControlTextWrites(), before);
+}
+
+// A moving readout is repainted at most every 40 ms, and once the value
+// stops changing it shows the final one within 40 ms: the position, which
+// is set on every tick, and the largest lag, which is set only when it grows.
+TEST_F(MainWindow, MovingReadoutsAreRepaintedEvery40MsAtMostAndSettleOnTheFinalValue)
+{
+    Start();
+    ChooseUnit(IDC_UNIT_MM);
+    AXB_SetAxisPosAbs(0, 0, 10000);
+    struct Tick {
+        int32_t position;
+        int32_t maxLag;
+        std::string readout;
+        std::string maxLagShown;
+    };
+    std::vector<Tick> ticks;
+    for (int i = 0; i < 150; ++i) {
+        h.Clock().Advance(10);
+        ticks.push_back({AxbSim_PeekPosition(0), g_maxFollowing[0], Text(main, IDC_READOUT_X),
+                         Text(main, IDC_MAX_FOLLOWING)});
+    }
+    std::vector<size_t> repaints;
+    for (size_t i = 1; i < ticks.size(); ++i)
+        if (ticks[i].readout != ticks[i - 1].readout)
+            repaints.push_back(i);
+    ASSERT_GT(repaints.size(), 5u);
+    for (size_t r = 1; r < repaints.size(); ++r)
+        EXPECT_GE(repaints[r] - repaints[r - 1], 4u) << "a repaint " << (repaints[r] - repaints[r - 1]) * 10
+                                                      << " ms after the one before";
+    const auto lastChange = [&ticks](auto field) {
+        size_t last = 0;
+        for (size_t i = 1; i < ticks.size(); ++i)
+            if (ticks[i].*field != ticks[i - 1].*field)
+                last = i;
+        return last;
+    };
+    const size_t stood = lastChange(&Tick::position);
+    ASSERT_LT(stood + 4, ticks.size());
+    EXPECT_EQ(ticks[stood + 4].readout, "10.0000");
+    const size_t peaked = lastChange(&Tick::maxLag);
+    char peak[32];
+    FormatLength(peak, sizeof peak, ticks.back().maxLag, 0);
+    EXPECT_EQ(ticks[peaked + 4].maxLagShown, peak);
 }
 
 } // namespace
