@@ -5,12 +5,11 @@
 // a system error stops any run.
 #include "core/goto_history.h"
 #include "core/param_table.h"
-#include "params/goto_settings.h"
 #include "tests/motion/goto_fixture.h"
 
-#include <gmock/gmock.h>
-
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <regex>
 
 using ::testing::ElementsAre;
@@ -27,36 +26,59 @@ protected:
         Target(1, L"80");
         Type(IDC_MAG_VEL_PERCENT_X, L"50");
         if (random)
-            Click(IDC_MAG_RANDOM);
-        Press(IDC_MAG_CONT_GOTO);
+            ChooseRandomLegs();
+        Click(IDC_MAG_CONT_GOTO);
         ASSERT_EQ(g_multiGotoRunning, 1);
     }
-    int Count(const std::string& prefix) { return static_cast<int>(LogLines(prefix).size()); }
+    // A slow X keeps the leg open for some ten seconds.
+    void StartSlowRun()
+    {
+        Target(0, L"100");
+        Type(IDC_MAG_VEL_PERCENT_X, L"10");
+        Click(IDC_MAG_CONT_GOTO);
+    }
+    size_t Count(const std::string& prefix) { return LinesStartingWith({prefix}).size(); }
     // The recorded targets as the absolute counts of a linear move at full speed.
-    std::string RetryOf(const std::string& firstLeg)
+    static std::string RetryOf(const std::string& firstLeg)
     {
         int x, y, z, q, velocity;
         std::sscanf(firstLeg.c_str(), "AXB_SetAxisPosLin(0,%d,%d,%d,%d,%d)", &x, &y, &z, &q, &velocity);
-        return "AXB_SetAxisPosLin(0," + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z) + "," +
-               std::to_string(q) + ",10000)=1";
-    }
-    void SetFollowingErrorLimit(int axis, uint32_t counts)
-    {
-        g_param[AxisParam(66, axis)] = counts;
-        AxbSim_PokeParam(AxisParam(66, axis), counts);
+        char retry[96];
+        std::snprintf(retry, sizeof retry, "AXB_SetAxisPosLin(0,%d,%d,%d,%d,10000)=1", x, y, z, q);
+        return retry;
     }
 };
 
-TEST_F(GotoErrors, AReportedErrorStopsAFixedRun)
+TEST_F(GotoErrors, ErrorsOtherThanAReportedLagInARandomRunStopTheRunWithoutARetry)
 {
-    StartRun(false);
-    AxbSim_InjectErrorByte(0, 0x02, 0);
-    Tick();
-    EXPECT_THAT(LogLines("Goto Stopped"), ElementsAre("Goto Stopped because axis 0 has error 2"));
-    EXPECT_EQ(g_multiGotoRunning, 0);
-    EXPECT_EQ(Count("retry"), 0);
-    Tick(60);
-    EXPECT_EQ(Legs().size(), 1u);
+    struct Case {
+        bool random;
+        std::function<void()> fault;
+        const char* stopLine;   // nullptr: not checked
+    };
+    const Case kCases[] = {
+        {false, [] { AxbSim_InjectErrorByte(0, 0x02, 0); }, "Goto Stopped because axis 0 has error 2"},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x04, 0); }, nullptr},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x01, 0); }, nullptr},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x03, 0); }, nullptr},
+        {false, [] { AxbSim_SetSystemStatus(0x04); }, "Goto Stopped because of system error error 4"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(&c - kCases);
+        Forget();
+        StartRun(c.random);
+        c.fault();
+        Tick();
+        EXPECT_EQ(g_multiGotoRunning, 0);
+        if (c.stopLine) {
+            EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre(c.stopLine));
+        }
+        EXPECT_EQ(Count("retry"), 0u);
+        Tick(5);
+        EXPECT_EQ(Legs().size(), 1u);
+        Click(IDC_MAG_STOP);
+    }
+    EXPECT_EQ(Text(IDC_MAG_SYSTEM), "0x04");
 }
 
 TEST_F(GotoErrors, ARandomRunRetriesOnceAtFullSpeedThenStopsOnASecondError)
@@ -65,6 +87,7 @@ TEST_F(GotoErrors, ARandomRunRetriesOnceAtFullSpeedThenStopsOnASecondError)
     const std::string first = Legs()[0];
     AxbSim_InjectErrorByte(1, 0x02, 0);   // cleared by the next motion command
     Tick();
+    // In this order: the stop, the axis's last 20 samples, the error, the retry.
     const auto lines = h.Log().Lines();
     ASSERT_GE(lines.size(), 24u);
     EXPECT_EQ(lines[0], "Goto Stopped because axis 1 has error 2");
@@ -80,66 +103,38 @@ TEST_F(GotoErrors, ARandomRunRetriesOnceAtFullSpeedThenStopsOnASecondError)
     EXPECT_THAT(Legs(), ElementsAre(first, RetryOf(first)));
     EXPECT_EQ(g_multiGotoRunning, 1);
 
-    h.Log().Clear();
+    Forget();
     AxbSim_InjectErrorByte(1, 0x02, 0);
     Tick();
-    EXPECT_THAT(LogLines("Goto Stopped"), ElementsAre("Goto Stopped because axis 1 has error 2"));
-    EXPECT_EQ(Count("retry"), 0) << "one retry per leg";
+    EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre("Goto Stopped because axis 1 has error 2"));
+    EXPECT_EQ(Count("retry"), 0u) << "one retry per leg";
     EXPECT_EQ(g_multiGotoRunning, 0);
-}
-
-TEST_F(GotoErrors, OtherErrorsStopARandomRunWithoutARetry)
-{
-    for (uint8_t error : {uint8_t{0x04}, uint8_t{0x01}, uint8_t{0x03}}) {
-        h.Log().Clear();
-        AxbSim_ClearCallLog();
-        StartRun(true);
-        AxbSim_InjectErrorByte(0, error, 0);
-        Tick();
-        EXPECT_EQ(g_multiGotoRunning, 0) << int(error);
-        EXPECT_EQ(Count("retry"), 0) << int(error);
-        EXPECT_EQ(Legs().size(), 1u) << int(error);
-        Press(IDC_MAG_STOP);
-        h.Clock().Advance(5000);
-    }
 }
 
 TEST_F(GotoErrors, ARetryInTheFirstRandomLegSendsThisRunsTargets)
 {
     StartRun(true);
     TickUntilLegs(3);
-    Press(IDC_MAG_CONT_GOTO);   // the earlier run ends with its targets recorded
+    Click(IDC_MAG_CONT_GOTO);   // the earlier run ends with its targets recorded
     Tick(10);
     AxbSim_ClearCallLog();
-    Press(IDC_MAG_CONT_GOTO);
+    Click(IDC_MAG_CONT_GOTO);
     ASSERT_EQ(Legs().size(), 1u);
     const std::string first = Legs()[0];
     AxbSim_InjectErrorByte(0, 0x02, 0);
     Tick();
-    EXPECT_EQ(Count("retry goto on axis 0"), 1);
+    EXPECT_EQ(Count("retry goto on axis 0"), 1u);
     EXPECT_THAT(Legs(), ElementsAre(first, RetryOf(first)));
-}
-
-TEST_F(GotoErrors, ASystemErrorStopsTheRun)
-{
-    StartRun(false);
-    AxbSim_SetSystemStatus(0x04);
-    Tick();
-    EXPECT_THAT(LogLines("Goto Stopped"), ElementsAre("Goto Stopped because of system error error 4"));
-    EXPECT_EQ(Text(IDC_MAG_SYSTEM), "0x04");
-    EXPECT_EQ(g_multiGotoRunning, 0);
 }
 
 TEST_F(GotoErrors, UnreportedLagIsCountedDumpedOnceAtTheFifthTickAndLoggedAtTheLegsEnd)
 {
-    Target(0, L"100");   // at 10 %: about 10 s, the leg stays open
-    Type(IDC_MAG_VEL_PERCENT_X, L"10");
     AxbSim_SetExtraLag(1, 600);   // beyond Y's 500, the board says nothing
-    Press(IDC_MAG_CONT_GOTO);
+    StartSlowRun();
     for (int tick = 1; tick <= 7; ++tick) {
         Tick();
         EXPECT_EQ(g_lagOverLimitCount[1], tick);
-        EXPECT_EQ(Count("Logging past"), tick < 5 ? 0 : 1) << "tick " << tick;
+        EXPECT_EQ(Count("Logging past"), tick < 5 ? 0u : 1u) << "tick " << tick;
     }
     const auto lines = h.Log().Lines();
     const auto dump = std::find(lines.begin(), lines.end(), "Logging past 20 lag values and pos values and target values");
@@ -151,10 +146,10 @@ TEST_F(GotoErrors, UnreportedLagIsCountedDumpedOnceAtTheFifthTickAndLoggedAtTheL
     for (int i = 16; i <= 20; ++i)
         EXPECT_TRUE(std::regex_match(dump[i], std::regex(R"(lag,600,pos,-600,target,0,status,13,error,0,time,\d+)")))
             << dump[i];
-    EXPECT_EQ(Count("Unreported"), 0) << "not before the leg ends";
+    EXPECT_EQ(Count("Unreported"), 0u) << "not before the leg ends";
 
     TickUntilLegs(2);
-    EXPECT_THAT(LogLines("Unreported"),
+    EXPECT_THAT(LinesStartingWith({"Unreported"}),
                 ElementsAre("Unreported following error:axis,1,pos,-600,target,0,status,0D,error,00,lag,600,"
                             "sytem_status,00"));
     EXPECT_EQ(g_lagOverLimitCount[1], 0);
@@ -162,8 +157,10 @@ TEST_F(GotoErrors, UnreportedLagIsCountedDumpedOnceAtTheFifthTickAndLoggedAtTheL
 
 TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
 {
-    SetFollowingErrorLimit(0, 500);
-    SetFollowingErrorLimit(2, 2000);
+    for (const auto& [axis, limit] : {std::pair{0, 500u}, std::pair{2, 2000u}}) {
+        g_param[AxisParam(66, axis)] = limit;
+        AxbSim_PokeParam(AxisParam(66, axis), limit);
+    }
     struct Case {
         int axis;
         int32_t extraLag;
@@ -176,13 +173,11 @@ TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
     };
     for (const Case& c : kCases)
         AxbSim_SetExtraLag(c.axis, c.extraLag);
-    Target(0, L"100");
-    Type(IDC_MAG_VEL_PERCENT_X, L"10");
-    Press(IDC_MAG_CONT_GOTO);
+    StartSlowRun();
     Tick(6);
     for (const Case& c : kCases)
         EXPECT_EQ(g_lagOverLimitCount[c.axis], c.counted ? 6 : 0) << "axis " << c.axis;
-    EXPECT_EQ(Count("Logging past"), 2);
+    EXPECT_EQ(Count("Logging past"), 2u);
     EXPECT_EQ(Legs().size(), 1u) << "X is still on its way";
 }
 

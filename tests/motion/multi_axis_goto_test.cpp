@@ -3,19 +3,16 @@
 // Random runs leg after leg, the buttons that end a run, closing it.
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
-#include "core/goto_history.h"
 #include "core/motion_state.h"
+#include "core/param_table.h"
 #include "core/session_state.h"
-#include "infra/settings.h"
-#include "params/goto_settings.h"
 #include "tests/motion/goto_fixture.h"
-#include "ui/main_window_handle.h"
 
-#include <gmock/gmock.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -38,7 +35,7 @@ using MultiAxisGoto = GotoBench;
 
 TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
 {
-    PressButton(main, IDC_MULTI_AXIS_GOTO);
+    Press(IDC_MULTI_AXIS_GOTO);
     EXPECT_EQ(g_multiGotoWnd, wnd) << "a second press brings the same window to the top";
     EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 1000u);
     EXPECT_TRUE(IsChecked(wnd, IDC_MAG_FIXED));
@@ -47,20 +44,17 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
     struct Case {
         int unitMode;
         const char* target;   // X target 12.7 mm
-        const char* captions[5];
+        const char* unit;
     };
-    const Case kCases[] = {
-        {kUnitMm, "12.7000", {"Position (mm)", "Velocity (mm)", "Following Error (mm)", "Max Following (mm)",
-                              "Set Target (mm)"}},
-        {kUnitInch, "0.50000", {"Position (in)", "Velocity (in)", "Following Error (in)", "Max Following (in)",
-                                "Set Target (in)"}},
-        {kUnitStored, "12.7000", {"Position (mm)", "Velocity (mm)", "Following Error (mm)", "Max Following (mm)",
-                                  "Set Target (mm)"}},
-    };
-    constexpr int kCaptionIds[] = {IDC_MAG_POS_CAPTION, IDC_MAG_VEL_CAPTION, IDC_MAG_LAG_CAPTION,
-                                   IDC_MAG_MAX_LAG_CAPTION, IDC_MAG_SET_TARGET};
+    const Case kCases[] = {{kUnitMm, "12.7000", "mm"}, {kUnitInch, "0.50000", "in"}, {kUnitStored, "12.7000", "mm"}};
+    const std::pair<int, std::string> kCaptions[] = {{IDC_MAG_POS_CAPTION, "Position"},
+                                                     {IDC_MAG_VEL_CAPTION, "Velocity"},
+                                                     {IDC_MAG_LAG_CAPTION, "Following Error"},
+                                                     {IDC_MAG_MAX_LAG_CAPTION, "Max Following"},
+                                                     {IDC_MAG_SET_TARGET, "Set Target"}};
     for (const Case& c : kCases) {
-        Press(IDC_MAG_EXIT);
+        SCOPED_TRACE(c.unitMode);
+        Click(IDC_MAG_EXIT);
         g_unitMode = c.unitMode;
         g_targetMm[0] = 12.7f;
         g_velPercent[1] = 37.5f;
@@ -68,8 +62,8 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
         EXPECT_EQ(Text(IDC_MAG_TARGET_X), c.target);
         EXPECT_EQ(Text(IDC_MAG_VEL_PERCENT_Y), "37.5000");
         EXPECT_EQ(Text(IDC_MAG_MAX_LAG_Q), "0.0000");
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(Text(kCaptionIds[i]), c.captions[i]) << "unit mode " << c.unitMode;
+        for (const auto& [id, caption] : kCaptions)
+            EXPECT_EQ(Text(id), caption + " (" + c.unit + ")");
     }
 }
 
@@ -81,13 +75,12 @@ TEST_F(MultiAxisGoto, GotoMovesTheFourAxesTogetherAndAlternatesWithTheUserZero)
     Target(1, L"-1.5");
     Target(3, L"1");
     g_maxFollowing[2] = 99;
-    Press(IDC_MAG_GOTO);
-    Press(IDC_MAG_GOTO);
-    Press(IDC_MAG_GOTO);
+    for (int i = 0; i < 3; ++i)
+        Click(IDC_MAG_GOTO);
     EXPECT_THAT(Legs(), ElementsAre("AXB_SetAxisPosLin(0,3000,-1500,0,1520,10000)=1",
                                     "AXB_SetAxisPosLin(0,0,0,0,520,10000)=1",
                                     "AXB_SetAxisPosLin(0,3000,-1500,0,1520,10000)=1"));
-    EXPECT_THAT(LogLines("AXB_SetAxisPosLin:"),
+    EXPECT_THAT(LinesStartingWith({"AXB_SetAxisPosLin:"}),
                 ElementsAre("AXB_SetAxisPosLin:1520", "AXB_SetAxisPosLin:520", "AXB_SetAxisPosLin:1520"));
     EXPECT_EQ(g_maxFollowing[2], 0);
     EXPECT_EQ(g_multiGotoRunning, 0) << "Goto is no run";
@@ -114,8 +107,8 @@ TEST_F(MultiAxisGoto, VelocityWordsSaturateInsteadOfWrapping)
     for (const Case& c : kCases) {
         AxbSim_ClearCallLog();
         Type(IDC_MAG_VEL_PERCENT_X, c.percent);
-        Press(IDC_MAG_GOTO);
-        const auto set = SimCallsStartingWith("AXB_SetVelocityPercent(0,0,");
+        Click(IDC_MAG_GOTO);
+        const auto set = Calls("AXB_SetVelocityPercent(0,0,");
         if (*c.setVelocity)
             EXPECT_THAT(set, ElementsAre(c.setVelocity)) << Narrow(c.percent);
         else
@@ -131,15 +124,15 @@ TEST_F(MultiAxisGoto, AxisGotoAlternatesAndCopiesTheCurrentAxisTargetToTheMainWi
     g_radio_last = 1;
     machine_zero_offset[1] = 100000001;   // beyond a float's whole counts
     Target(1, L"0.003");
-    Press(IDC_MAG_GOTO_Y);
-    Press(IDC_MAG_GOTO_Y);
+    Click(IDC_MAG_GOTO_Y);
+    Click(IDC_MAG_GOTO_Y);
     Target(2, L"-2");
-    Press(IDC_MAG_GOTO_Z);
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetAxisPosAbs("),
+    Click(IDC_MAG_GOTO_Z);
+    EXPECT_THAT(Calls("AXB_SetAxisPosAbs("),
                 ElementsAre("AXB_SetAxisPosAbs(0,1,100000004)=1", "AXB_SetAxisPosAbs(0,1,100000001)=1",
                             "AXB_SetAxisPosAbs(0,2,-2000)=1"));
-    EXPECT_THAT(LogLines("X"), ElementsAre("X5:SAPA(0,1)", "X5:SAPA(0,1)", "X6:SAPA(0,2)"));
-    EXPECT_EQ(Narrow(ControlText(g_mainWnd, IDC_TARGET)), "0.003");
+    EXPECT_THAT(LinesStartingWith({"X"}), ElementsAre("X5:SAPA(0,1)", "X5:SAPA(0,1)", "X6:SAPA(0,2)"));
+    EXPECT_EQ(Text(main, IDC_TARGET), "0.003");
 }
 
 TEST_F(MultiAxisGoto, AnUntouchedFieldKeepsItsExactTarget)
@@ -147,12 +140,12 @@ TEST_F(MultiAxisGoto, AnUntouchedFieldKeepsItsExactTarget)
     // The last goto went to a third of a millimetre, shown as 0.01312 in;
     // reading that back as 0.33325 mm would make the unchanged target a new
     // one instead of alternating with the zero.
-    Press(IDC_MAG_EXIT);
+    Click(IDC_MAG_EXIT);
     g_targetMm[0] = g_lastTargetMm[0] = 1.0f / 3.0f;
     g_unitMode = kUnitInch;
     Open();
-    Press(IDC_MAG_GOTO);
-    Press(IDC_MAG_GOTO);
+    Click(IDC_MAG_GOTO);
+    Click(IDC_MAG_GOTO);
     EXPECT_THAT(Legs(), ElementsAre("AXB_SetAxisPosLin(0,0,0,0,0,10000)=1", "AXB_SetAxisPosLin(0,333,0,0,0,10000)=1"));
     EXPECT_EQ(g_targetMm[0], 1.0f / 3.0f);
 }
@@ -160,18 +153,16 @@ TEST_F(MultiAxisGoto, AnUntouchedFieldKeepsItsExactTarget)
 TEST_F(MultiAxisGoto, FixedRunGoesToTheTargetsAndBackLegAfterLeg)
 {
     Target(0, L"10");
-    Press(IDC_MAG_CONT_GOTO);
+    Click(IDC_MAG_CONT_GOTO);
     EXPECT_EQ(g_multiGotoRunning, 1);
     TickUntilLegs(5);
-    EXPECT_EQ(Legs()[0], "AXB_SetAxisPosLin(0,10000,0,0,0,10000)=1");
-    EXPECT_EQ(Legs()[1], "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1");
-    EXPECT_EQ(Legs()[2], "AXB_SetAxisPosLin(0,10000,0,0,0,10000)=1");
-    EXPECT_EQ(Legs()[3], "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1");
+    const auto legs = Legs();
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(legs[i], i % 2 ? "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1" : "AXB_SetAxisPosLin(0,10000,0,0,0,10000)=1");
     // One line per leg after the first, numbered from 0, the targets in mm.
-    const auto lines = LogLines("");
     std::vector<std::string> legLines;
     const std::regex leg(R"(\d+,time,\d+,\d+,target,.*)");
-    for (const std::string& line : lines)
+    for (const std::string& line : h.Log().Lines())
         if (std::regex_match(line, leg))
             legLines.push_back(line);
     ASSERT_EQ(legLines.size(), 4u);
@@ -187,22 +178,13 @@ TEST_F(MultiAxisGoto, RunStartsWithAZeroLegWhenXsTargetDidNotChange)
 {
     Target(0, L"2");
     Target(1, L"1");
-    Press(IDC_MAG_GOTO);   // remembers X 2, Y 1
+    Click(IDC_MAG_GOTO);   // remembers X 2, Y 1
     Target(1, L"4");
-    Press(IDC_MAG_CONT_GOTO);
+    Click(IDC_MAG_CONT_GOTO);
     ASSERT_EQ(Legs().size(), 2u);
     EXPECT_EQ(Legs()[1], "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1") << "X alone decides at the start";
     TickUntilLegs(3);
     EXPECT_EQ(Legs()[2], "AXB_SetAxisPosLin(0,2000,4000,0,0,10000)=1") << "later legs compare all four";
-}
-
-TEST_F(MultiAxisGoto, AllZeroTargetsSendEveryLegToTheUserZero)
-{
-    g_offset[0] = -250;
-    Press(IDC_MAG_CONT_GOTO);
-    TickUntilLegs(3);
-    for (const std::string& leg : Legs())
-        EXPECT_EQ(leg, "AXB_SetAxisPosLin(0,-250,0,0,0,10000)=1");
 }
 
 TEST_F(MultiAxisGoto, TheNextLegWaitsForEveryActiveAxis)
@@ -210,64 +192,48 @@ TEST_F(MultiAxisGoto, TheNextLegWaitsForEveryActiveAxis)
     Target(0, L"1");
     Target(1, L"150");   // at 10 %: 10 mm/s, some 15 s
     Type(IDC_MAG_VEL_PERCENT_X, L"10");
-    Press(IDC_MAG_CONT_GOTO);
+    Click(IDC_MAG_CONT_GOTO);
     Tick(5);
     EXPECT_EQ(Legs().size(), 1u) << "Y is still on its way";
     TickUntilLegs(2);
     EXPECT_NEAR(AxbSim_PeekPosition(1), 150000, 20);
     EXPECT_EQ(Legs()[1], "AXB_SetAxisPosLin(0,0,0,0,0,1000)=1");
-
-    // An axis that takes no part (motor type 0) never holds a leg.
-    Press(IDC_MAG_CONT_GOTO);
-    EXPECT_EQ(g_multiGotoRunning, 0);
-    AxbSim_PokeParam(AxisParam(kParamMotorType, 1), 0);
-    g_param[AxisParam(kParamMotorType, 1)] = 0;
-    AxbSim_ClearCallLog();
-    Target(1, L"150");
-    Press(IDC_MAG_CONT_GOTO);
-    Tick(2);
-    EXPECT_GE(Legs().size(), 2u);
 }
 
-TEST_F(MultiAxisGoto, RandomRunVisitsRandomPointsWithinTheTargetsAndRecordsEveryLeg)
+TEST_F(MultiAxisGoto, RandomRunsVisitNewPointsWithinTheTargetsAndGoBackToZeroWhenSet)
 {
-    Target(0, L"20");
-    Target(1, L"-10");
-    Target(3, L"5");
-    Click(IDC_MAG_RANDOM);
-    Press(IDC_MAG_CONT_GOTO);
-    TickUntilLegs(6);
-    std::vector<int> xs;
-    for (const std::string& call : Legs()) {
-        const LinMove m = ParseLin(call);
-        EXPECT_TRUE(m.x >= 0 && m.x <= 20000) << call;
-        EXPECT_TRUE(m.y <= 0 && m.y >= -10000) << call;
-        EXPECT_EQ(m.z, 0) << call;
-        EXPECT_TRUE(m.q >= 0 && m.q <= 5000) << call;
-        xs.push_back(m.x);
+    for (const bool backToZero : {false, true}) {
+        SCOPED_TRACE(backToZero ? "back to zero" : "random only");
+        Click(IDC_MAG_EXIT);
+        WriteSetting(L"stagetune", L"GotoBackToZero", backToZero ? L"1" : L"0");
+        Open();
+        Target(0, L"20");
+        Target(1, L"-10");
+        Target(3, L"5");
+        ChooseRandomLegs();
+        Forget();
+        Click(IDC_MAG_CONT_GOTO);
+        TickUntilLegs(6);
+        const auto legs = Legs();
+        std::vector<int> xs;
+        for (size_t i = 0; i < legs.size(); ++i) {
+            const LinMove m = ParseLin(legs[i]);
+            EXPECT_EQ(m.z, 0) << legs[i];
+            // Every completed random leg is followed by one to the zero.
+            if (backToZero && i % 2) {
+                EXPECT_TRUE(m.x == 0 && m.y == 0 && m.q == 0) << legs[i];
+                continue;
+            }
+            EXPECT_TRUE(m.x > 0 && m.x <= 20000) << legs[i];
+            EXPECT_TRUE(m.y <= 0 && m.y >= -10000) << legs[i];
+            EXPECT_TRUE(m.q >= 0 && m.q <= 5000) << legs[i];
+            xs.push_back(m.x);
+        }
+        std::sort(xs.begin(), xs.end());
+        EXPECT_EQ(std::unique(xs.begin(), xs.end()), xs.end()) << "every leg a new point";
+        EXPECT_EQ(g_multiGotoTarget[0], ParseLin(legs.back()).x) << "recorded for a retry";
+        EXPECT_EQ(g_multiGotoTarget[1], ParseLin(legs.back()).y);
     }
-    std::sort(xs.begin(), xs.end());
-    EXPECT_EQ(std::unique(xs.begin(), xs.end()), xs.end()) << "every leg a new point";
-    const LinMove last = ParseLin(Legs().back());
-    EXPECT_EQ(g_multiGotoTarget[0], last.x);
-    EXPECT_EQ(g_multiGotoTarget[1], last.y);
-}
-
-TEST_F(MultiAxisGoto, BackToZeroAlternatesRandomPointsWithTheUserZero)
-{
-    Press(IDC_MAG_EXIT);
-    WriteSetting(L"GotoBackToZero", L"1");
-    Open();
-    Target(0, L"20");
-    Click(IDC_MAG_RANDOM);
-    Press(IDC_MAG_CONT_GOTO);
-    TickUntilLegs(5);
-    const auto legs = Legs();
-    EXPECT_NE(ParseLin(legs[0]).x, 0);
-    EXPECT_EQ(ParseLin(legs[1]).x, 0) << "the first completed leg is followed by one to zero";
-    EXPECT_NE(ParseLin(legs[2]).x, 0);
-    EXPECT_EQ(ParseLin(legs[3]).x, 0);
-    EXPECT_NE(ParseLin(legs[4]).x, 0);
 }
 
 TEST_F(MultiAxisGoto, StopSetHomeAndTheZeroButtonsEndTheRun)
@@ -285,19 +251,19 @@ TEST_F(MultiAxisGoto, StopSetHomeAndTheZeroButtonsEndTheRun)
     Target(0, L"100");
     Target(1, L"50");
     for (const Case& c : kCases) {
-        Press(IDC_MAG_CONT_GOTO);
+        Click(IDC_MAG_CONT_GOTO);
         Tick();
         ASSERT_EQ(g_multiGotoRunning, 1);
         AxbSim_ClearCallLog();
-        Press(c.button);
+        Click(c.button);
         EXPECT_EQ(g_multiGotoRunning, 0) << c.button;
         if (c.call)
-            EXPECT_THAT(SimCalls(), ::testing::Contains(c.call)) << c.button;
+            EXPECT_THAT(Calls(""), Contains(c.call)) << c.button;
         else
-            EXPECT_THAT(SimCallsStartingWith("AXB_StopAxis("), IsEmpty());
+            EXPECT_THAT(Calls("AXB_StopAxis("), IsEmpty());
         Tick(30);
         EXPECT_THAT(Legs(), IsEmpty()) << c.button;
-        Press(IDC_MAG_STOP);
+        Click(IDC_MAG_STOP);
         h.Clock().Advance(3000);
     }
 }
@@ -308,7 +274,7 @@ TEST_F(MultiAxisGoto, SetTargetTakesWhereTheAxesStand)
     AxbSim_PlaceAxis(2, -2540);
     g_offset[0] = 345;
     g_unitMode = kUnitInch;
-    Press(IDC_MAG_SET_TARGET);
+    Click(IDC_MAG_SET_TARGET);
     EXPECT_FLOAT_EQ(g_targetMm[0], 12.0f);
     EXPECT_EQ(Text(IDC_MAG_TARGET_X), "0.47244");
     EXPECT_EQ(Text(IDC_MAG_TARGET_Z), "-0.10000");
@@ -322,22 +288,22 @@ TEST_F(MultiAxisGoto, ClosingStopsTheRunAndTheTimerAndNeverEndsTheProgram)
     };
     const Case kCases[] = {{true, 7.0f}, {false, 0.0f}};
     for (const Case& c : kCases) {
+        SCOPED_TRACE(c.exitButton ? "Exit" : "close box");
         g_targetMm[0] = 0.0f;
         Open();
-        Press(IDC_MAG_CONT_GOTO);
+        Click(IDC_MAG_CONT_GOTO);
         ASSERT_EQ(g_multiGotoRunning, 1);
         Target(0, L"7");
         if (c.exitButton)
-            Press(IDC_MAG_EXIT);
+            Click(IDC_MAG_EXIT);
         else
-            SendMessageW(wnd, WM_CLOSE, 0, 0);
-        int exitCode = 0;
-        EXPECT_FALSE(PumpMessages(&exitCode)) << "closing the window posted a quit";
+            CloseByCloseBox(wnd);
+        EXPECT_FALSE(PumpMessages()) << "closing the window posted a quit";
         EXPECT_EQ(g_multiGotoWnd, nullptr);
         EXPECT_FALSE(IsWindow(wnd));
         EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 0u);
         EXPECT_EQ(g_multiGotoRunning, 0);
-        EXPECT_EQ(g_targetMm[0], c.targetAfter) << (c.exitButton ? "Exit" : "close box");
+        EXPECT_EQ(g_targetMm[0], c.targetAfter);
         EXPECT_TRUE(IsWindow(main));
     }
     Open();
@@ -346,9 +312,9 @@ TEST_F(MultiAxisGoto, ClosingStopsTheRunAndTheTimerAndNeverEndsTheProgram)
 
 TEST_F(MultiAxisGoto, TheTraceSettingStartsTheAxisTraceEveryTick)
 {
-    Press(IDC_MAG_EXIT);
-    WriteSetting(L"CreateZoomLogThread", L"1");
-    h.Log().Clear();
+    Click(IDC_MAG_EXIT);
+    WriteSetting(L"stagetune", L"CreateZoomLogThread", L"1");
+    Forget();
     Open();
     EXPECT_TRUE(g_traceOn);
     Tick(2);
@@ -366,13 +332,12 @@ TEST_F(MultiAxisGoto, TheTraceSettingStartsTheAxisTraceEveryTick)
             found.push_back(m);
     }
     ASSERT_EQ(found.size(), 4u);
-    const char* kOrder = "YZYZ";
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(found[i][1].str()[0], kOrder[i]);
+        EXPECT_EQ(found[i][1].str()[0], "YZYZ"[i]);
         EXPECT_EQ(found[i][2], i < 2 ? "1000" : "2000");
         EXPECT_EQ(found[i][4], i < 2 ? "0" : "1") << "the sequence number advances once a tick";
     }
-    Press(IDC_MAG_EXIT);
+    Click(IDC_MAG_EXIT);
     EXPECT_FALSE(g_traceOn);
 }
 

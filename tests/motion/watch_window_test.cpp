@@ -7,8 +7,6 @@
 #include "motion/watch_window.h"
 #include "tests/motion/goto_fixture.h"
 
-#include <gmock/gmock.h>
-
 #include <winternl.h>
 
 #include <cstdint>
@@ -49,19 +47,9 @@ protected:
     void SetUp() override
     {
         GotoBench::SetUp();
-        Press(IDC_MAG_WATCH);
+        Click(IDC_MAG_WATCH);
         watch = g_watchWnd;
         ASSERT_NE(watch, nullptr);
-    }
-    void Select(int index)
-    {
-        SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        h.Clock().Advance(100);
-    }
-    std::vector<std::string> Readouts()
-    {
-        return {Narrow(ControlText(watch, IDC_WATCH_X)), Narrow(ControlText(watch, IDC_WATCH_Y)),
-                Narrow(ControlText(watch, IDC_WATCH_Z))};
     }
     // The client area of this size.
     void Resize(int width, int height)
@@ -71,53 +59,35 @@ protected:
                            static_cast<DWORD>(GetWindowLongW(watch, GWL_EXSTYLE)));
         SetWindowPos(watch, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
     }
-    int FontHeight()
-    {
-        auto font = reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0));
-        LOGFONTW lf{};
-        GetObjectW(font, sizeof lf, &lf);
-        return lf.lfHeight;
-    }
-    SIZE DigitsInFont()
+    // The height of the X readout's font, and whether its digits fit the readout.
+    std::pair<int, bool> ReadoutFont()
     {
         HWND x = GetDlgItem(watch, IDC_WATCH_X);
+        auto font = reinterpret_cast<HFONT>(SendMessageW(x, WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
         HDC dc = GetDC(x);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(x, WM_GETFONT, 0, 0)));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, kWatchFitText, 11, &size);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE digits{};
+        GetTextExtentPoint32W(dc, kWatchFitText, 11, &digits);
         SelectObject(dc, old);
         ReleaseDC(x, dc);
-        return size;
-    }
-    RECT ReadoutRect()
-    {
         RECT r{};
-        GetWindowRect(GetDlgItem(watch, IDC_WATCH_X), &r);
-        return r;
+        GetWindowRect(x, &r);
+        return {lf.lfHeight, digits.cx < r.right - r.left && digits.cy < r.bottom - r.top};
     }
 
     HWND watch = nullptr;
 };
 
-TEST_F(WatchWindow, OpensOnceWithTheSixQuantitiesAndLagChosen)
-{
-    Press(IDC_MAG_WATCH);
-    EXPECT_EQ(g_watchWnd, watch);
-    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
-    std::vector<std::string> names;
-    const auto count = SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        wchar_t name[32] = {};
-        SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(name));
-        names.push_back(Narrow(name));
-    }
-    EXPECT_THAT(names, ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
-    EXPECT_EQ(SendDlgItemMessageW(watch, IDC_WATCH_SELECT, CB_GETCURSEL, 0, 0), 0);
-}
-
 TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
 {
+    Click(IDC_MAG_WATCH);
+    EXPECT_EQ(g_watchWnd, watch) << "one Watch window at a time";
+    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
+    EXPECT_THAT(ListItems(watch, IDC_WATCH_SELECT), ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
+    EXPECT_EQ(Selected(watch, IDC_WATCH_SELECT), 0);
+
     g_unitMode = kUnitInch;
     AxbSim_SetExtraLag(0, 254);
     AxbSim_InjectErrorByte(1, 0x04, 1);
@@ -128,40 +98,34 @@ TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
         std::vector<std::string> shown;
     };
     const Case kCases[] = {
-        {0, {"0.01000", "0.00000", "0.00000"}},        // 254 counts at 0.001 mm
-        {1, {"0.01000", "-0.02000", "0.00000"}},        // the main window keeps X's maximum
-        {2, {"-0.01000", "0.00000", "-0.10000"}},       // X trails its zero by the lag
-        {3, {"0x0D", "0x05", "0x05"}},                  // X's lag is outside its target window
+        {0, {"0.01000", "0.00000", "0.00000"}},    // 254 counts at 0.001 mm
+        {1, {"0.01000", "-0.02000", "0.00000"}},   // the main window keeps X's maximum
+        {2, {"-0.01000", "0.00000", "-0.10000"}},  // X trails its zero by the lag
+        {3, {"0x0D", "0x05", "0x05"}},             // X's lag is outside its target window
         {4, {"0x00", "0x04", "0x00"}},
-        {5, {"0x02", "0x00", "0x00"}},                  // P001 bits 4..7
+        {5, {"0x02", "0x00", "0x00"}},             // P001 bits 4..7
     };
     for (const Case& c : kCases) {
-        Select(c.index);
-        EXPECT_EQ(Readouts(), c.shown) << "quantity " << c.index;
+        ChooseListItem(watch, IDC_WATCH_SELECT, c.index);
+        h.Clock().Advance(100);
+        EXPECT_EQ((std::vector{Text(watch, IDC_WATCH_X), Text(watch, IDC_WATCH_Y), Text(watch, IDC_WATCH_Z)}), c.shown)
+            << "quantity " << c.index;
     }
 }
 
-TEST_F(WatchWindow, TheDigitsFillTheReadoutAsTheWindowGrows)
-{
-    Resize(40, 40);
-    EXPECT_EQ(FontHeight(), 7) << "one below the first trial height";
-    int previous = 7;
-    for (int width : {300, 600, 1200}) {
-        Resize(width, 400);
-        const RECT r = ReadoutRect();
-        const SIZE digits = DigitsInFont();
-        EXPECT_GT(FontHeight(), previous) << width;
-        EXPECT_LT(digits.cx, r.right - r.left) << width;
-        EXPECT_LT(digits.cy, r.bottom - r.top) << width;
-        previous = FontHeight();
-    }
-}
-
-TEST_F(WatchWindow, ResizingAHundredTimesLeavesNoFontBehind)
+TEST_F(WatchWindow, ResizingFitsTheDigitsAndAHundredResizesLeaveNoFontBehind)
 {
     Resize(500, 300);
     const int before = GdiObjectCount();
     ASSERT_GT(before, 0);
+    int previous = 0;
+    for (int width : {300, 600, 1200}) {
+        Resize(width, 400);
+        const auto [height, fits] = ReadoutFont();
+        EXPECT_GT(height, previous) << width;
+        EXPECT_TRUE(fits) << width;
+        previous = height;
+    }
     for (int i = 0; i < 100; ++i)
         Resize(300 + 7 * i, 200 + 3 * i);
     Resize(500, 300);
@@ -176,7 +140,7 @@ TEST_F(WatchWindow, OkClosesItWithoutEndingTheProgram)
     EXPECT_FALSE(IsWindow(watch));
     EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
     EXPECT_TRUE(IsWindow(wnd));
-    Press(IDC_MAG_WATCH);
+    Click(IDC_MAG_WATCH);
     EXPECT_NE(g_watchWnd, nullptr);
 }
 
