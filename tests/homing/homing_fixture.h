@@ -5,6 +5,7 @@
 #include "board/fences.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
+#include "core/param_table.h"
 #include "homing/auto_home.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
@@ -12,6 +13,16 @@
 
 #include <functional>
 #include <string>
+
+// X's scale as the technician describes it: the fixed increment and the
+// pitch in counts, the coding convention and the count direction.
+inline void ScaleFiguresX(uint32_t increment, uint32_t pitch, bool acuRite = false, bool reversed = false)
+{
+    g_param[AxisParam(70, kAxisX)] = increment;
+    g_param[AxisParam(71, kAxisX)] = pitch;
+    g_param[AxisParam(73, kAxisX)] = acuRite ? 2 : 0;
+    g_param[20] = reversed ? 1 : 0;
+}
 
 class HomingTest : public ProgramTest {
 protected:
