@@ -1,11 +1,10 @@
-// The motor zoom: homing through its five states from anywhere, the stored
-// positions with backlash approach, counts rounded like every other target,
-// timeouts (also after 24.9 days of uptime), position bounds, the log lines
-// at each zoom log level and the "ZOOM_LOCK" before "ZEZ_LOCK" order.
+// The motor zoom: the stored positions with backlash approach, counts rounded
+// like every other target, goto during homing, timeouts (also after 24.9 days
+// of uptime), position bounds, the log lines at each zoom log level and the
+// "ZOOM_LOCK" before "ZEZ_LOCK" order.
 #include "core/motion_state.h"
 #include "core/session_state.h"
-#include "driver/axb400.h"
-#include "infra/settings.h"
+#include "tests/support/other_lock.h"
 #include "tests/zoom/zoom_fixture.h"
 
 #include <gmock/gmock.h>
@@ -13,115 +12,31 @@
 #include <regex>
 #include <thread>
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 namespace {
 
-class ZoomAxis : public ZoomFixture, public ::testing::Test {};
-
-// --- Homing ------------------------------------------------------------------
-
-struct HomingStart {
-    const char* name;
-    int32_t count;
-    std::vector<std::string> lines;   // state lines after the start line
+class ZoomAxis : public ZoomTest {
+protected:
+    void SetUp() override { Start(); }
 };
-
-void PrintTo(const HomingStart& start, std::ostream* out) { *out << start.name << " (" << start.count << ")"; }
-
-class ZoomHoming : public ZoomFixture, public ::testing::TestWithParam<HomingStart> {};
-
-const std::vector<std::string> kFromComingOff = {
-    "Moving from KRV_STATE_ZOOM_COMING_OFF_HOME to KRV_STATE_ZOOM_GOING_TO_ZOOM_START",
-    "just changed to zoom state:4",
-    "Moving from KRV_STATE_ZOOM_GOING_TO_ZOOM_START to KRV_STATE_ZOOM_SEEKING_HOME2",
-    "just changed to zoom state:5",
-    "Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_INACTIVE",
-    "just changed to zoom state:0",
-};
-
-std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 TEST_F(ZoomAxis, ASlowHomePercentBeyondTheWordIsSentAsTheFastestWord)
 {
-    WriteSettingString(L"zoom", L"SlowHomePercent", L"700");
-    Start();
+    WriteSetting(L"zoom", L"SlowHomePercent", L"700");
     AxbSim_PlaceAxis(kZoom, kZoomTravelMin + 100);
     ASSERT_TRUE(ZoomHomeServo());
     ASSERT_TRUE(RunUntilIdle());
     // 700 % at scale 100 is 65535, not the crawl of 70000 - 65536 = 4464.
-    EXPECT_THAT(SimCallsStartingWith("AXB_SetVelocityPercent(0,4,"), ::testing::Contains("AXB_SetVelocityPercent(0,4,65535)=1"));
+    EXPECT_THAT(Calls("AXB_SetVelocityPercent(0,4,"), Contains("AXB_SetVelocityPercent(0,4,65535)=1"));
     EXPECT_EQ(g_cmdVelPercent[kZoom], 100);
-}
-
-TEST_P(ZoomHoming, RunsItsStatesAndEndsOnTheSwitchAtCounterZero)
-{
-    Start();
-    AxbSim_PlaceAxis(kZoom, GetParam().count);
-    g_zoomLogLevel = 1;
-    ASSERT_TRUE(ZoomHomeServo());
-    ASSERT_TRUE(RunUntilIdle()) << ::testing::PrintToString(h.Log().Lines());
-    h.Clock().Advance(10);
-
-    EXPECT_THAT(StateLines(), ElementsAreArray(GetParam().lines));
-    EXPECT_TRUE(h.Log().HasLine("SlowHomePercent:100"));
-    EXPECT_TRUE(g_zoomHomed);
-    EXPECT_EQ(g_offset[kZoom], 0);
-    EXPECT_EQ(AxbSim_PeekPosition(kZoom), 0);
-    uint8_t moveStatus = 0, errorByte = 0;
-    AXB_GetMoveStatus(0, kZoom, &moveStatus, &errorByte);
-    EXPECT_EQ(moveStatus & 0x81, 0x81) << "ended on the switch";
-    EXPECT_EQ(ZoomMoves().back(), ZoomMove(0)) << "homing ends with a move to the machine zero";
-}
-
-// The runs onto the switch end between two milliseconds: the simulated board
-// does not start a move away from its lower limit that is commanded in the
-// very millisecond the run onto it ends (reported to its developer).
-INSTANTIATE_TEST_SUITE_P(
-    Starts, ZoomHoming,
-    ::testing::Values(
-        HomingStart{"far_above", 60020,
-                    Concat({"just changed to zoom state:1",
-                            "Moving from KRV_STATE_ZOOM_SEEKING_HOME to KRV_STATE_ZOOM_COMING_OFF_HOME",
-                            "just changed to zoom state:2"},
-                           kFromComingOff)},
-        HomingStart{"near_zero", 1234,
-                    Concat({"just changed to zoom state:1",
-                            "Moving from KRV_STATE_ZOOM_SEEKING_HOME to KRV_STATE_ZOOM_COMING_OFF_HOME",
-                            "just changed to zoom state:2"},
-                           kFromComingOff)},
-        HomingStart{"on_the_switch", kZoomTravelMin, Concat({"just changed to zoom state:2"}, kFromComingOff)}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ZoomAxis, HomingStartsAccordingToTheSwitch)
-{
-    Start();
-    g_zoomLogLevel = 1;
-    AxbSim_PlaceAxis(kZoom, 30000);
-    ZoomHomeServo();
-    EXPECT_EQ(g_zoomState, kZoomSeekingHome);
-    EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(-100000)));
-    EXPECT_EQ(g_zoomTargetIndex, -1);
-
-    AxbSim_ClearCallLog();
-    h.Log().Clear();
-    AxbSim_PlaceAxis(kZoom, kZoomTravelMin);
-    ZoomHomeServo();
-    EXPECT_EQ(g_zoomState, kZoomComingOffHome);
-    EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(kZoomTravelMin + 100000)));
-    EXPECT_THAT(h.Log().Lines(), ElementsAre("ZoomHomeServo called", "    goto target96000",
-                                             "Current pos -4000 Going to 6000", "Distance 5 counts per mm 2000"));
 }
 
 TEST_F(ZoomAxis, GotoDuringHomingWaitsForTheHomeAndThenGoesThere)
 {
-    Start();
     krv_user_box_data.zoomPos[2] = 2.5f;
     g_zoomLogLevel = 1;
     AxbSim_PlaceAxis(kZoom, 20000);
@@ -131,14 +46,13 @@ TEST_F(ZoomAxis, GotoDuringHomingWaitsForTheHomeAndThenGoesThere)
     EXPECT_EQ(g_zoomTargetIndex, 3);
     EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(-100000))) << "no move while homing";
     ASSERT_TRUE(RunUntilIdle());
-    EXPECT_TRUE(h.Log().HasLine("Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_MOVING"));
+    EXPECT_TRUE(Logged("Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_MOVING"));
     EXPECT_EQ(ZoomMoves().back(), ZoomMove(5000));
     EXPECT_NEAR(AxbSim_PeekPosition(kZoom), 5000, 10);
 }
 
 TEST_F(ZoomAxis, DataLinesFollowTheHomingAtLogLevelFive)
 {
-    Start();
     g_zoomLogLevel = 5;
     AxbSim_PlaceAxis(kZoom, 10000);
     ZoomHomeServo();
@@ -158,35 +72,31 @@ TEST_F(ZoomAxis, DataLinesFollowTheHomingAtLogLevelFive)
 
 TEST_F(ZoomAxis, TurretKindsSayTheyAreNotAvailableAndMoveNothing)
 {
-    Start();
     const std::pair<const wchar_t*, const char*> kinds[] = {
         {L"1", "Revolver"}, {L"2", "Olympus box"}, {L"3", "Olympus I/O"}, {L"4", "Nikon"}};
     for (const auto& [type, name] : kinds) {
-        WriteSettingString(L"stagetune", L"ZoomType", type);
+        WriteSetting(L"stagetune", L"ZoomType", type);
         g_zoomHomed = true;
-        h.Log().Clear();
+        Forget();
         EXPECT_TRUE(ZoomGoto(3));
-        EXPECT_TRUE(h.Log().HasLine(std::string(name) + " turret is not available yet: position 3 not set"));
+        EXPECT_TRUE(Logged(std::string(name) + " turret is not available yet: position 3 not set"));
         EXPECT_FALSE(g_zoomHomed);
         h.Clock().Advance(100);
+        EXPECT_THAT(ZoomMoves(), IsEmpty());
     }
-    EXPECT_THAT(ZoomMoves(), IsEmpty());
 }
-
-// --- Positions and backlash ----------------------------------------------------
-
-struct BacklashCase {
-    float backlash;
-    int32_t from;
-    std::vector<int32_t> moves;
-    std::vector<ZoomState> states;
-};
 
 TEST_F(ZoomAxis, PositionsAreApproachedFromTheBacklashSide)
 {
+    struct Case {
+        float backlash;
+        int32_t from;
+        std::vector<int32_t> moves;
+        std::vector<ZoomState> states;
+    };
     // P218 = 1000, "Zoom Pos 3" = 2.5, machine zero offset 100: position 3 is
     // at 2600 counts; a backlash of 0.2 mm is 200 counts.
-    const BacklashCase cases[] = {
+    const Case cases[] = {
         {0.0f, 0, {2600}, {kZoomMoving}},
         {0.2f, 0, {2800, 2600}, {kZoomBacklashing, kZoomMoving}},
         {0.2f, 5000, {2600}, {kZoomMoving}},
@@ -195,10 +105,10 @@ TEST_F(ZoomAxis, PositionsAreApproachedFromTheBacklashSide)
         {0.2f, 2599, {2800, 2600}, {kZoomBacklashing, kZoomMoving}},
         {0.2f, 2600, {2600}, {kZoomMoving}},
     };
-    Start([] { AxbSim_PokeParam(kZoomCountsPerMmParam, 1000); });
+    Start([] { AxbSim_PokeParam(218, 1000); });
     machine_zero_offset[kZoom] = 100;
     krv_user_box_data.zoomPos[2] = 2.5f;
-    for (const BacklashCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE("backlash " + std::to_string(c.backlash) + " from " + std::to_string(c.from));
         krv_user_box_data.zoomBacklash = c.backlash;
         AxbSim_PlaceAxis(kZoom, c.from);
@@ -223,7 +133,6 @@ TEST_F(ZoomAxis, CountsAreRoundedHalfAwayFromZeroLikeEveryTarget)
 {
     // 0.251 mm is 501.99997 counts at 2000 counts/mm in float: truncating
     // would send 501.
-    Start();
     krv_user_box_data.zoomPos[0] = 0.251f;
     krv_user_box_data.zoomPos[1] = 1.0f;
     ZoomGoto(1);
@@ -237,39 +146,37 @@ TEST_F(ZoomAxis, CountsAreRoundedHalfAwayFromZeroLikeEveryTarget)
     ASSERT_TRUE(RunUntilIdle());
     EXPECT_EQ(ZoomMoves().back(), ZoomMove(2000));
 
-    h.Log().Clear();
+    Forget();
     g_zoomLogLevel = 1;
     krv_user_box_data.homeStartPos = 0.251f;
     AxbSim_PlaceAxis(kZoom, kZoomTravelMin);
     ZoomHomeServo();
-    EXPECT_TRUE(h.Log().HasLine("Current pos -4000 Going to -3498"));
+    EXPECT_TRUE(Logged("Current pos -4000 Going to -3498"));
 }
 
 TEST_F(ZoomAxis, PositionsOutsideOneToTenMoveNothing)
 {
-    Start();
     for (int8_t n : {int8_t{0}, int8_t{11}, int8_t{-1}, int8_t{-128}, int8_t{127}}) {
-        h.Log().Clear();
+        Forget();
         EXPECT_TRUE(ZoomGoto(n));
         EXPECT_THAT(h.Log().Lines(), ElementsAre("ZoomGoto(" + std::to_string(n) +
                                                  "): no such zoom position (1 to 10), the zoom stays"));
         EXPECT_EQ(g_zoomTargetIndex, -1);
         EXPECT_EQ(g_zoomState, kZoomInactive);
+        EXPECT_THAT(ZoomMoves(), IsEmpty());
     }
-    EXPECT_THAT(ZoomMoves(), IsEmpty());
     ZoomGoto(10);
     EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(0))) << "position 10 is the last one";
 }
 
 TEST_F(ZoomAxis, TheEndOfAMoveIsLoggedEvenWithoutZoomLogging)
 {
-    Start();
     krv_user_box_data.zoomPos[0] = 1.0f;
     for (int level : {0, 1}) {
         SCOPED_TRACE(level);
         g_zoomLogLevel = level;
         AxbSim_PlaceAxis(kZoom, 0);
-        h.Log().Clear();
+        Forget();
         ZoomGoto(1);
         ASSERT_TRUE(RunUntilIdle());
         h.Clock().Advance(10);
@@ -278,53 +185,22 @@ TEST_F(ZoomAxis, TheEndOfAMoveIsLoggedEvenWithoutZoomLogging)
     }
 }
 
-// --- Timeouts ------------------------------------------------------------------
-
-void MakeTheZoomStick() { AxbSim_SetAxisStuck(kZoom, 1); }
-
 std::string TimeoutLine(uint32_t now)
 {
     return "(GetTickCount()-g_start_time)" + std::to_string(static_cast<int32_t>(now - g_zoom_start_time)) + "=" +
            std::to_string(now) + "-" + std::to_string(g_zoom_start_time);
 }
 
-TEST_F(ZoomAxis, AStuckZoomTimesOutAndHaltsTheTimerUntilTheNextCommand)
-{
-    Start();
-    MakeTheZoomStick();
-    ZoomGoto(3);
-    const uint32_t started = g_zoom_start_time;
-    h.Clock().Advance(30000);
-    EXPECT_FALSE(h.Log().HasLine("ZoomTimer ERROR: Timeout"));
-    h.Clock().Advance(10);
-    EXPECT_TRUE(h.Log().HasLine("ZoomTimer ERROR: Timeout"));
-    EXPECT_TRUE(h.Log().HasLine(TimeoutLine(started + 30010)));
-    EXPECT_TRUE(g_zoomTimerHalted);
-    EXPECT_EQ(g_zoomState, kZoomMoving) << "the state stays where it was";
-    EXPECT_THAT(SimCallsStartingWith("AXB_StopAxis("), IsEmpty()) << "the axis is not stopped";
-
-    h.Clock().Advance(60000);
-    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 1) << "halted";
-
-    WriteSettingString(L"zoom", L"timeout_ms", L"5000");
-    ZoomGoto(4);
-    EXPECT_FALSE(g_zoomTimerHalted);
-    h.Clock().Advance(5000);
-    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 1);
-    h.Clock().Advance(10);
-    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 2) << "the limit is read on every tick";
-}
-
 // Past 0x7FFFFFFF + 30000 ms of uptime a start time that is never recorded
 // makes every zoom move time out at once.
-class ZoomAfterLongUptime : public ZoomFixture, public ::testing::Test {
+class ZoomAfterLongUptime : public ZoomTest {
 protected:
-    ZoomAfterLongUptime() : ZoomFixture(0x7FFFFFFFull + 30000 + 5000) {}
+    ZoomAfterLongUptime() : ZoomTest(0x7FFFFFFFull + 30000 + 5000) {}
+    void SetUp() override { Start(); }
 };
 
 TEST_F(ZoomAfterLongUptime, MovesAndHomingTimeOutOnlyAfterTheirOwnLimit)
 {
-    Start();
     AxbSim_PlaceAxis(kZoom, 40020);
     ZoomHomeServo();
     ASSERT_TRUE(RunUntilIdle());
@@ -332,24 +208,35 @@ TEST_F(ZoomAfterLongUptime, MovesAndHomingTimeOutOnlyAfterTheirOwnLimit)
     krv_user_box_data.zoomPos[4] = 3.0f;
     ZoomGoto(5);
     ASSERT_TRUE(RunUntilIdle());
-    EXPECT_FALSE(h.Log().HasLine("ZoomTimer ERROR: Timeout"));
+    EXPECT_FALSE(Logged("ZoomTimer ERROR: Timeout"));
 
-    MakeTheZoomStick();
+    // A zoom that does not move times out and halts until the next command.
+    AxbSim_SetAxisStuck(kZoom, 1);
+    Forget();
     ZoomGoto(4);
+    const uint32_t started = g_zoom_start_time;
     h.Clock().Advance(30000);
-    EXPECT_FALSE(h.Log().HasLine("ZoomTimer ERROR: Timeout"));
+    EXPECT_FALSE(Logged("ZoomTimer ERROR: Timeout"));
     h.Clock().Advance(10);
-    EXPECT_TRUE(h.Log().HasLine("ZoomTimer ERROR: Timeout"));
+    EXPECT_TRUE(Logged("ZoomTimer ERROR: Timeout"));
+    EXPECT_TRUE(Logged(TimeoutLine(started + 30010)));
+    EXPECT_TRUE(g_zoomTimerHalted);
+    EXPECT_EQ(g_zoomState, kZoomMoving) << "the state stays where it was";
+    EXPECT_THAT(Calls("AXB_StopAxis("), IsEmpty()) << "the axis is not stopped";
+    h.Clock().Advance(60000);
+    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 1) << "halted";
+
+    WriteSetting(L"zoom", L"timeout_ms", L"5000");
+    ZoomGoto(3);
+    EXPECT_FALSE(g_zoomTimerHalted);
+    h.Clock().Advance(5000);
+    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 1);
+    h.Clock().Advance(10);
+    EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 2) << "the limit is read on every tick";
 }
-
-// --- Locks ---------------------------------------------------------------------
-
-HANDLE OpenNamedMutex(const wchar_t* name) { return CreateMutexW(nullptr, FALSE, name); }
 
 TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLock)
 {
-    Start();
-    AxbSim_PlaceAxis(kZoom, 0);
     krv_user_box_data.zoomPos[0] = 1.0f;
     ZoomGoto(1);
     // Another holder of "ZOOM_LOCK" keeps the tick waiting; meanwhile
@@ -357,18 +244,10 @@ TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLock)
     HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     bool boardLockFreeWhileWaiting = false;
     std::thread other([&] {
-        HANDLE zoomLock = OpenNamedMutex(L"ZOOM_LOCK");
-        HANDLE boardLock = OpenNamedMutex(L"ZEZ_LOCK");
-        WaitForSingleObject(zoomLock, INFINITE);
+        OtherProgramLock zoomLock(L"ZOOM_LOCK");
         SetEvent(held);
         Sleep(200);
-        if (WaitForSingleObject(boardLock, 0) == WAIT_OBJECT_0) {
-            boardLockFreeWhileWaiting = true;
-            ReleaseMutex(boardLock);
-        }
-        ReleaseMutex(zoomLock);
-        CloseHandle(boardLock);
-        CloseHandle(zoomLock);
+        boardLockFreeWhileWaiting = OtherProgramCanTake(L"ZEZ_LOCK");
     });
     WaitForSingleObject(held, INFINITE);
     ZoomTimer();
@@ -379,47 +258,24 @@ TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLock)
 
 TEST_F(ZoomAxis, AZoomLockLeftByADeadHolderIsTakenAndReleased)
 {
-    Start();
-    AxbSim_PlaceAxis(kZoom, 0);
     krv_user_box_data.zoomPos[0] = 1.0f;
     ZoomGoto(1);
-    std::thread([] { WaitForSingleObject(OpenNamedMutex(L"ZOOM_LOCK"), INFINITE); }).join();
+    AbandonLockInOtherThread(L"ZOOM_LOCK");
     ASSERT_TRUE(RunUntilIdle()) << "the zoom steps on";
-    bool freeAfterwards = false;
-    std::thread([&] {
-        HANDLE zoomLock = OpenNamedMutex(L"ZOOM_LOCK");
-        freeAfterwards = WaitForSingleObject(zoomLock, 0) == WAIT_OBJECT_0;
-        if (freeAfterwards)
-            ReleaseMutex(zoomLock);
-        CloseHandle(zoomLock);
-    }).join();
-    EXPECT_TRUE(freeAfterwards);
+    EXPECT_TRUE(OtherProgramCanTake(L"ZOOM_LOCK"));
 }
 
 TEST_F(ZoomAxis, WithoutTheBoardLockGotoFailsAndTheStepWaits)
 {
-    Start();
     krv_user_box_data.zoomPos[0] = 1.0f;
     ZoomGoto(1);
-    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread other([&] {
-        HANDLE boardLock = OpenNamedMutex(L"ZEZ_LOCK");
-        WaitForSingleObject(boardLock, INFINITE);
-        SetEvent(taken);
-        WaitForSingleObject(done, INFINITE);
-        ReleaseMutex(boardLock);
-        CloseHandle(boardLock);
-    });
-    WaitForSingleObject(taken, INFINITE);
-    h.Log().Clear();
-    AxbSim_ClearCallLog();
-    EXPECT_FALSE(ZoomGoto(2));
-    EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK"));
-    SetEvent(done);
-    other.join();
-    CloseHandle(taken);
-    CloseHandle(done);
+    {
+        OtherProgramLock other(L"ZEZ_LOCK");
+        ASSERT_TRUE(other.Holds());
+        Forget();
+        EXPECT_FALSE(ZoomGoto(2));
+        EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK"));
+    }
     EXPECT_THAT(ZoomMoves(), IsEmpty());
 }
 

@@ -20,27 +20,27 @@ namespace {
 constexpr uint32_t kNewFirmware = 0x02060703;
 constexpr uint32_t kOldFirmware = 0x02060702;
 
-class ZoomDialog : public ZoomFixture, public ::testing::Test {
+class ZoomDialog : public ZoomTest {
 protected:
     // The stored positions 1, 2, .. 9 mm and 12.25 mm, in the board's flash.
     void SetUp() override
     {
         Start([] {
             for (int i = 0; i < kZoomPositions; ++i)
-                WriteItemToSimFlash(kFirstZoomPosItem + 4 * i, FlashItemValue{.floatValue = kPositionsMm[i]});
+                WriteItemToSimFlash(1055 + 4 * i, FlashItemValue{.floatValue = kPositionsMm[i]});
         });
     }
-    static constexpr int kFirstZoomPosItem = 1055;
     static constexpr float kPositionsMm[kZoomPositions] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12.25f};
     HWND Open()
     {
-        PressButton(main, IDC_ZOOM);
+        Press(IDC_ZOOM);
         return g_zoomDlg;
     }
-    std::string Text(int id) { return Narrow(ControlText(g_zoomDlg, id)); }
+    using ProgramTest::Text;
+    std::string Text(int id) { return Text(g_zoomDlg, id); }
 
     // Keys as the keyboard delivers them, through the program's message loop.
-    void TypeKeys(HWND target, const std::string& keys)
+    static void TypeKeys(HWND target, const std::string& keys)
     {
         for (char key : keys)
             PostMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
@@ -57,12 +57,10 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocity)
         const char* percent;
         const char* range;
     };
-    const Case cases[] = {
-        {kNewFirmware, 150, "1.5", ".1 to 100.0"},
-        {kNewFirmware, 5, "0.1", ".1 to 100.0"},
-        {kOldFirmware, 150, "10", "2.0 to 100.0"},
-        {kOldFirmware, 2550, "25.5", "2.0 to 100.0"},
-    };
+    const Case cases[] = {{kNewFirmware, 150, "1.5", ".1 to 100.0"},
+                          {kNewFirmware, 5, "0.1", ".1 to 100.0"},
+                          {kOldFirmware, 150, "10", "2.0 to 100.0"},
+                          {kOldFirmware, 2550, "25.5", "2.0 to 100.0"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.percent);
         g_firmwareVersion = c.firmware;
@@ -73,7 +71,6 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocity)
         EXPECT_EQ(Text(IDC_ZOOM_P235), std::to_string(c.p235));
         EXPECT_EQ(Text(IDC_ZOOM_HOME_PERCENT), c.percent);
         EXPECT_EQ(Text(IDC_ZOOM_PERCENT_RANGE), c.range);
-        EXPECT_TRUE(IsControlEnabled(g_zoomDlg, IDC_ZOOM_GOTO_10));
         EXPECT_EQ(h.Clock().TimerPeriod(g_zoomDlg, IDT_TICK), 10u);
         PressButton(g_zoomDlg, IDC_ZOOM_OK);
     }
@@ -103,17 +100,15 @@ TEST_F(ZoomDialog, ApplyAndOkChangeOnlyTheParameterTable)
     g_param[233] = 7;
     const uint32_t boardP235 = AxbSim_PeekParam(235);
     HWND dlg = Open();
-    EXPECT_TRUE(h.Log().HasLine("Trying to add :Negative Limit to control"));
-    EXPECT_TRUE(h.Log().HasLine("CB_SETCURSEL1"));
-    EXPECT_EQ(SendDlgItemMessageW(dlg, IDC_ZOOM_HOME_TYPE, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Selected(dlg, IDC_ZOOM_HOME_TYPE), 1);
 
     TypeText(dlg, IDC_ZOOM_HOME_PERCENT, L"37.125");
     PressButton(dlg, IDC_ZOOM_APPLY);
-    EXPECT_TRUE(h.Log().HasLine("IDD_BUTTON_APPLY_PERCENT:37.125,3713"));
+    EXPECT_TRUE(Logged("IDD_BUTTON_APPLY_PERCENT:37.125,3713"));
     EXPECT_EQ(g_param[235], 3713u);
     EXPECT_EQ(Text(IDC_ZOOM_P235), "3713");
 
-    h.Log().Clear();
+    Forget();
     for (const wchar_t* bad : {L"fast", L"12 %", L""}) {
         TypeText(dlg, IDC_ZOOM_HOME_PERCENT, bad);
         PressButton(dlg, IDC_ZOOM_APPLY);
@@ -121,7 +116,7 @@ TEST_F(ZoomDialog, ApplyAndOkChangeOnlyTheParameterTable)
     EXPECT_EQ(g_param[235], 3713u) << "what is not a number keeps P235";
     EXPECT_THAT(LinesStartingWith({"IDD_BUTTON_APPLY_PERCENT"}), IsEmpty());
 
-    SendDlgItemMessageW(dlg, IDC_ZOOM_HOME_TYPE, CB_SETCURSEL, 2, 0);
+    ChooseListItem(dlg, IDC_ZOOM_HOME_TYPE, 2);
     PressButton(dlg, IDC_ZOOM_OK);
     EXPECT_EQ(g_param[233], 8u);
     EXPECT_EQ(g_zoomDlg, nullptr);
@@ -133,7 +128,7 @@ TEST_F(ZoomDialog, OkWithoutAHomeTypeKeepsP233)
 {
     g_param[233] = 5;
     HWND dlg = Open();
-    EXPECT_EQ(SendDlgItemMessageW(dlg, IDC_ZOOM_HOME_TYPE, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(Selected(dlg, IDC_ZOOM_HOME_TYPE), CB_ERR);
     PressButton(dlg, IDC_ZOOM_OK);
     EXPECT_EQ(g_param[233], 5u);
 }
@@ -145,9 +140,9 @@ TEST_F(ZoomDialog, ButtonsGoToTheirPositions)
                                 IDC_ZOOM_GOTO_9, IDC_ZOOM_GOTO_10};
     HWND dlg = Open();
     std::vector<std::string> expected;
-    for (int n = 1; n <= kZoomPositions; ++n) {
-        PressButton(dlg, kButtons[n - 1]);
-        expected.push_back(ZoomMove(static_cast<int32_t>(kPositionsMm[n - 1] * 2000)));
+    for (int n = 0; n < kZoomPositions; ++n) {
+        PressButton(dlg, kButtons[n]);
+        expected.push_back(ZoomMove(static_cast<int32_t>(kPositionsMm[n] * 2000)));
     }
     EXPECT_THAT(ZoomMoves(), ::testing::ElementsAreArray(expected));
 }
@@ -169,7 +164,7 @@ TEST_F(ZoomDialog, ShowsTheZoomLiveAndResetsOrLogsTheStateMachine)
     PressButton(dlg, IDC_ZOOM_GOTO_3);
     CheckDlgButton(dlg, IDC_ZOOM_LOG_STATES, BST_CHECKED);
     PressButton(dlg, IDC_ZOOM_LOG_STATES);
-    EXPECT_TRUE(h.Log().HasLine("g_zoom_state=7"));
+    EXPECT_TRUE(Logged("g_zoom_state=7"));
     EXPECT_EQ(g_zoomLogLevel, 1);
     AxbSim_ClearCallLog();
     PressButton(dlg, IDC_ZOOM_RESET_STATE);
@@ -189,11 +184,11 @@ TEST_F(ZoomDialog, DigitKeysMoveTheZoomWhileTheDialogIsActive)
     SetFocus(button);
     TypeKeys(button, "3");
     EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(6000)));
-    EXPECT_TRUE(h.Log().HasLine("Keydown wParam 33"));
+    EXPECT_TRUE(Logged("Keydown wParam 33"));
 
     // "0" homes as "HOME" does.
     TypeKeys(button, "0");
-    EXPECT_TRUE(h.Log().HasLine("ZoomHomeServo called"));
+    EXPECT_TRUE(Logged("ZoomHomeServo called"));
     EXPECT_EQ(g_zoomState, kZoomSeekingHome);
     g_zoomState = kZoomInactive;
 
@@ -207,7 +202,7 @@ TEST_F(ZoomDialog, DigitKeysMoveTheZoomWhileTheDialogIsActive)
     EXPECT_EQ(Text(IDC_ZOOM_HOME_PERCENT), "15");
 
     // With the main window active the keys are not the zoom's.
-    h.Log().Clear();
+    Forget();
     SetActiveWindow(main);
     TypeKeys(button, "4");
     EXPECT_THAT(ZoomMoves(), IsEmpty());
@@ -217,7 +212,7 @@ TEST_F(ZoomDialog, DigitKeysMoveTheZoomWhileTheDialogIsActive)
 TEST_F(ZoomDialog, ClosingInAnyWayStopsTheTimerAndKeepsTheProgram)
 {
     const std::pair<const char*, void (*)(HWND)> ways[] = {
-        {"close box", [](HWND dlg) { SendMessageW(dlg, WM_CLOSE, 0, 0); }},
+        {"close box", CloseByCloseBox},
         {"Esc", [](HWND dlg) { SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0); }},
         {"OK", [](HWND dlg) { PressButton(dlg, IDC_ZOOM_OK); }},
         {"destroyed", [](HWND dlg) { DestroyWindow(dlg); }},
@@ -228,8 +223,7 @@ TEST_F(ZoomDialog, ClosingInAnyWayStopsTheTimerAndKeepsTheProgram)
         ASSERT_TRUE(dlg);
         EXPECT_EQ(Open(), dlg) << "one dialog at a time";
         close(dlg);
-        int exitCode = 0;
-        EXPECT_FALSE(PumpMessages(&exitCode)) << "no quit message";
+        EXPECT_FALSE(PumpMessages()) << "no quit message";
         EXPECT_FALSE(IsWindow(dlg));
         EXPECT_EQ(g_zoomDlg, nullptr);
         EXPECT_EQ(h.Clock().TimerPeriod(dlg, IDT_TICK), 0u);
