@@ -1,15 +1,26 @@
 // The Multi Axis Goto window as a technician uses it: its fields and
 // captions, the coordinated Goto, single-axis gotos, the continuous Fixed and
-// Random runs leg after leg, the buttons that end a run, closing it.
+// Random runs leg after leg, the buttons that end a run, closing it; and the
+// following errors of a run: those the board reports stop a Fixed run and give
+// a Random run one retry at full speed per leg, those it does not report (a
+// lag beyond the axis's own limit) are counted, the axis's history dumped
+// once at the fifth tick and logged at the leg's end.
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
+#include "core/goto_history.h"
+#include "core/goto_sequence.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
-#include "tests/motion/goto_fixture.h"
+#include "motion/goto_controls.h"
+#include "motion/multi_axis_goto.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <regex>
 
 using ::testing::Contains;
@@ -17,6 +28,58 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
+
+// The program with the window open and X, Y, Z, Q at rest on the user zero,
+// so that nothing goes anywhere unless a test asks; the window's one-second
+// timer runs when the test lets time pass.
+class MultiAxisGoto : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        Start();
+        Open();
+        for (const GotoAxisControls& row : kGotoAxisControls) {
+            Type(row.target, L"0");
+            Type(row.velPercent, L"100");
+        }
+        Forget();
+    }
+    void Open()
+    {
+        Press(IDC_MULTI_AXIS_GOTO);
+        wnd = g_multiGotoWnd;
+        ASSERT_NE(wnd, nullptr);
+    }
+    void Type(int id, const std::wstring& text) { TypeText(wnd, id, text); }
+    void Target(int axis, const std::wstring& mm) { Type(kGotoAxisControls[axis].target, mm); }
+    void Click(int id) { PressButton(wnd, id); }
+    void ChooseRandomLegs()
+    {
+        constexpr int kLegKinds[] = {IDC_MAG_FIXED, IDC_MAG_RANDOM};
+        ChooseRadio(wnd, IDC_MAG_RANDOM, kLegKinds);
+    }
+    void Tick(int seconds = 1) { h.Clock().Advance(1000u * static_cast<uint32_t>(seconds)); }
+    using ProgramTest::Text;
+    std::string Text(int id) { return Text(wnd, id); }
+    std::vector<std::string> Legs() { return Calls("AXB_SetAxisPosLin("); }
+    // Ticks until the run has sent n legs, at most a minute.
+    void TickUntilLegs(size_t n)
+    {
+        for (int s = 0; s < 60 && Legs().size() < n; ++s)
+            Tick();
+        ASSERT_GE(Legs().size(), n);
+    }
+    // Exit, a setting as the technician would set it, and open again.
+    void Reopen(const wchar_t* key, const wchar_t* value)
+    {
+        Click(IDC_MAG_EXIT);
+        WriteSetting(L"stagetune", key, value);
+        Forget();
+        Open();
+    }
+
+    HWND wnd = nullptr;
+};
 
 // The absolute X..Q targets and the velocity of a logged linear move.
 struct LinMove {
@@ -31,8 +94,6 @@ LinMove ParseLin(const std::string& call)
     return m;
 }
 
-using MultiAxisGoto = GotoBench;
-
 TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
 {
     Press(IDC_MULTI_AXIS_GOTO);
@@ -40,30 +101,26 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
     EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 1000u);
     EXPECT_TRUE(IsChecked(wnd, IDC_MAG_FIXED));
     EXPECT_FALSE(IsChecked(wnd, IDC_MAG_RANDOM));
-
-    struct Case {
-        int unitMode;
-        const char* target;   // X target 12.7 mm
-        const char* unit;
-    };
-    const Case kCases[] = {{kUnitMm, "12.7000", "mm"}, {kUnitInch, "0.50000", "in"}, {kUnitStored, "12.7000", "mm"}};
     const std::pair<int, std::string> kCaptions[] = {{IDC_MAG_POS_CAPTION, "Position"},
                                                      {IDC_MAG_VEL_CAPTION, "Velocity"},
                                                      {IDC_MAG_LAG_CAPTION, "Following Error"},
                                                      {IDC_MAG_MAX_LAG_CAPTION, "Max Following"},
                                                      {IDC_MAG_SET_TARGET, "Set Target"}};
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.unitMode);
+    // X's target is 12.7 mm; As Stored shows millimetres.
+    for (const auto& [unitMode, target, unit] : {std::tuple{kUnitMm, "12.7000", " (mm)"},
+                                                 std::tuple{kUnitInch, "0.50000", " (in)"},
+                                                 std::tuple{kUnitStored, "12.7000", " (mm)"}}) {
+        SCOPED_TRACE(unit);
         Click(IDC_MAG_EXIT);
-        g_unitMode = c.unitMode;
+        g_unitMode = unitMode;
         g_targetMm[0] = 12.7f;
         g_velPercent[1] = 37.5f;
         Open();
-        EXPECT_EQ(Text(IDC_MAG_TARGET_X), c.target);
+        EXPECT_EQ(Text(IDC_MAG_TARGET_X), target);
         EXPECT_EQ(Text(IDC_MAG_VEL_PERCENT_Y), "37.5000");
         EXPECT_EQ(Text(IDC_MAG_MAX_LAG_Q), "0.0000");
         for (const auto& [id, caption] : kCaptions)
-            EXPECT_EQ(Text(id), caption + " (" + c.unit + ")");
+            EXPECT_EQ(Text(id), caption + unit);
     }
 }
 
@@ -105,16 +162,14 @@ TEST_F(MultiAxisGoto, VelocityWordsSaturateInsteadOfWrapping)
     };
     Target(0, L"1");
     for (const Case& c : kCases) {
-        AxbSim_ClearCallLog();
+        SCOPED_TRACE(Narrow(c.percent));
+        Forget();
         Type(IDC_MAG_VEL_PERCENT_X, c.percent);
         Click(IDC_MAG_GOTO);
         const auto set = Calls("AXB_SetVelocityPercent(0,0,");
-        if (*c.setVelocity)
-            EXPECT_THAT(set, ElementsAre(c.setVelocity)) << Narrow(c.percent);
-        else
-            EXPECT_THAT(set, IsEmpty()) << Narrow(c.percent);
+        EXPECT_EQ(set, *c.setVelocity ? std::vector<std::string>{c.setVelocity} : std::vector<std::string>{});
         ASSERT_EQ(Legs().size(), 1u);
-        EXPECT_EQ(ParseLin(Legs()[0]).velocity, c.linVelocity) << Narrow(c.percent);
+        EXPECT_EQ(ParseLin(Legs()[0]).velocity, c.linVelocity);
     }
 }
 
@@ -159,19 +214,16 @@ TEST_F(MultiAxisGoto, FixedRunGoesToTheTargetsAndBackLegAfterLeg)
     const auto legs = Legs();
     for (size_t i = 0; i < 4; ++i)
         EXPECT_EQ(legs[i], i % 2 ? "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1" : "AXB_SetAxisPosLin(0,10000,0,0,0,10000)=1");
-    // One line per leg after the first, numbered from 0, the targets in mm.
-    std::vector<std::string> legLines;
-    const std::regex leg(R"(\d+,time,\d+,\d+,target,.*)");
-    for (const std::string& line : h.Log().Lines())
-        if (std::regex_match(line, leg))
-            legLines.push_back(line);
-    ASSERT_EQ(legLines.size(), 4u);
-    const std::regex first(R"(0,time,1000,1000,target,0\.0000,0\.0000,0\.0000,status,0x05,0x05,0x05,probe,0x00,xpos,)"
-                           R"((9\.99\d\d|10\.000\d))");
-    EXPECT_TRUE(std::regex_match(legLines[0], first)) << legLines[0];
-    EXPECT_EQ(legLines[1].rfind("1,time,1000,2000,target,10.0000,0.0000,0.0000,", 0), 0u) << legLines[1];
-    EXPECT_EQ(legLines[2].rfind("2,time,1000,3000,target,0.0000,", 0), 0u) << legLines[2];
-    EXPECT_EQ(legLines[3].rfind("3,time,1000,4000,target,10.0000,", 0), 0u) << legLines[3];
+    // One line per leg after the first, numbered from 0, with the time of
+    // the leg and of the run and the targets in mm.
+    const auto lines = LinesStartingWith({"0,time,", "1,time,", "2,time,", "3,time,"});
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(0,time,1000,1000,target,0\.0000,0\.0000,0\.0000,status,)"
+                                                      R"(0x05,0x05,0x05,probe,0x00,xpos,(9\.99\d\d|10\.000\d))")))
+        << lines[0];
+    EXPECT_EQ(lines[1].rfind("1,time,1000,2000,target,10.0000,0.0000,0.0000,", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("2,time,1000,3000,target,0.0000,", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("3,time,1000,4000,target,10.0000,", 0), 0u) << lines[3];
 }
 
 TEST_F(MultiAxisGoto, RunStartsWithAZeroLegWhenXsTargetDidNotChange)
@@ -204,9 +256,7 @@ TEST_F(MultiAxisGoto, RandomRunsVisitNewPointsWithinTheTargetsAndGoBackToZeroWhe
 {
     for (const bool backToZero : {false, true}) {
         SCOPED_TRACE(backToZero ? "back to zero" : "random only");
-        Click(IDC_MAG_EXIT);
-        WriteSetting(L"stagetune", L"GotoBackToZero", backToZero ? L"1" : L"0");
-        Open();
+        Reopen(L"GotoBackToZero", backToZero ? L"1" : L"0");
         Target(0, L"20");
         Target(1, L"-10");
         Target(3, L"5");
@@ -218,16 +268,13 @@ TEST_F(MultiAxisGoto, RandomRunsVisitNewPointsWithinTheTargetsAndGoBackToZeroWhe
         std::vector<int> xs;
         for (size_t i = 0; i < legs.size(); ++i) {
             const LinMove m = ParseLin(legs[i]);
-            EXPECT_EQ(m.z, 0) << legs[i];
-            // Every completed random leg is followed by one to the zero.
-            if (backToZero && i % 2) {
-                EXPECT_TRUE(m.x == 0 && m.y == 0 && m.q == 0) << legs[i];
-                continue;
-            }
-            EXPECT_TRUE(m.x > 0 && m.x <= 20000) << legs[i];
-            EXPECT_TRUE(m.y <= 0 && m.y >= -10000) << legs[i];
-            EXPECT_TRUE(m.q >= 0 && m.q <= 5000) << legs[i];
-            xs.push_back(m.x);
+            // With the setting, every completed random leg is followed by one to the zero.
+            const bool toZero = backToZero && i % 2;
+            EXPECT_TRUE(toZero ? m.x == 0 : m.x > 0 && m.x <= 20000) << legs[i];
+            EXPECT_TRUE(toZero ? m.y == 0 : m.y <= 0 && m.y >= -10000) << legs[i];
+            EXPECT_TRUE(m.z == 0 && m.q >= 0 && m.q <= 5000) << legs[i];
+            if (!toZero)
+                xs.push_back(m.x);
         }
         std::sort(xs.begin(), xs.end());
         EXPECT_EQ(std::unique(xs.begin(), xs.end()), xs.end()) << "every leg a new point";
@@ -238,31 +285,28 @@ TEST_F(MultiAxisGoto, RandomRunsVisitNewPointsWithinTheTargetsAndGoBackToZeroWhe
 
 TEST_F(MultiAxisGoto, StopSetHomeAndTheZeroButtonsEndTheRun)
 {
-    struct Case {
-        int button;
-        const char* call;   // what the board is told besides
-    };
-    const Case kCases[] = {
-        {IDC_MAG_STOP, "AXB_StopAxis(0,3)=1"},
-        {IDC_MAG_SET_HOME, "AXB_ClearEncoderErrors(0,15)=1"},
-        {IDC_MAG_ZERO_Y, "AXB_ClearEncoderErrors(0,2)=1"},
-        {IDC_MAG_CONT_GOTO, nullptr},   // the button toggles
-    };
+    // What the board is told besides; the run's own button toggles it off.
+    const std::pair<int, const char*> kCases[] = {{IDC_MAG_STOP, "AXB_StopAxis(0,3)=1"},
+                                                  {IDC_MAG_SET_HOME, "AXB_ClearEncoderErrors(0,15)=1"},
+                                                  {IDC_MAG_ZERO_Y, "AXB_ClearEncoderErrors(0,2)=1"},
+                                                  {IDC_MAG_CONT_GOTO, nullptr}};
     Target(0, L"100");
     Target(1, L"50");
-    for (const Case& c : kCases) {
+    for (const auto& [button, call] : kCases) {
+        SCOPED_TRACE(button);
         Click(IDC_MAG_CONT_GOTO);
         Tick();
         ASSERT_EQ(g_multiGotoRunning, 1);
-        AxbSim_ClearCallLog();
-        Click(c.button);
-        EXPECT_EQ(g_multiGotoRunning, 0) << c.button;
-        if (c.call)
-            EXPECT_THAT(Calls(""), Contains(c.call)) << c.button;
-        else
+        Forget();
+        Click(button);
+        EXPECT_EQ(g_multiGotoRunning, 0);
+        if (call) {
+            EXPECT_THAT(Calls(""), Contains(call));
+        } else {
             EXPECT_THAT(Calls("AXB_StopAxis("), IsEmpty());
+        }
         Tick(30);
-        EXPECT_THAT(Legs(), IsEmpty()) << c.button;
+        EXPECT_THAT(Legs(), IsEmpty());
         Click(IDC_MAG_STOP);
         h.Clock().Advance(3000);
     }
@@ -282,28 +326,21 @@ TEST_F(MultiAxisGoto, SetTargetTakesWhereTheAxesStand)
 
 TEST_F(MultiAxisGoto, ClosingStopsTheRunAndTheTimerAndNeverEndsTheProgram)
 {
-    struct Case {
-        bool exitButton;
-        float targetAfter;   // X's target after typing 7 and closing
-    };
-    const Case kCases[] = {{true, 7.0f}, {false, 0.0f}};
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.exitButton ? "Exit" : "close box");
+    // Exit keeps the targets typed, the close box does not.
+    for (const auto& [exitButton, targetAfter] : {std::pair{true, 7.0f}, std::pair{false, 0.0f}}) {
+        SCOPED_TRACE(exitButton ? "Exit" : "close box");
         g_targetMm[0] = 0.0f;
         Open();
         Click(IDC_MAG_CONT_GOTO);
         ASSERT_EQ(g_multiGotoRunning, 1);
         Target(0, L"7");
-        if (c.exitButton)
-            Click(IDC_MAG_EXIT);
-        else
-            CloseByCloseBox(wnd);
+        exitButton ? Click(IDC_MAG_EXIT) : CloseByCloseBox(wnd);
         EXPECT_FALSE(PumpMessages()) << "closing the window posted a quit";
         EXPECT_EQ(g_multiGotoWnd, nullptr);
         EXPECT_FALSE(IsWindow(wnd));
         EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 0u);
         EXPECT_EQ(g_multiGotoRunning, 0);
-        EXPECT_EQ(g_targetMm[0], c.targetAfter);
+        EXPECT_EQ(g_targetMm[0], targetAfter);
         EXPECT_TRUE(IsWindow(main));
     }
     Open();
@@ -312,33 +349,181 @@ TEST_F(MultiAxisGoto, ClosingStopsTheRunAndTheTimerAndNeverEndsTheProgram)
 
 TEST_F(MultiAxisGoto, TheTraceSettingStartsTheAxisTraceEveryTick)
 {
-    Click(IDC_MAG_EXIT);
-    WriteSetting(L"stagetune", L"CreateZoomLogThread", L"1");
-    Forget();
-    Open();
+    Reopen(L"CreateZoomLogThread", L"1");
     EXPECT_TRUE(g_traceOn);
     Tick(2);
-    const auto lines = h.Log().Lines();
-    ASSERT_FALSE(lines.empty());
+    // The header first; the main window traces X every 10 ms while the flag
+    // is on, Y and Z come from this window's tick alone, once a second.
+    const auto lines = LinesStartingWith({"Time,", "YGACV,", "ZGACV,"});
+    ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0],
               "Time,Target,Actual,Nominal,Lag,V-Soll,V-Ist,Part-V,Part-P,Part-I,Part-D,Base,PID,R-Cnt,Flags,Status,Cnt");
-    // The main window traces X every 10 ms while the flag is on; Y and Z
-    // come from this window's tick alone.
     const std::regex trace(R"(([YZ])GACV,(\d+),(-?\d+,){13}0x[0-9A-F]{6},0x[0-9A-F]{4},(\d+))");
-    std::vector<std::smatch> found;
-    for (const std::string& line : lines) {
-        std::smatch m;
-        if (std::regex_match(line, m, trace))
-            found.push_back(m);
-    }
-    ASSERT_EQ(found.size(), 4u);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(found[i][1].str()[0], "YZYZ"[i]);
-        EXPECT_EQ(found[i][2], i < 2 ? "1000" : "2000");
-        EXPECT_EQ(found[i][4], i < 2 ? "0" : "1") << "the sequence number advances once a tick";
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(lines[i + 1], m, trace)) << lines[i + 1];
+        EXPECT_EQ(m[1], i % 2 ? "Z" : "Y");
+        EXPECT_EQ(m[2], i < 2 ? "1000" : "2000");
+        EXPECT_EQ(m[4], i < 2 ? "0" : "1") << "the sequence number advances once a tick";
     }
     Click(IDC_MAG_EXIT);
     EXPECT_FALSE(g_traceOn);
+}
+
+class GotoErrors : public MultiAxisGoto {
+protected:
+    // X and Y on long moves at 50 %.
+    void StartRun(bool random)
+    {
+        Target(0, L"100");
+        Target(1, L"80");
+        Type(IDC_MAG_VEL_PERCENT_X, L"50");
+        if (random)
+            ChooseRandomLegs();
+        Click(IDC_MAG_CONT_GOTO);
+        ASSERT_EQ(g_multiGotoRunning, 1);
+    }
+    // A slow X keeps the leg open for some ten seconds.
+    void StartSlowRun()
+    {
+        Target(0, L"100");
+        Type(IDC_MAG_VEL_PERCENT_X, L"10");
+        Click(IDC_MAG_CONT_GOTO);
+    }
+    size_t Count(const std::string& prefix) { return LinesStartingWith({prefix}).size(); }
+    // The recorded targets as the absolute counts of a linear move at full speed.
+    static std::string RetryOf(const std::string& firstLeg)
+    {
+        const LinMove m = ParseLin(firstLeg);
+        char retry[96];
+        std::snprintf(retry, sizeof retry, "AXB_SetAxisPosLin(0,%d,%d,%d,%d,10000)=1", m.x, m.y, m.z, m.q);
+        return retry;
+    }
+};
+
+TEST_F(GotoErrors, ErrorsOtherThanAReportedLagInARandomRunStopTheRunWithoutARetry)
+{
+    struct Case {
+        bool random;
+        std::function<void()> fault;
+        const char* stopLine;   // nullptr: not checked
+    };
+    const Case kCases[] = {
+        {false, [] { AxbSim_InjectErrorByte(0, 0x02, 0); }, "Goto Stopped because axis 0 has error 2"},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x04, 0); }, nullptr},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x01, 0); }, nullptr},
+        {true, [] { AxbSim_InjectErrorByte(0, 0x03, 0); }, nullptr},
+        {false, [] { AxbSim_SetSystemStatus(0x04); }, "Goto Stopped because of system error error 4"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(&c - kCases);
+        Forget();
+        StartRun(c.random);
+        c.fault();
+        Tick();
+        EXPECT_EQ(g_multiGotoRunning, 0);
+        if (c.stopLine) {
+            EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre(c.stopLine));
+        }
+        EXPECT_EQ(Count("retry"), 0u);
+        Tick(5);
+        EXPECT_EQ(Legs().size(), 1u);
+        Click(IDC_MAG_STOP);
+    }
+    EXPECT_EQ(Text(IDC_MAG_SYSTEM), "0x04");
+}
+
+TEST_F(GotoErrors, ARandomRunRetriesOnceAtFullSpeedThenStopsOnASecondError)
+{
+    StartRun(true);
+    const std::string first = Legs()[0];
+    AxbSim_InjectErrorByte(1, 0x02, 0);   // cleared by the next motion command
+    Tick();
+    // In this order: the stop, the axis's last 20 samples, the error, the retry.
+    const auto lines = h.Log().Lines();
+    ASSERT_GE(lines.size(), 24u);
+    EXPECT_EQ(lines[0], "Goto Stopped because axis 1 has error 2");
+    EXPECT_EQ(lines[1], "Logging past 20 lag values and pos values and target values");
+    const std::regex sample(R"(lag,-?\d+,pos,-?\d+,target,-?\d+,status,\d+,error,\d+,time,\d+)");
+    for (int i = 2; i < 22; ++i)
+        EXPECT_TRUE(std::regex_match(lines[i], sample)) << lines[i];
+    EXPECT_TRUE(std::regex_match(lines[22], std::regex("reported following error:axis,1,pos,-?\\d+,target," +
+                                                      std::to_string(g_multiGotoTarget[1]) +
+                                                      ",status,0[0-9A-F],error,02,lag,-?\\d+,sytem_status,00")))
+        << lines[22];
+    EXPECT_EQ(lines[23], "retry goto on axis 1");
+    EXPECT_THAT(Legs(), ElementsAre(first, RetryOf(first)));
+    EXPECT_EQ(g_multiGotoRunning, 1);
+
+    Forget();
+    AxbSim_InjectErrorByte(1, 0x02, 0);
+    Tick();
+    EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre("Goto Stopped because axis 1 has error 2"));
+    EXPECT_EQ(Count("retry"), 0u) << "one retry per leg";
+    EXPECT_EQ(g_multiGotoRunning, 0);
+}
+
+TEST_F(GotoErrors, ARetryInTheFirstRandomLegSendsThisRunsTargets)
+{
+    StartRun(true);
+    TickUntilLegs(3);
+    Click(IDC_MAG_CONT_GOTO);   // the earlier run ends with its targets recorded
+    Tick(10);
+    Forget();
+    Click(IDC_MAG_CONT_GOTO);
+    ASSERT_EQ(Legs().size(), 1u);
+    const std::string first = Legs()[0];
+    AxbSim_InjectErrorByte(0, 0x02, 0);
+    Tick();
+    EXPECT_EQ(Count("retry goto on axis 0"), 1u);
+    EXPECT_THAT(Legs(), ElementsAre(first, RetryOf(first)));
+}
+
+TEST_F(GotoErrors, UnreportedLagIsCountedDumpedOnceAtTheFifthTickAndLoggedAtTheLegsEnd)
+{
+    AxbSim_SetExtraLag(1, 600);   // beyond Y's 500, the board says nothing
+    StartSlowRun();
+    for (int tick = 1; tick <= 7; ++tick) {
+        Tick();
+        EXPECT_EQ(g_lagOverLimitCount[1], tick);
+        EXPECT_EQ(Count("Logging past"), tick < 5 ? 0u : 1u) << "tick " << tick;
+    }
+    const auto lines = h.Log().Lines();
+    const auto dump = std::find(lines.begin(), lines.end(), "Logging past 20 lag values and pos values and target values");
+    ASSERT_GE(lines.end() - dump, 21);
+    // Oldest first: fifteen empty samples, then the five ticks of this leg.
+    for (int i = 1; i <= 15; ++i)
+        EXPECT_EQ(dump[i], "lag,0,pos,0,target,0,status,0,error,0,time,0");
+    // Y is at rest and ended, but its lag is outside the target window (bit 3).
+    for (int i = 16; i <= 20; ++i)
+        EXPECT_TRUE(std::regex_match(dump[i], std::regex(R"(lag,600,pos,-600,target,0,status,13,error,0,time,\d+)")))
+            << dump[i];
+    EXPECT_EQ(Count("Unreported"), 0u) << "not before the leg ends";
+
+    TickUntilLegs(2);
+    EXPECT_THAT(LinesStartingWith({"Unreported"}),
+                ElementsAre("Unreported following error:axis,1,pos,-600,target,0,status,0D,error,00,lag,600,"
+                            "sytem_status,00"));
+    EXPECT_EQ(g_lagOverLimitCount[1], 0);
+}
+
+TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
+{
+    for (const auto& [axis, limit] : {std::pair{0, 500u}, std::pair{2, 2000u}}) {
+        g_param[AxisParam(66, axis)] = limit;
+        AxbSim_PokeParam(AxisParam(66, axis), limit);
+    }
+    // Y: limit 500; Z: limit 2000, though X's is 500; Q: limit 500, lagging
+    // the other way.
+    const std::tuple<int, int32_t, bool> kCases[] = {{1, 800, true}, {2, 800, false}, {3, -501, true}};
+    for (const auto& [axis, extraLag, counted] : kCases)
+        AxbSim_SetExtraLag(axis, extraLag);
+    StartSlowRun();
+    Tick(6);
+    for (const auto& [axis, extraLag, counted] : kCases)
+        EXPECT_EQ(g_lagOverLimitCount[axis], counted ? 6 : 0) << "axis " << axis;
+    EXPECT_EQ(Count("Logging past"), 2u);
+    EXPECT_EQ(Legs().size(), 1u) << "X is still on its way";
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 #include "core/motion_state.h"
 #include "core/session_state.h"
 #include "core/watch_layout.h"
+#include "motion/multi_axis_goto.h"
 #include "motion/watch_window.h"
-#include "tests/motion/goto_fixture.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
 
 #include <winternl.h>
 
@@ -42,14 +45,17 @@ int GdiObjectCount()
     return live;
 }
 
-class WatchWindow : public GotoBench {
+class WatchWindow : public ProgramTest {
 protected:
     void SetUp() override
     {
-        GotoBench::SetUp();
-        Click(IDC_MAG_WATCH);
+        Start();
+        Press(IDC_MULTI_AXIS_GOTO);
+        wnd = g_multiGotoWnd;
+        PressButton(wnd, IDC_MAG_WATCH);
         watch = g_watchWnd;
         ASSERT_NE(watch, nullptr);
+        Forget();
     }
     // The client area of this size.
     void Resize(int width, int height)
@@ -77,12 +83,13 @@ protected:
         return {lf.lfHeight, digits.cx < r.right - r.left && digits.cy < r.bottom - r.top};
     }
 
+    HWND wnd = nullptr;
     HWND watch = nullptr;
 };
 
 TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
 {
-    Click(IDC_MAG_WATCH);
+    PressButton(wnd, IDC_MAG_WATCH);
     EXPECT_EQ(g_watchWnd, watch) << "one Watch window at a time";
     EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
     EXPECT_THAT(ListItems(watch, IDC_WATCH_SELECT), ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
@@ -140,7 +147,7 @@ TEST_F(WatchWindow, OkClosesItWithoutEndingTheProgram)
     EXPECT_FALSE(IsWindow(watch));
     EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
     EXPECT_TRUE(IsWindow(wnd));
-    Click(IDC_MAG_WATCH);
+    PressButton(wnd, IDC_MAG_WATCH);
     EXPECT_NE(g_watchWnd, nullptr);
 }
 
