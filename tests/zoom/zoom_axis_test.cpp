@@ -1,14 +1,21 @@
-// The motor zoom: the stored positions with backlash approach, counts rounded
-// like every other target, goto during homing, timeouts (also after 24.9 days
-// of uptime), position bounds, the log lines at each zoom log level and the
-// "ZOOM_LOCK" before "ZEZ_LOCK" order.
+// The motor zoom, stepped by the main window's 10 ms timer: homing through
+// its states from anywhere by "Home", with and without a home switch, and
+// "Continuous Home" with its line per cycle and 60-second move timeout; the
+// stored positions with backlash approach, counts rounded like every other
+// target, goto during homing, timeouts (also after 24.9 days of uptime),
+// position bounds, the log lines at each zoom log level and the "ZOOM_LOCK"
+// before "ZEZ_LOCK" order.
+#include "core/flash_items.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
+#include "infra/clock.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
 #include "tests/support/other_lock.h"
-#include "tests/zoom/zoom_fixture.h"
+#include "tests/support/program_test.h"
+#include "zoom/zoom.h"
 
-#include <gmock/gmock.h>
-
+#include <algorithm>
 #include <regex>
 #include <thread>
 
@@ -19,9 +26,34 @@ using ::testing::IsEmpty;
 
 namespace {
 
-class ZoomAxis : public ZoomTest {
+constexpr int kZoom = 4;
+constexpr int kZoomTravelMin = -4000;   // the home switch
+
+std::string ZoomMove(int32_t counts) { return "AXB_SetAxisPosAbs(0,4," + std::to_string(counts) + ")=1"; }
+
+class ZoomAxis : public ProgramTest {
 protected:
+    using ProgramTest::ProgramTest;
     void SetUp() override { Start(); }
+
+    // Main-window ticks until the zoom's sequence is idle; false when it is
+    // still busy after maxMs.
+    bool RunUntilIdle(int maxMs = 20000)
+    {
+        for (int t = 0; t < maxMs; t += 10) {
+            h.Clock().Advance(10);
+            if (g_zoomState == kZoomInactive)
+                return true;
+        }
+        return false;
+    }
+    std::vector<std::string> ZoomMoves() { return Calls("AXB_SetAxisPosAbs(0,4,"); }
+    std::vector<std::string> StateLines() { return LinesStartingWith({"Moving from", "just changed"}); }
+    int CountLines(const std::string& line)
+    {
+        const auto lines = h.Log().Lines();
+        return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+    }
 };
 
 TEST_F(ZoomAxis, ASlowHomePercentBeyondTheWordIsSentAsTheFastestWord)
@@ -38,7 +70,7 @@ TEST_F(ZoomAxis, ASlowHomePercentBeyondTheWordIsSentAsTheFastestWord)
 TEST_F(ZoomAxis, GotoDuringHomingWaitsForTheHomeAndThenGoesThere)
 {
     krv_user_box_data.zoomPos[2] = 2.5f;
-    g_zoomLogLevel = 1;
+    g_zoomLogLevel = 5;
     AxbSim_PlaceAxis(kZoom, 20000);
     ZoomHomeServo();
     h.Clock().Advance(50);
@@ -49,19 +81,11 @@ TEST_F(ZoomAxis, GotoDuringHomingWaitsForTheHomeAndThenGoesThere)
     EXPECT_TRUE(Logged("Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_MOVING"));
     EXPECT_EQ(ZoomMoves().back(), ZoomMove(5000));
     EXPECT_NEAR(AxbSim_PeekPosition(kZoom), 5000, 10);
-}
-
-TEST_F(ZoomAxis, DataLinesFollowTheHomingAtLogLevelFive)
-{
-    g_zoomLogLevel = 5;
-    AxbSim_PlaceAxis(kZoom, 10000);
-    ZoomHomeServo();
-    ASSERT_TRUE(RunUntilIdle());
-    EXPECT_EQ(CountLines("Zoom,Time,Target,Actual,Nominal,Lag,V-Soll,V-Ist,Part-V,Part-P,Part-I,Part-D,Base,PID,"
-                         "R-Cnt,Flags,Status,Cnt"),
-              1);
+    // At log level 5 a data line follows every step, under one header.
     const auto data = LinesStartingWith({"Zoom,"});
     ASSERT_GT(data.size(), 3u);
+    EXPECT_EQ(data[0], "Zoom,Time,Target,Actual,Nominal,Lag,V-Soll,V-Ist,Part-V,Part-P,Part-I,Part-D,Base,PID,"
+                       "R-Cnt,Flags,Status,Cnt");
     const std::regex format(R"(Zoom,-?\d+(,-?\d+){13},0x[0-9A-F]{6},0x[0-9A-F]{4},(\d+))");
     for (size_t i = 1; i < data.size(); ++i) {
         std::smatch m;
@@ -193,10 +217,9 @@ std::string TimeoutLine(uint32_t now)
 
 // Past 0x7FFFFFFF + 30000 ms of uptime a start time that is never recorded
 // makes every zoom move time out at once.
-class ZoomAfterLongUptime : public ZoomTest {
+class ZoomAfterLongUptime : public ZoomAxis {
 protected:
-    ZoomAfterLongUptime() : ZoomTest(0x7FFFFFFFull + 30000 + 5000) {}
-    void SetUp() override { Start(); }
+    ZoomAfterLongUptime() : ZoomAxis(0x7FFFFFFFull + 30000 + 5000) {}
 };
 
 TEST_F(ZoomAfterLongUptime, MovesAndHomingTimeOutOnlyAfterTheirOwnLimit)
@@ -277,6 +300,118 @@ TEST_F(ZoomAxis, WithoutTheBoardLockGotoFailsAndTheStepWaits)
         EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK"));
     }
     EXPECT_THAT(ZoomMoves(), IsEmpty());
+}
+
+class MainWindowHome : public ZoomAxis {
+protected:
+    void SetUp() override
+    {
+        Start();
+        ChooseAxis(IDC_AXIS_ZOOM);
+    }
+    // Main-window ticks until a log line starts with the prefix, at most 20 s.
+    void RunUntilLine(const std::string& prefix)
+    {
+        for (int t = 0; t < 20000 && LinesStartingWith({prefix}).empty(); t += 10)
+            h.Clock().Advance(10);
+    }
+};
+
+// The lines a zoom sequence writes as it passes through these states.
+std::vector<std::string> StateLinesThrough(std::vector<int> states)
+{
+    const char* kNames[] = {"INACTIVE", "SEEKING_HOME", "COMING_OFF_HOME", "", "GOING_TO_ZOOM_START", "SEEKING_HOME2"};
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < states.size(); ++i) {
+        if (i > 0)
+            lines.push_back(std::string("Moving from KRV_STATE_ZOOM_") + kNames[states[i - 1]] + " to KRV_STATE_ZOOM_" +
+                            kNames[states[i]]);
+        lines.push_back("just changed to zoom state:" + std::to_string(states[i]));
+    }
+    return lines;
+}
+
+TEST_F(MainWindowHome, HomeRunsTheZoomsStatesFromAnywhereAndEndsAtCounterZero)
+{
+    struct Case {
+        const char* name;
+        const wchar_t* zoomType;
+        int32_t start;
+        std::string startLine;
+        std::vector<std::string> states;
+    };
+    // The runs onto the switch end between two milliseconds: the simulated
+    // board does not start a move away from its lower limit that is commanded
+    // in the very millisecond the run onto it ends.
+    const Case kCases[] = {
+        {"far above", L"0", 60020, "ZoomHomeServo called", StateLinesThrough({1, 2, 4, 5, 0})},
+        {"near zero", L"0", 1234, "ZoomHomeServo called", StateLinesThrough({1, 2, 4, 5, 0})},
+        {"on the switch", L"0", kZoomTravelMin, "ZoomHomeServo called", StateLinesThrough({2, 4, 5, 0})},
+        {"without a switch", L"5", 25000, "ZoomHomeNoLimit called", StateLinesThrough({1, 0})},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        // The program learns the kind of zoom as it starts.
+        Start([&] { WriteSetting(L"stagetune", L"ZoomType", c.zoomType); });
+        ChooseAxis(IDC_AXIS_ZOOM);
+        AxbSim_PlaceAxis(kZoom, c.start);
+        g_zoomLogLevel = 1;
+        Forget();
+        Press(IDC_HOME);
+        EXPECT_TRUE(Logged(c.startLine));
+        ASSERT_TRUE(RunUntilIdle());
+        h.Clock().Advance(10);
+        EXPECT_THAT(StateLines(), ElementsAreArray(c.states));
+        EXPECT_THAT(Calls("AXB_SeekHome("), ElementsAre("AXB_SeekHome(0,4)=1"));
+        EXPECT_TRUE(g_zoomHomed);
+        EXPECT_EQ(g_offset[kZoom], 0);
+        h.Clock().Advance(100);
+        EXPECT_EQ(AxbSim_PeekPosition(kZoom), 0);
+    }
+}
+
+TEST_F(MainWindowHome, ContinuousHomeHomesGoesToTheTargetAndLogsEachCycle)
+{
+    AxbSim_PlaceAxis(kZoom, 25000);
+    g_targetMm[kZoom] = 0.251f;
+    Press(IDC_CONT_HOME);
+    EXPECT_EQ(g_contHomeState, kContHomeHoming);
+    EXPECT_TRUE(Logged("ZoomHomeServo called"));
+
+    for (int t = 0; t < 20000 && g_contHomeState != kContHomeGoing; t += 10)
+        h.Clock().Advance(10);
+    ASSERT_EQ(g_contHomeState, kContHomeGoing);
+    EXPECT_EQ(ZoomMoves().back(), ZoomMove(502)) << "the target in counts, rounded";
+
+    RunUntilLine("0,Q,");
+    const auto cycle = LinesStartingWith({"0,Q,"});
+    ASSERT_EQ(cycle.size(), 1u);
+    EXPECT_TRUE(std::regex_match(cycle[0], std::regex(R"(0,Q,0,V,50[0-9],Delta,-50[0-9],time,\d+)"))) << cycle[0];
+    EXPECT_EQ(ZoomMoves().back(), ZoomMove(-100000));
+    EXPECT_EQ(g_zoomState, kZoomSeekingHome);
+
+    RunUntilLine("1,Q,");
+    EXPECT_EQ(LinesStartingWith({"1,Q,"}).size(), 1u) << "and round again";
+
+    Press(IDC_CONT_HOME);
+    EXPECT_EQ(g_contHomeState, kContHomeOff);
+    EXPECT_EQ(g_zoomState, kZoomInactive);
+}
+
+TEST_F(MainWindowHome, ContinuousHomeRestartsAMoveThatTakesOverAMinute)
+{
+    AxbSim_SetAxisStuck(kZoom, 1);
+    // The zoom's own timeout would halt the sequence first.
+    WriteSetting(L"zoom", L"timeout_ms", L"100000");
+    Press(IDC_CONT_HOME);
+    Forget();
+    h.Clock().Advance(60000);
+    EXPECT_THAT(LinesStartingWith({"***Timed out"}), ::testing::IsEmpty());
+    h.Clock().Advance(10);
+    EXPECT_THAT(LinesStartingWith({"***Timed out"}),
+                ElementsAre("***Timed out waiting for goto to complete,pos,0,lag,0"));
+    EXPECT_TRUE(Logged("ZoomHomeServo called")) << "homing starts again";
+    EXPECT_EQ(g_zoom_start_time, NowMs()) << "and its move is timed from now";
 }
 
 } // namespace

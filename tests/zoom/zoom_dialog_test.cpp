@@ -6,8 +6,11 @@
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
 #include "tests/support/sim_flash.h"
-#include "tests/zoom/zoom_fixture.h"
+#include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 
 #include <gmock/gmock.h>
@@ -20,7 +23,7 @@ namespace {
 constexpr uint32_t kNewFirmware = 0x02060703;
 constexpr uint32_t kOldFirmware = 0x02060702;
 
-class ZoomDialog : public ZoomTest {
+class ZoomDialog : public ProgramTest {
 protected:
     // The stored positions 1, 2, .. 9 mm and 12.25 mm, in the board's flash.
     void SetUp() override
@@ -38,6 +41,8 @@ protected:
     }
     using ProgramTest::Text;
     std::string Text(int id) { return Text(g_zoomDlg, id); }
+    std::vector<std::string> ZoomMoves() { return Calls("AXB_SetAxisPosAbs(0,4,"); }
+    static std::string ZoomMove(int32_t counts) { return "AXB_SetAxisPosAbs(0,4," + std::to_string(counts) + ")=1"; }
 
     // Keys as the keyboard delivers them, through the program's message loop.
     static void TypeKeys(HWND target, const std::string& keys)
@@ -150,8 +155,8 @@ TEST_F(ZoomDialog, ButtonsGoToTheirPositions)
 TEST_F(ZoomDialog, ShowsTheZoomLiveAndResetsOrLogsTheStateMachine)
 {
     HWND dlg = Open();
-    AxbSim_PlaceAxis(kZoom, 4000);
-    g_offset[kZoom] = 1000;
+    AxbSim_PlaceAxis(kZoomAxis, 4000);
+    g_offset[kZoomAxis] = 1000;
     h.Clock().Advance(20);
     EXPECT_EQ(Text(IDC_ZOOM_POSITION), "1.5000");
     EXPECT_EQ(Text(IDC_ZOOM_FOLLOWING), "0.0000");
