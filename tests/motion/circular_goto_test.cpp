@@ -60,23 +60,17 @@ TEST_F(CircularGoto, EnteredValuesBecomeXCountsAndHundredthsOfAPercent)
 
 TEST_F(CircularGoto, NothingIsSentForAFieldWithoutANumberOrAnXWithoutAScale)
 {
-    struct Case {
-        int id;
-        const wchar_t* text;
-        const char* logged;
-    };
-    const Case kCases[] = {
+    const std::tuple<int, const wchar_t*, const char*> kCases[] = {
         {IDC_CIRC_RADIUS, L"", "Circular goto not sent: Radius holds no number"},
         {IDC_CIRC_REL_ANGLE, L"half", "Circular goto not sent: Rel Angle holds no number"},
         {IDC_CIRC_YAW, L"-", "Circular goto not sent: plane yaw holds no number"},
-        {IDC_CIRC_VEL_PERCENT, L"fast", "Circular goto not sent: Vel % holds no number"},
-    };
-    for (const Case& c : kCases) {
+        {IDC_CIRC_VEL_PERCENT, L"fast", "Circular goto not sent: Vel % holds no number"}};
+    for (const auto& [id, text, logged] : kCases) {
         Forget();
-        TypeText(wnd, c.id, c.text);
+        TypeText(wnd, id, text);
         PressButton(wnd, IDC_CIRC_GOTO);
-        EXPECT_THAT(h.Log().Lines(), ElementsAre(c.logged));
-        TypeText(wnd, c.id, L"0");
+        EXPECT_THAT(h.Log().Lines(), ElementsAre(logged));
+        TypeText(wnd, id, L"0");
     }
     Forget();
     g_param[AxisParam(kParamCountsPerMm, 0)] = 0;
@@ -112,10 +106,7 @@ TEST_F(CircularGoto, ClosingStopsItsTimerAndTheTraceAndNeverEndsTheProgram)
             Press(IDC_CIRCULAR_GOTO);
         wnd = g_circularGotoWnd;
         g_traceOn = true;
-        if (exitButton)
-            PressButton(wnd, IDC_CIRC_EXIT);
-        else
-            CloseByCloseBox(wnd);
+        exitButton ? PressButton(wnd, IDC_CIRC_EXIT) : CloseByCloseBox(wnd);
         EXPECT_FALSE(PumpMessages());
         EXPECT_EQ(g_circularGotoWnd, nullptr);
         EXPECT_FALSE(IsWindow(wnd));
