@@ -82,6 +82,7 @@ TEST_F(ZoomAxis, GotoDuringHomingWaitsForTheHomeAndThenGoesThere)
     EXPECT_TRUE(Logged("Moving from KRV_STATE_ZOOM_SEEKING_HOME2 to KRV_STATE_ZOOM_MOVING"));
     EXPECT_EQ(ZoomMoves().back(), ZoomMove(5000));
     EXPECT_NEAR(AxbSim_PeekPosition(kZoom), 5000, 10);
+    EXPECT_EQ(CountLines("Moving from KRV_STATE_ZOOM_MOVING to KRV_STATE_ZOOM_INACTIVE"), 2) << "also as a state line";
     // At log level 5 a data line follows every step, under one header.
     const auto data = LinesStartingWith({"Zoom,"});
     ASSERT_GT(data.size(), 3u);
@@ -131,11 +132,15 @@ TEST_F(ZoomAxis, PositionsAreApproachedFromTheBacklashSide)
         ASSERT_TRUE(ZoomGoto(3));
         EXPECT_EQ(g_zoomState, moves.size() > 1 ? kZoomBacklashing : kZoomMoving);
         ASSERT_TRUE(RunUntilIdle());
+        h.Clock().Advance(10);
         std::vector<std::string> expected;
         for (int32_t m : moves)
             expected.push_back(ZoomMove(m));
         EXPECT_EQ(ZoomMoves(), expected);
         EXPECT_NEAR(AxbSim_PeekPosition(kZoom), 2600, 10);
+        // The end of a move is logged even without zoom logging, and nothing else is.
+        EXPECT_EQ(CountLines("Moving from KRV_STATE_ZOOM_MOVING to KRV_STATE_ZOOM_INACTIVE"), 1);
+        EXPECT_THAT(LinesStartingWith({"just changed"}), IsEmpty());
     }
 }
 
@@ -177,22 +182,6 @@ TEST_F(ZoomAxis, PositionsOutsideOneToTenMoveNothing)
     }
     ZoomGoto(10);
     EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(0))) << "position 10 is the last one";
-}
-
-TEST_F(ZoomAxis, TheEndOfAMoveIsLoggedEvenWithoutZoomLogging)
-{
-    krv_user_box_data.zoomPos[0] = 1.0f;
-    for (int level : {0, 1}) {
-        SCOPED_TRACE(level);
-        g_zoomLogLevel = level;
-        AxbSim_PlaceAxis(kZoom, 0);
-        Forget();
-        ZoomGoto(1);
-        ASSERT_TRUE(RunUntilIdle());
-        h.Clock().Advance(10);
-        EXPECT_EQ(CountLines("Moving from KRV_STATE_ZOOM_MOVING to KRV_STATE_ZOOM_INACTIVE"), level == 0 ? 1 : 2);
-        EXPECT_EQ(LinesStartingWith({"just changed"}).empty(), level == 0);
-    }
 }
 
 std::string TimeoutLine(uint32_t now)
@@ -244,7 +233,7 @@ TEST_F(ZoomAfterLongUptime, MovesAndHomingTimeOutOnlyAfterTheirOwnLimit)
     EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 2) << "the limit is read on every tick";
 }
 
-TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLock)
+TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLockWithoutWhichNothingMoves)
 {
     krv_user_box_data.zoomPos[0] = 1.0f;
     ZoomGoto(1);
@@ -260,6 +249,13 @@ TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLock)
     ZoomTimer();
     other.join();
     EXPECT_TRUE(boardLockFreeWhileWaiting);
+
+    OtherProgramLock boardLock(L"ZEZ_LOCK");
+    ASSERT_TRUE(boardLock.Holds());
+    Forget();
+    EXPECT_FALSE(ZoomGoto(2));
+    EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK"));
+    EXPECT_THAT(ZoomMoves(), IsEmpty());
 }
 
 TEST_F(ZoomAxis, AZoomLockLeftByADeadHolderIsTakenAndReleased)
@@ -269,20 +265,6 @@ TEST_F(ZoomAxis, AZoomLockLeftByADeadHolderIsTakenAndReleased)
     AbandonLockInOtherThread(L"ZOOM_LOCK");
     ASSERT_TRUE(RunUntilIdle()) << "the zoom steps on";
     EXPECT_TRUE(OtherProgramCanTake(L"ZOOM_LOCK"));
-}
-
-TEST_F(ZoomAxis, WithoutTheBoardLockGotoFailsAndTheStepWaits)
-{
-    krv_user_box_data.zoomPos[0] = 1.0f;
-    ZoomGoto(1);
-    {
-        OtherProgramLock other(L"ZEZ_LOCK");
-        ASSERT_TRUE(other.Holds());
-        Forget();
-        EXPECT_FALSE(ZoomGoto(2));
-        EXPECT_THAT(h.Log().Lines(), ElementsAre("Failed to get ZEZ_LOCK"));
-    }
-    EXPECT_THAT(ZoomMoves(), IsEmpty());
 }
 
 class MainWindowHome : public ZoomAxis {
@@ -301,7 +283,7 @@ protected:
 };
 
 // The lines a zoom sequence writes as it passes through these states.
-std::vector<std::string> StateLinesThrough(std::vector<int> states)
+std::vector<std::string> StateLinesThrough(const std::vector<int>& states)
 {
     const char* kNames[] = {"INACTIVE", "SEEKING_HOME", "COMING_OFF_HOME", "", "GOING_TO_ZOOM_START", "SEEKING_HOME2"};
     std::vector<std::string> lines;
@@ -316,35 +298,29 @@ std::vector<std::string> StateLinesThrough(std::vector<int> states)
 
 TEST_F(MainWindowHome, HomeRunsTheZoomsStatesFromAnywhereAndEndsAtCounterZero)
 {
-    struct Case {
-        const char* name;
-        const wchar_t* zoomType;
-        int32_t start;
-        std::string startLine;
-        std::vector<std::string> states;
-    };
-    // The runs onto the switch end between two milliseconds: the simulated
-    // board does not start a move away from its lower limit that is commanded
-    // in the very millisecond the run onto it ends.
-    const Case kCases[] = {
-        {"far above", L"0", 60020, "ZoomHomeServo called", StateLinesThrough({1, 2, 4, 5, 0})},
-        {"near zero", L"0", 1234, "ZoomHomeServo called", StateLinesThrough({1, 2, 4, 5, 0})},
-        {"on the switch", L"0", kZoomTravelMin, "ZoomHomeServo called", StateLinesThrough({2, 4, 5, 0})},
-        {"without a switch", L"5", 25000, "ZoomHomeNoLimit called", StateLinesThrough({1, 0})},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
+    // Where the zoom starts, whether it has no home switch ("ZoomType" 5),
+    // the states it passes through. The runs onto the switch end between two
+    // milliseconds: the simulated board does not start a move away from its
+    // lower limit that is commanded in the very millisecond the run onto it
+    // ends.
+    const std::tuple<const char*, int32_t, bool, std::vector<int>> kCases[] = {
+        {"far above", 60020, false, {1, 2, 4, 5, 0}},
+        {"near zero", 1234, false, {1, 2, 4, 5, 0}},
+        {"on the switch", kZoomTravelMin, false, {2, 4, 5, 0}},
+        {"without a switch", 25000, true, {1, 0}}};
+    for (const auto& [name, start, noSwitch, states] : kCases) {
+        SCOPED_TRACE(name);
         // The program learns the kind of zoom as it starts.
-        Start([&] { WriteSetting(L"stagetune", L"ZoomType", c.zoomType); });
+        Start([type = noSwitch ? L"5" : L"0", this] { WriteSetting(L"stagetune", L"ZoomType", type); });
         ChooseAxis(IDC_AXIS_ZOOM);
-        AxbSim_PlaceAxis(kZoom, c.start);
+        AxbSim_PlaceAxis(kZoom, start);
         g_zoomLogLevel = 1;
         Forget();
         Press(IDC_HOME);
-        EXPECT_TRUE(Logged(c.startLine));
+        EXPECT_TRUE(Logged(noSwitch ? "ZoomHomeNoLimit called" : "ZoomHomeServo called"));
         ASSERT_TRUE(RunUntilIdle());
         h.Clock().Advance(10);
-        EXPECT_THAT(StateLines(), ElementsAreArray(c.states));
+        EXPECT_EQ(StateLines(), StateLinesThrough(states));
         EXPECT_THAT(Calls("AXB_SeekHome("), ElementsAre("AXB_SeekHome(0,4)=1"));
         EXPECT_TRUE(g_zoomHomed);
         EXPECT_EQ(g_offset[kZoom], 0);
