@@ -1,10 +1,12 @@
 // The Multi Axis Goto window as a technician uses it: its fields and
 // captions, the coordinated Goto, single-axis gotos, the continuous Fixed and
-// Random runs leg after leg, the buttons that end a run, closing it; and the
+// Random runs leg after leg, the buttons that end a run, closing it; the
 // following errors of a run: those the board reports stop a Fixed run and give
 // a Random run one retry at full speed per leg, those it does not report (a
 // lag beyond the axis's own limit) are counted, the axis's history dumped
-// once at the fifth tick and logged at the leg's end.
+// once at the fifth tick and logged at the leg's end; and the Watch window it
+// opens: the chosen quantity of X, Y and Z every 100 ms, digits fitted to the
+// window at every resize without leaving fonts behind.
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/goto_history.h"
@@ -14,13 +16,15 @@
 #include "core/session_state.h"
 #include "motion/goto_controls.h"
 #include "motion/multi_axis_goto.h"
+#include "motion/watch_window.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_test.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <regex>
 
 using ::testing::Contains;
@@ -101,11 +105,10 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
     EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 1000u);
     EXPECT_TRUE(IsChecked(wnd, IDC_MAG_FIXED));
     EXPECT_FALSE(IsChecked(wnd, IDC_MAG_RANDOM));
-    const std::pair<int, std::string> kCaptions[] = {{IDC_MAG_POS_CAPTION, "Position"},
-                                                     {IDC_MAG_VEL_CAPTION, "Velocity"},
-                                                     {IDC_MAG_LAG_CAPTION, "Following Error"},
-                                                     {IDC_MAG_MAX_LAG_CAPTION, "Max Following"},
-                                                     {IDC_MAG_SET_TARGET, "Set Target"}};
+    const std::pair<int, std::string> kCaptions[] = {
+        {IDC_MAG_POS_CAPTION, "Position"},           {IDC_MAG_VEL_CAPTION, "Velocity"},
+        {IDC_MAG_LAG_CAPTION, "Following Error"},    {IDC_MAG_MAX_LAG_CAPTION, "Max Following"},
+        {IDC_MAG_SET_TARGET, "Set Target"}};
     // X's target is 12.7 mm; As Stored shows millimetres.
     for (const auto& [unitMode, target, unit] : {std::tuple{kUnitMm, "12.7000", " (mm)"},
                                                  std::tuple{kUnitInch, "0.50000", " (in)"},
@@ -148,28 +151,25 @@ TEST_F(MultiAxisGoto, GotoMovesTheFourAxesTogetherAndAlternatesWithTheUserZero)
 
 TEST_F(MultiAxisGoto, VelocityWordsSaturateInsteadOfWrapping)
 {
-    struct Case {
-        const wchar_t* percent;
-        const char* setVelocity;   // the X axis's AXB_SetVelocityPercent, or "" when unchanged
-        int linVelocity;
-    };
-    const Case kCases[] = {
+    // The X axis's AXB_SetVelocityPercent ("" when the whole percent did not
+    // change), and the velocity of the linear move.
+    const std::tuple<const wchar_t*, const char*, int> kCases[] = {
         {L"50.9", "AXB_SetVelocityPercent(0,0,5000)=1", 5000},
         {L"700", "AXB_SetVelocityPercent(0,0,65535)=1", 65535},   // not 4464
-        {L"700.5", "", 65535},                                     // the whole percent did not change
+        {L"700.5", "", 65535},
         {L"-20", "AXB_SetVelocityPercent(0,0,0)=1", 0},
         {L"abc", "", 0},                                           // no number: the value stays
     };
     Target(0, L"1");
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(Narrow(c.percent));
+    for (const auto& [percent, setVelocity, linVelocity] : kCases) {
+        SCOPED_TRACE(Narrow(percent));
         Forget();
-        Type(IDC_MAG_VEL_PERCENT_X, c.percent);
+        Type(IDC_MAG_VEL_PERCENT_X, percent);
         Click(IDC_MAG_GOTO);
-        const auto set = Calls("AXB_SetVelocityPercent(0,0,");
-        EXPECT_EQ(set, *c.setVelocity ? std::vector<std::string>{c.setVelocity} : std::vector<std::string>{});
+        EXPECT_EQ(Calls("AXB_SetVelocityPercent(0,0,"),
+                  *setVelocity ? std::vector<std::string>{setVelocity} : std::vector<std::string>{});
         ASSERT_EQ(Legs().size(), 1u);
-        EXPECT_EQ(ParseLin(Legs()[0]).velocity, c.linVelocity);
+        EXPECT_EQ(ParseLin(Legs()[0]).velocity, linVelocity);
     }
 }
 
@@ -399,27 +399,26 @@ protected:
 
 TEST_F(GotoErrors, ErrorsOtherThanAReportedLagInARandomRunStopTheRunWithoutARetry)
 {
-    struct Case {
-        bool random;
-        std::function<void()> fault;
-        const char* stopLine;   // nullptr: not checked
-    };
-    const Case kCases[] = {
-        {false, [] { AxbSim_InjectErrorByte(0, 0x02, 0); }, "Goto Stopped because axis 0 has error 2"},
-        {true, [] { AxbSim_InjectErrorByte(0, 0x04, 0); }, nullptr},
-        {true, [] { AxbSim_InjectErrorByte(0, 0x01, 0); }, nullptr},
-        {true, [] { AxbSim_InjectErrorByte(0, 0x03, 0); }, nullptr},
-        {false, [] { AxbSim_SetSystemStatus(0x04); }, "Goto Stopped because of system error error 4"},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(&c - kCases);
+    // Random legs or not, the error bits of X or (axis -1) of the system, the
+    // stop line where it is checked.
+    const std::tuple<bool, int, uint8_t, const char*> kCases[] = {
+        {false, 0, 0x02, "Goto Stopped because axis 0 has error 2"},
+        {true, 0, 0x04, nullptr},
+        {true, 0, 0x01, nullptr},
+        {true, 0, 0x03, nullptr},
+        {false, -1, 0x04, "Goto Stopped because of system error error 4"}};
+    for (const auto& [random, axis, bits, stopLine] : kCases) {
+        SCOPED_TRACE(std::to_string(axis) + " " + std::to_string(bits));
         Forget();
-        StartRun(c.random);
-        c.fault();
+        StartRun(random);
+        if (axis < 0)
+            AxbSim_SetSystemStatus(bits);
+        else
+            AxbSim_InjectErrorByte(axis, bits, 0);
         Tick();
         EXPECT_EQ(g_multiGotoRunning, 0);
-        if (c.stopLine) {
-            EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre(c.stopLine));
+        if (stopLine) {
+            EXPECT_THAT(LinesStartingWith({"Goto Stopped"}), ElementsAre(stopLine));
         }
         EXPECT_EQ(Count("retry"), 0u);
         Tick(5);
@@ -501,6 +500,118 @@ TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
                             "sytem_status,00",
                             ::testing::StartsWith("Unreported following error:axis,3,")));
     EXPECT_EQ(g_lagOverLimitCount[1], 0);
+}
+
+// The process's live GDI objects, from the handle table the system shares
+// with the process (its layout is the same on Windows and Wine):
+// GetGuiResources is not implemented by Wine.
+int GdiObjectCount()
+{
+    struct Entry {
+        uint64_t object;
+        uint16_t processId, count, upper, type;
+        uint64_t user;
+    };
+    constexpr size_t kGdiSharedHandleTable = 0xF8;   // in the 64-bit PEB
+    constexpr int kEntries = 0x10000;
+    PROCESS_BASIC_INFORMATION process{};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, &length) !=
+        0)
+        return -1;
+    const auto* peb = reinterpret_cast<const uint8_t*>(process.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const Entry* const*>(peb + kGdiSharedHandleTable);
+    if (!table)
+        return -1;
+    int live = 0;
+    for (int i = 0; i < kEntries; ++i)
+        live += table[i].object != 0 && (table[i].type & 0x7F) != 0;
+    return live;
+}
+
+class WatchWindow : public MultiAxisGoto {
+protected:
+    void SetUp() override
+    {
+        MultiAxisGoto::SetUp();
+        Click(IDC_MAG_WATCH);
+        watch = g_watchWnd;
+        ASSERT_NE(watch, nullptr);
+    }
+    // The client area of this size.
+    void Resize(int width, int height)
+    {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(watch, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(watch, GWL_EXSTYLE)));
+        SetWindowPos(watch, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    int FontHeight()
+    {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        return font.lfHeight;
+    }
+
+    HWND watch = nullptr;
+};
+
+TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
+{
+    Click(IDC_MAG_WATCH);
+    EXPECT_EQ(g_watchWnd, watch) << "one Watch window at a time";
+    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
+    EXPECT_THAT(ListItems(watch, IDC_WATCH_SELECT), ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
+    EXPECT_EQ(Selected(watch, IDC_WATCH_SELECT), 0);
+
+    g_unitMode = kUnitInch;
+    AxbSim_SetExtraLag(0, 254);
+    AxbSim_InjectErrorByte(1, 0x04, 1);
+    AxbSim_PlaceAxis(2, -2540);
+    g_maxFollowing[1] = -508;
+    const std::pair<int, std::vector<std::string>> kCases[] = {
+        {0, {"0.01000", "0.00000", "0.00000"}},    // 254 counts at 0.001 mm
+        {1, {"0.01000", "-0.02000", "0.00000"}},   // the main window keeps X's maximum
+        {2, {"-0.01000", "0.00000", "-0.10000"}},  // X trails its zero by the lag
+        {3, {"0x0D", "0x05", "0x05"}},             // X's lag is outside its target window
+        {4, {"0x00", "0x04", "0x00"}},
+        {5, {"0x02", "0x00", "0x00"}},             // P001 bits 4..7
+    };
+    for (const auto& [index, shown] : kCases) {
+        ChooseListItem(watch, IDC_WATCH_SELECT, index);
+        h.Clock().Advance(100);
+        EXPECT_EQ((std::vector{Text(watch, IDC_WATCH_X), Text(watch, IDC_WATCH_Y), Text(watch, IDC_WATCH_Z)}), shown)
+            << "quantity " << index;
+    }
+}
+
+TEST_F(WatchWindow, ResizingAHundredTimesLeavesNoFontBehind)
+{
+    // The digits grow with the window (which font fits is the layout's own test).
+    Resize(300, 400);
+    const int small = FontHeight();
+    Resize(1200, 400);
+    EXPECT_GT(FontHeight(), small);
+    Resize(500, 300);
+    const int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 100; ++i)
+        Resize(300 + 7 * i, 200 + 3 * i);
+    Resize(500, 300);
+    EXPECT_EQ(GdiObjectCount(), before);
+}
+
+TEST_F(WatchWindow, OkClosesItWithoutEndingTheProgram)
+{
+    PressButton(watch, IDC_WATCH_OK);
+    EXPECT_FALSE(PumpMessages());
+    EXPECT_EQ(g_watchWnd, nullptr);
+    EXPECT_FALSE(IsWindow(watch));
+    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
+    EXPECT_TRUE(IsWindow(wnd));
+    Click(IDC_MAG_WATCH);
+    EXPECT_NE(g_watchWnd, nullptr);
 }
 
 } // namespace
