@@ -189,32 +189,28 @@ TEST_F(HomingTest, AutoHomeSwitchesOffTheMotionThatWouldFightTheSweeps)
 
 TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
 {
-    struct StopCase {
-        const char* name;
-        std::function<void(HWND main, HWND dialog)> stop;
-        const char* endLine;
-    };
-    const StopCase cases[] = {
-        {"Cancel", [](HWND, HWND dialog) { PressButton(dialog, IDC_AUTO_HOME_CANCEL); }, "ED1"},
-        {"close box", [](HWND, HWND dialog) { CloseByCloseBox(dialog); }, "ED3"},
-        {"Stop", [](HWND mainWnd, HWND) { PressButton(mainWnd, IDC_STOP); }, "ED2"},
-        {"Multi Axis Goto Stop", [](HWND, HWND) { PressButton(g_multiGotoWnd, IDC_MAG_STOP); }, "ED2"},
-        {"Circular goto Stop", [](HWND, HWND) { PressButton(g_circularGotoWnd, IDC_CIRC_STOP); }, "ED2"},
-    };
+    // The button pressed, in the progress dialog (no window) or another;
+    // none: the dialog's close box. And the line the run ends with.
+    const std::tuple<const char*, HWND*, int, const char*> kCases[] = {
+        {"Cancel", nullptr, IDC_AUTO_HOME_CANCEL, "ED1"},
+        {"close box", nullptr, 0, "ED3"},
+        {"Stop", &main, IDC_STOP, "ED2"},
+        {"Multi Axis Goto Stop", &g_multiGotoWnd, IDC_MAG_STOP, "ED2"},
+        {"Circular goto Stop", &g_circularGotoWnd, IDC_CIRC_STOP, "ED2"}};
     // The goto windows stand beside the main window while the run goes on.
     Press(IDC_MULTI_AXIS_GOTO);
     Press(IDC_CIRCULAR_GOTO);
     Home(kAxisX, kZeroSingleMark, false, 20.0f);
     Home(kAxisZ, kZeroSingleMark, false, 20.0f);
-    for (const StopCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, window, button, endLine] : kCases) {
+        SCOPED_TRACE(name);
         AxbSim_PlaceAxis(kAxisX, 0);
         AxbSim_PlaceAxis(kAxisZ, 0);
         Forget();
         int ticks = 0;
-        RunAutoHome(5000, [&](HWND dialog) {
+        RunAutoHome(5000, [&, window = window, button = button](HWND dialog) {
             if (++ticks == 50)
-                c.stop(main, dialog);
+                button ? PressButton(window ? *window : dialog, button) : CloseByCloseBox(dialog);
             return false;
         });
         EXPECT_FALSE(IsAutoHomeRunning());
@@ -222,7 +218,7 @@ TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
             EXPECT_EQ(g_homingStage[axis], kStageInactive);
             EXPECT_FALSE(g_homeRefFound[axis]);
         }
-        EXPECT_TRUE(Logged(c.endLine));
+        EXPECT_TRUE(Logged(endLine));
         // A stop by hand is not the end of travel.
         EXPECT_FALSE(Logged("Just hit positive limit on axis 0"));
         EXPECT_THAT(Calls("AXB_StopAxis("), Contains("AXB_StopAxis(0,0)=1"));
@@ -331,25 +327,18 @@ TEST_F(HomingTest, AMarkLatchedInTheTickOfTheStopIsAGoodHome)
 
 TEST_F(HomingTest, DistanceCodedScalesGiveTheirZeroFromEveryStartEitherWay)
 {
-    struct Case {
-        const char* name;
-        int coding;
-        int32_t lines;
-        int32_t countsPerLine;
-        int32_t zero;
-        bool reversed;
-    };
-    constexpr Case kCases[] = {
+    // The scale: its coding, lines per increment, counts per line, zero, and
+    // whether it counts the other way.
+    const std::tuple<const char*, int, int32_t, int32_t, int32_t, bool> kCases[] = {
         {"standard, 20 mm of 20 um lines", AXBSIM_CODING_STANDARD, 1000, 20, -60000, false},
         {"Acu-Rite, 20.1 mm of 0.1 mm lines", AXBSIM_CODING_ACURITE, 201, 100, -300000, false},
-        {"standard, reversed", AXBSIM_CODING_STANDARD, 1000, 20, 360000, true},
-    };
+        {"standard, reversed", AXBSIM_CODING_STANDARD, 1000, 20, 360000, true}};
     Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, c.coding, c.lines, c.countsPerLine, c.zero, c.reversed), 1);
-        ScaleFiguresX(static_cast<uint32_t>(c.lines * c.countsPerLine), static_cast<uint32_t>(c.countsPerLine),
-                      c.coding == AXBSIM_CODING_ACURITE, c.reversed);
+    for (const auto& [name, coding, lines, countsPerLine, zero, reversed] : kCases) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, coding, lines, countsPerLine, zero, reversed), 1);
+        ScaleFiguresX(static_cast<uint32_t>(lines * countsPerLine), static_cast<uint32_t>(countsPerLine),
+                      coding == AXBSIM_CODING_ACURITE, reversed);
         for (int32_t start : {0, 150000, 300000}) {
             for (bool negative : {false, true}) {
                 SCOPED_TRACE(std::to_string(start) + (negative ? " sweeping down" : " sweeping up"));
@@ -358,7 +347,7 @@ TEST_F(HomingTest, DistanceCodedScalesGiveTheirZeroFromEveryStartEitherWay)
                 g_offset[kAxisX] = 0;
                 Forget();
                 RunAutoHome();
-                EXPECT_EQ(g_offset[kAxisX], c.zero);
+                EXPECT_EQ(g_offset[kAxisX], zero);
                 EXPECT_TRUE(g_homeRefFound[kAxisX]);
                 EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
             }
