@@ -1,9 +1,7 @@
-// Homing on the simulated board: auto-home from the end stops and on the
-// reference marks of single-mark and distance-coded scales, from starts on
-// either side, sweeping either way, with Z waiting for the others, the
-// fences, Cancel, the close box, Stop, an injected status error and an axis
-// that finds no mark; and the zero from the distance-coded figures with the
-// lines a technician reads, arming and the mark log.
+// Auto-home on the simulated board: from the end stops and on the marks of
+// single-mark and distance-coded scales, from starts on either side, sweeping
+// either way; Z waiting, the fences, every way to end a run, an axis that
+// fails; and the zero from the distance-coded figures, arming, the mark log.
 #include "board/fences.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
