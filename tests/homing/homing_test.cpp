@@ -266,7 +266,6 @@ TEST_F(HomingTest, NoAxisEnabledOrNoConfirmationStartsNothing)
     h.AnswerNextMessageBox(IDOK);
     Press(IDC_AUTO_HOME);
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"No axes enabled for auto home");
-    EXPECT_TRUE(Logged("IsAutoHomeEnabled returning0"));
 
     Home(kAxisX, kZeroLimit);
     h.AnswerNextMessageBox(IDCANCEL);

@@ -24,9 +24,7 @@
 #include <regex>
 #include <thread>
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 namespace {
@@ -61,7 +59,7 @@ TEST_F(ZoomAxis, ASlowHomePercentBeyondTheWordIsSentAsTheFastestWord)
     ASSERT_TRUE(ZoomHomeServo());
     ASSERT_TRUE(RunUntilIdle());
     // 700 % at scale 100 is 65535, not the crawl of 70000 - 65536 = 4464.
-    EXPECT_THAT(Calls("AXB_SetVelocityPercent(0,4,"), Contains("AXB_SetVelocityPercent(0,4,65535)=1"));
+    EXPECT_THAT(Calls("AXB_SetVelocityPercent(0,4,"), ::testing::Contains("AXB_SetVelocityPercent(0,4,65535)=1"));
     EXPECT_EQ(g_cmdVelPercent[kZoom], 100);
 }
 
@@ -272,11 +270,10 @@ protected:
 std::vector<std::string> StateLinesThrough(const std::vector<int>& states)
 {
     const char* kNames[] = {"INACTIVE", "SEEKING_HOME", "COMING_OFF_HOME", "", "GOING_TO_ZOOM_START", "SEEKING_HOME2"};
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < states.size(); ++i) {
-        if (i > 0)
-            lines.push_back(std::string("Moving from KRV_STATE_ZOOM_") + kNames[states[i - 1]] + " to KRV_STATE_ZOOM_" +
-                            kNames[states[i]]);
+    std::vector<std::string> lines{"just changed to zoom state:" + std::to_string(states[0])};
+    for (size_t i = 1; i < states.size(); ++i) {
+        lines.push_back(std::string("Moving from KRV_STATE_ZOOM_") + kNames[states[i - 1]] + " to KRV_STATE_ZOOM_" +
+                        kNames[states[i]]);
         lines.push_back("just changed to zoom state:" + std::to_string(states[i]));
     }
     return lines;
@@ -481,10 +478,9 @@ TEST_F(ZoomDialog, ShowsTheZoomLiveAndResetsOrLogsTheStateMachine)
     AxbSim_PlaceAxis(kZoom, 4000);
     g_offset[kZoom] = 1000;
     h.Clock().Advance(20);
-    EXPECT_EQ(Text(IDC_ZOOM_POSITION), "1.5000");
-    EXPECT_EQ(Text(IDC_ZOOM_FOLLOWING), "0.0000");
-    EXPECT_EQ(Text(IDC_ZOOM_AXIS_STATUS), "05");
-    EXPECT_EQ(Text(IDC_ZOOM_ERROR), "00");
+    EXPECT_EQ((std::vector{Text(IDC_ZOOM_POSITION), Text(IDC_ZOOM_FOLLOWING), Text(IDC_ZOOM_AXIS_STATUS),
+                           Text(IDC_ZOOM_ERROR)}),
+              (std::vector<std::string>{"1.5000", "0.0000", "05", "00"}));
     const unsigned ticks = std::stoul(Text(IDC_ZOOM_TICKS));
     h.Clock().Advance(30);
     EXPECT_EQ(std::stoul(Text(IDC_ZOOM_TICKS)), ticks + 3);
