@@ -113,9 +113,8 @@ TEST_F(ZoomAxis, PositionsAreApproachedFromTheBacklashSide)
     // at 2600 counts; a backlash of 0.2 mm is 200 counts. From the backlash
     // side the zoom goes straight there, from the other it overshoots first.
     const std::tuple<float, int32_t, std::vector<int32_t>> kCases[] = {
-        {0.0f, 0, {2600}},           {0.2f, 0, {2800, 2600}},  {0.2f, 5000, {2600}},
-        {-0.2f, 0, {2600}},          {-0.2f, 5000, {2400, 2600}}, {0.2f, 2599, {2800, 2600}},
-        {0.2f, 2600, {2600}}};
+        {0.0f, 0, {2600}},    {0.2f, 0, {2800, 2600}},     {0.2f, 5000, {2600}},        {-0.2f, 0, {2600}},
+        {0.2f, 2600, {2600}}, {-0.2f, 5000, {2400, 2600}}, {0.2f, 2599, {2800, 2600}}};
     Start([] { AxbSim_PokeParam(218, 1000); });
     machine_zero_offset[kZoom] = 100;
     krv_user_box_data.zoomPos[2] = 2.5f;
