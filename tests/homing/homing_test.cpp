@@ -84,6 +84,15 @@ protected:
                 PressButton(dialog, IDC_AUTO_HOME_CANCEL);
         });
     }
+    // X homes alone from `start`, sweeping down or up, with no zero yet.
+    void HomeXFrom(int32_t start, bool negative)
+    {
+        krv_user_box_data.homingScanDirection[kAxisX] = negative;
+        AxbSim_PlaceAxis(kAxisX, start);
+        g_offset[kAxisX] = 0;
+        Forget();
+        RunAutoHome();
+    }
     // Stopped axes stand still: X has braked and moves no more.
     int32_t WhereXStopped()
     {
@@ -290,12 +299,8 @@ TEST_F(HomingTest, SingleMarkGivesTheMarkFromEveryStart)
     Home(kAxisX, kZeroSingleMark);
     for (const auto& [name, start, negative, findStartLimit] : kCases) {
         SCOPED_TRACE(name);
-        krv_user_box_data.homingScanDirection[kAxisX] = negative;
         krv_user_box_data.homingFindStartLimit[kAxisX] = findStartLimit;
-        AxbSim_PlaceAxis(kAxisX, start);
-        g_offset[kAxisX] = 0;
-        Forget();
-        RunAutoHome();
+        HomeXFrom(start, negative);
         EXPECT_EQ(g_offset[kAxisX], mark);
         EXPECT_TRUE(g_homeRefFound[kAxisX]);
         EXPECT_EQ(g_homingStage[kAxisX], kStageInactive);
@@ -311,8 +316,7 @@ TEST_F(HomingTest, AMarkLatchedInTheTickOfTheStopIsAGoodHome)
     const int32_t mark = kXTravelMin + 10;
     ASSERT_EQ(AxbSim_SetMarks(kAxisX, &mark, 1), 1);
     Home(kAxisX, kZeroSingleMark);
-    AxbSim_PlaceAxis(kAxisX, 200000);
-    RunAutoHome();
+    HomeXFrom(200000, false);
     EXPECT_TRUE(Logged("Just hit positive limit on axis 0"));
     EXPECT_TRUE(Logged("Homing Status X = HOME_STAGE_SEEKING_END_FOUND_NONE"));
     EXPECT_TRUE(Logged("Found First and only reference mark for axis 0"));
@@ -339,11 +343,7 @@ TEST_F(HomingTest, DistanceCodedScalesGiveTheirZeroFromEveryStartEitherWay)
         for (int32_t start : {0, 150000, 300000}) {
             for (bool negative : {false, true}) {
                 SCOPED_TRACE(std::to_string(start) + (negative ? " sweeping down" : " sweeping up"));
-                krv_user_box_data.homingScanDirection[kAxisX] = negative;
-                AxbSim_PlaceAxis(kAxisX, start);
-                g_offset[kAxisX] = 0;
-                Forget();
-                RunAutoHome();
+                HomeXFrom(start, negative);
                 EXPECT_EQ(g_offset[kAxisX], zero);
                 EXPECT_TRUE(g_homeRefFound[kAxisX]);
                 EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
@@ -358,8 +358,7 @@ TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
     ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, AXBSIM_CODING_STANDARD, 1000, 20, -60000, 0), 1);
     ScaleFiguresX(0, 20);   // the increment was never entered
     Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
-    g_offset[kAxisX] = 0;
-    RunAutoHome();
+    HomeXFrom(0, false);
     EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
     EXPECT_FALSE(g_homeRefFound[kAxisX]);
     EXPECT_EQ(g_offset[kAxisX], 0);
