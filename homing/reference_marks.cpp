@@ -66,6 +66,11 @@ void LogCalculation(const DistanceCodedInput& in, const DistanceCodedResult& r)
                   r.linesPerIncrement);
     LogPrintf(g_log, "span in counts:             %d\n", r.span);
     LogPrintf(g_log, "span in pitch lines (abs):  %d\n", r.spanLines);
+    if (r.step == DistanceCodedStep::RefusedSpan) {
+        LogPrintf(g_log, "no two neighbouring marks lie %d pitch lines apart (a mark missed or latched twice): no zero\n",
+                  r.spanLines);
+        return;
+    }
     LogPrintf(g_log, "offset from increment start to zero: %d\n", r.toZero);
     LogPrintf(g_log, "calculated dynamic offset: %.12g\n", r.offset);
 }

@@ -353,20 +353,38 @@ TEST_F(HomingTest, DistanceCodedScalesGiveTheirZeroFromEveryStartEitherWay)
     }
 }
 
+// Refused figures and a mark the latch missed (two marks a whole increment
+// and two lines apart) give no zero: the axis is a failure, not homed.
 TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
 {
+    const struct {
+        uint32_t increment;
+        bool missedMark;
+        const char* refusal;
+    } kCases[] = {
+        {0, false, "distance-coded increment has fewer than two pitch lines: no zero"},
+        {20000, true, "no two neighbouring marks lie 1002 pitch lines apart (a mark missed or latched twice): no zero"},
+    };
     FenceX(5000);
-    ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, AXBSIM_CODING_STANDARD, 1000, 20, -60000, 0), 1);
-    ScaleFiguresX(0, 20);   // the increment was never entered
-    Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
-    h.AnswerNextMessageBox(IDOK);
-    HomeXFrom(0, false);
-    EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
-    EXPECT_TRUE(Logged("Auto home of axis 0 failed: its reference marks give no zero"));
-    EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error") << "a refused zero is a failure";
-    EXPECT_FALSE(g_homeRefFound[kAxisX]);
-    EXPECT_EQ(g_offset[kAxisX], 0);
-    EXPECT_TRUE(FenceXOpen());
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.refusal);
+        ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, AXBSIM_CODING_STANDARD, 1000, 20, -60000, 0), 1);
+        if (c.missedMark) {
+            const int32_t marks[] = {5000, 5000 + 20000 + 2 * 20};
+            AxbSim_SetMarks(kAxisX, marks, 2);
+        }
+        ScaleFiguresX(c.increment, 20);
+        Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
+        h.AnswerNextMessageBox(IDOK);
+        HomeXFrom(0, false);
+        EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
+        EXPECT_TRUE(Logged(c.refusal));
+        EXPECT_TRUE(Logged("Auto home of axis 0 failed: its reference marks give no zero"));
+        EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
+        EXPECT_FALSE(g_homeRefFound[kAxisX]);
+        EXPECT_EQ(g_offset[kAxisX], 0);
+        EXPECT_TRUE(FenceXOpen());
+    }
 }
 
 using ReferenceMarks = HomingTest;

@@ -50,7 +50,12 @@ TEST(SerialPort, ReadsAreBoundedWhateverTheLineDoes)
     SerialPort port;
     ASSERT_EQ(port.Open(kBoxPort, 19200, kBoxTimeouts).step, SerialOpenStep::Done);
     char buffer[16];
+    const ULONGLONG started = GetTickCount64();
     EXPECT_EQ(port.Read(buffer, 9), 0);
+    // The port keeps the time-outs it was opened with: 100 ms and 10 ms a byte.
+    const ULONGLONG waited = GetTickCount64() - started;
+    EXPECT_GE(waited, 190u - 16u);
+    EXPECT_LT(waited, 2000u);
 
     box.Tell("garbage");
     ASSERT_EQ(port.Read(buffer, 9), 9);

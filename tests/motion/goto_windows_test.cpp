@@ -580,16 +580,23 @@ TEST_F(WatchWindow, ResizingAHundredTimesLeavesNoFontBehind)
     EXPECT_EQ(GdiObjectCount(), before);
 }
 
-TEST_F(WatchWindow, OkClosesItWithoutEndingTheProgram)
+TEST_F(WatchWindow, OkAndTheCloseBoxCloseItWithoutEndingTheProgram)
 {
-    PressButton(watch, IDC_WATCH_OK);
-    EXPECT_FALSE(PumpMessages());
-    EXPECT_EQ(g_watchWnd, nullptr);
-    EXPECT_FALSE(IsWindow(watch));
-    EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
-    EXPECT_TRUE(IsWindow(wnd));
-    Click(IDC_MAG_WATCH);
-    EXPECT_NE(g_watchWnd, nullptr);
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "OK");
+        if (closeBox)
+            SendMessageW(watch, WM_CLOSE, 0, 0);
+        else
+            PressButton(watch, IDC_WATCH_OK);
+        EXPECT_FALSE(PumpMessages());
+        EXPECT_EQ(g_watchWnd, nullptr);
+        EXPECT_FALSE(IsWindow(watch));
+        EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 0u);
+        EXPECT_TRUE(IsWindow(wnd));
+        Click(IDC_MAG_WATCH);
+        ASSERT_NE(g_watchWnd, nullptr);
+        watch = g_watchWnd;
+    }
 }
 
 class CircularGoto : public ProgramTest {

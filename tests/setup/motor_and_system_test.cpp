@@ -5,6 +5,7 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "driver/axb400.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/program_test.h"
@@ -124,6 +125,31 @@ TEST_F(MotorSetup, ListsAndStepperCurrentsFollowFirmwareAndBoardType)
         });
         EXPECT_EQ(AxbSim_PeekParam(260), c.stepperWritten ? 100u : 55u);
     }
+}
+
+// A board of type 2 swapped for one whose firmware is too old to say its
+// type: the new board is type 0, not the type the old one said.
+TEST_F(MotorSetup, ABoardTooOldToSayItsTypeIsTypeZeroAfterATypeTwoBoard)
+{
+    Start([] {
+        AxbSim_SetFirmwareVersion(0x00020403);
+        AxbSim_SetBoardType(2);
+    });
+    const auto listLength = [this] {
+        size_t items = 0;
+        OpenModal(IDC_MOTOR, [&](HWND dlg) {
+            items = ListItems(dlg, IDC_MOTOR_TYPE).size();
+            PressButton(dlg, IDC_MOTOR_EXIT);
+        });
+        return items;
+    };
+    EXPECT_EQ(listLength(), 5u);
+    ASSERT_EQ(AXB_CloseDrv(), 1);
+    h.Clock().Advance(6000);
+    AxbSim_SetFirmwareVersion(0x00020100);
+    ASSERT_EQ(AXB_OpenDrv(), 1);
+    h.Clock().Advance(6000);
+    EXPECT_EQ(listLength(), 6u);
 }
 
 // Opening and closing Motor Setup must never disable a motor: a code the

@@ -15,6 +15,7 @@
 #include "tests/support/other_lock.h"
 #include "tests/support/program_test.h"
 #include "tests/support/sim_flash.h"
+#include "zoom/turrets/turrets.h"
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 
@@ -220,6 +221,23 @@ TEST_F(ZoomAfterLongUptime, MovesAndHomingTimeOutOnlyAfterTheirOwnLimit)
     EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 1);
     h.Clock().Advance(10);
     EXPECT_EQ(CountLines("ZoomTimer ERROR: Timeout"), 2) << "the limit is read on every tick";
+}
+
+// The board's own home search and every Continuous Home cycle take their
+// start time too.
+TEST_F(ZoomAfterLongUptime, TheBoardsHomeSearchAndEachContinuousHomeCycleStartTheirClock)
+{
+    g_zoomType = kZoomMotorNoSwitch;
+    AxbSim_PlaceAxis(kZoom, 40020);
+    ASSERT_TRUE(StartZoomHome());
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_TRUE(g_zoomHomed);
+    g_zoomType = kZoomMotor;
+    ChooseAxis(IDC_AXIS_ZOOM);
+    Press(IDC_CONT_HOME);
+    h.Clock().Advance(60000);
+    EXPECT_GE(LinesStartingWith({"0,Q,", "1,Q,"}).size(), 2u) << "two cycles at least";
+    EXPECT_FALSE(Logged("ZoomTimer ERROR: Timeout"));
 }
 
 TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLockWithoutWhichNothingMoves)
