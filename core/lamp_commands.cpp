@@ -19,6 +19,8 @@ constexpr uint32_t kLuxModeBit = 1u << 24;
 
 int LampBoxValue(int channel, int level)
 {
+    // A level beyond the scale would overflow the boosted channel's product.
+    level = ClampLampLevel(level);
     const int boxLevel = channel == kBoostedChannel ? static_cast<int>(level * kBoost) : level;
     return static_cast<int>(std::floor(boxLevel * double(kBoxFullScale) / kLampMaxLevel + 0.5));
 }

@@ -21,7 +21,8 @@ inline constexpr std::string_view kLampPowerDown = "$1PD\n";
 inline constexpr std::string_view kLampAllOff = "$1DO00000\n";
 
 // The box's value 0..1000 for a level 0..255: nearest, ties up. Channel 7
-// of the box runs 2.5 times the level (truncated), past 1000.
+// of the box runs 2.5 times the level (truncated), past 1000. A level
+// outside 0..255 counts as the nearest end.
 int LampBoxValue(int channel, int level);
 // "$<channel>DO<value, five digits>"; channel 0 addresses every output.
 LampCommand LampLevelCommand(int channel, int level);

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(level >= 0 && level <= kLampMaxLevel);
     FUZZ_CHECK(level == number || number < 0 || number > kLampMaxLevel);
     CheckCommand(LampLevelCommand(channel, level));
+    CheckCommand(LampLevelCommand(channel, number));
     CheckCommand(LampSwitchCommand(mask));
 
     GuardedText<32> caption;

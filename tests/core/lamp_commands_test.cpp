@@ -20,6 +20,8 @@ TEST(LampCommands, LevelCommandsScaleTheLevelToTheBoxsThousand)
         {6, 51, "$6DO00200\n"},
         {7, 255, "$7DO02498\n"},   // channel 7: 637 (2.5 x 255, truncated)
         {7, 1, "$7DO00008\n"},     // 2 -> 7.84
+        {7, 2000000000, "$7DO02498\n"},   // held at 255 before the boost
+        {4, -5, "$4DO00000\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LampLevelCommand(c.channel, c.level).View(), c.text) << c.channel << " " << c.level;
