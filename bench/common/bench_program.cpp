@@ -87,7 +87,7 @@ double MicrosecondsPerCall(const std::function<void()>& work, int count)
     return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart) / count;
 }
 
-TickCost MeasureTicks(const std::function<void()>& work, int count)
+TickCost MeasureTicks(const std::function<void()>& work, int count, uint32_t periodMs)
 {
     const double callUs = DriverCallMicroseconds();
     const CostSpent control = Snapshot(g_controlWriteCost);
@@ -96,8 +96,8 @@ TickCost MeasureTicks(const std::function<void()>& work, int count)
     const int callsBefore = AxbSim_GetCallCount();
     TickCost cost;
     cost.totalUs = MicrosecondsPerCall(
-        [&work] {
-            AdvanceBenchClock(10);
+        [&work, periodMs] {
+            AdvanceBenchClock(periodMs);
             work();
         },
         count);
@@ -118,7 +118,7 @@ double ReportTicks(const char* what, const std::function<void()>& work, int coun
 {
     std::vector<TickCost> runs;
     for (int run = 1; run <= 5; ++run) {
-        runs.push_back(MeasureTicks(work, count));
+        runs.push_back(MeasureTicks(work, count, static_cast<uint32_t>(periodMs)));
         std::printf("  %s, run %d: %.1f us per tick\n", what, run, runs.back().totalUs);
     }
     std::vector<TickCost> sorted = runs;

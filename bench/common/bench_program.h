@@ -33,8 +33,8 @@ struct TickCost {
     double computeUs() const { return totalUs - boardUs - lockUs - controlUs - logUs; }
 };
 
-// count ticks of work, each 10 ms of the clock after the one before.
-TickCost MeasureTicks(const std::function<void()>& work, int count);
+// count ticks of work, each periodMs of the clock after the one before.
+TickCost MeasureTicks(const std::function<void()>& work, int count, uint32_t periodMs);
 // Five runs of MeasureTicks, each printed; then the best and the median, the
 // median run's breakdown, and the share of periodMs. Returns the best.
 double ReportTicks(const char* what, const std::function<void()>& work, int count, double periodMs = 10.0);

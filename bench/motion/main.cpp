@@ -7,12 +7,14 @@
 #include "motion/circular_goto.h"
 #include "motion/goto_monitor.h"
 #include "motion/multi_axis_goto.h"
+#include "sim/board/axbsim.h"
 
 #include <cstdio>
 
 namespace {
 
 constexpr int kTicks = 2000;
+constexpr int kMultiAxisTicks = 200;   // each a second of the board's time
 
 } // namespace
 
@@ -29,13 +31,16 @@ int main()
         std::printf("the goto windows could not be created\n");
         return 1;
     }
-    std::printf("goto monitor, %d ticks per run\n", kTicks);
+    std::printf("goto monitor, %d Multi Axis Goto and %d Circular goto ticks per run\n", kMultiAxisTicks, kTicks);
 
-    // A long leg of all four axes at 5 %: they stay on their way throughout.
-    SendLeg({300000, 200000, -120000, 90000}, 500);
+    // A leg of all four axes at 5 % far beyond where the runs take them,
+    // inside a travel wider still: they stay on their way throughout.
+    for (int axis = 0; axis < 4; ++axis)
+        AxbSim_SetTravel(axis, -2'000'000'000, 2'000'000'000);
+    SendLeg({300000000, 200000000, -120000000, 90000000}, 500);
     g_multiGotoRunning = 1;
     ReportTicks("Multi Axis Goto tick, four axes moving",
-                [multi] { GotoMonitorTick(multi, GotoWindowKind::kMultiAxis); }, kTicks, 1000.0);
+                [multi] { GotoMonitorTick(multi, GotoWindowKind::kMultiAxis); }, kMultiAxisTicks, 1000.0);
 
     AXB_StopAxis(0, 0);
     g_multiGotoRunning = 0;
