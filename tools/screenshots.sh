@@ -98,6 +98,8 @@ done
 click "$main_title" 1234
 click 'Lamp Dialog' 1513
 shot 'Lamp Dialog' lamp
+# Closed, so that no other title holding "Dialog" is captured below.
+click 'Lamp Dialog' 1028
 
 # The modal setup dialogs: the click returns once its wait runs out, with the
 # dialog still open.
