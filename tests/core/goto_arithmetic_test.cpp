@@ -13,30 +13,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <string>
 
 namespace {
 
 TEST(VelocityWord, ProductsBeyondTheWordSaturateAndNegativeSendsZero)
 {
-    struct Case {
+    constexpr struct {
         uint16_t scale;
         float percent;
         uint16_t rounded;   // RoundedVelocityWord
         uint16_t whole;     // WholePercentVelocityWord of the truncated percent
-    };
-    constexpr Case kCases[] = {
-        {100, 100.0f, 10000, 10000},
+    } kCases[] = {
         {100, 12.345f, 1235, 1200},   // rounded to the nearest word; whole percent first
         {1, 2.5f, 3, 2},              // a half rounds up
         {100, 700.0f, 65535, 65535},  // not 70000 - 65536 = 4464
         {100, 655.35f, 65535, 65500},
-        {100, -5.0f, 0, 0},
-        {1, 1e30f, 65535, 65535},
-        {100, NAN, 0, 0},
+        {100, -5.0f, 0, 0},           {1, 1e30f, 65535, 65535},     {100, NAN, 0, 0},
     };
-    for (const Case& c : kCases) {
+    for (const auto& c : kCases) {
         EXPECT_EQ(RoundedVelocityWord(c.scale, c.percent), c.rounded) << c.scale << " x " << c.percent;
         EXPECT_EQ(WholePercentVelocityWord(TruncateToInt32(c.percent), c.scale), c.whole)
             << c.scale << " x " << c.percent;
@@ -97,8 +91,8 @@ TEST_F(LegArithmetic, RandomLegsLieBetweenTheUserZeroAndEachTarget)
     }
     EXPECT_TRUE(nonzero[0] && nonzero[1] && nonzero[3]);
     EXPECT_FALSE(nonzero[2]);
-    // The extremes of the draw: 0 and just below the target.
-    EXPECT_EQ(RandomLegCount(0, 10.0f, 1000), 0);
+    // The draw is a fraction of 2^30 of the target; that the count stays
+    // within the target is the fuzz target's.
     EXPECT_EQ(RandomLegCount((1u << 30) - 1, 10.0f, 1000), 10000) << "float rounding reaches the target";
     EXPECT_EQ(RandomLegCount(1u << 29, -10.0f, 1000), -5000);
 }
@@ -122,77 +116,52 @@ TEST_F(LegArithmetic, BackToZeroAlternatesRandomLegsWithTheUserZero)
 
 TEST(LegEnd, EveryActiveAxisMustHaveFinishedOrBeOverItsLimit)
 {
-    struct Case {
+    constexpr struct {
         uint8_t status[kGotoAxisCount];
         bool over[kGotoAxisCount];
         bool wait;
         bool ended;
-    };
-    constexpr Case kCases[] = {
-        {{0x05, 0x05, 0x05, 0x05}, {}, false, true},
+    } kCases[] = {
         {{0x05, 0x04, 0x05, 0x05}, {}, false, false},              // Y still moving
         {{0x05, 0x04, 0x05, 0x05}, {false, true}, false, true},    // Y over its lag limit
         {{0x05, 0x00, 0xF2, 0x08}, {}, false, true},               // inactive axes never hold it
         {{0x0D, 0x05, 0x05, 0x05}, {}, false, true},
         {{0x0D, 0x05, 0x05, 0x05}, {}, true, false},               // ended but not settled
         {{0x05, 0x05, 0x05, 0x05}, {}, true, true},
-        {{0x0C, 0x05, 0x05, 0x05}, {}, true, false},
     };
-    for (const Case& c : kCases)
+    for (const auto& c : kCases)
         EXPECT_EQ(LegEnded(c.status, c.over, c.wait), c.ended)
             << std::hex << int(c.status[0]) << " " << int(c.status[1]) << " wait " << c.wait;
 }
 
 TEST(LegEnd, LagOverLimitCountsOnlyWhatTheBoardDidNotReport)
 {
-    struct Case {
+    constexpr struct {
         uint8_t status;
         uint8_t error;
         int32_t lag;
         uint32_t limit;
         bool over;
-    };
-    constexpr Case kCases[] = {
+    } kCases[] = {
         {0x04, 0x00, 501, 500, true},   {0x04, 0x00, -501, 500, true},  {0x04, 0x00, 500, 500, false},
         {0x00, 0x00, 9999, 500, false}, {0x04, 0x02, 9999, 500, false}, {0x04, 0x01, 9999, 500, true},
-        {0x04, 0x00, INT32_MIN, 2147483647u, true},                     {0x04, 0x00, 800, 2000, false},
+        {0x04, 0x00, INT32_MIN, 2147483647u, true},
     };
-    for (const Case& c : kCases)
+    for (const auto& c : kCases)
         EXPECT_EQ(LagOverLimit(c.status, c.error, c.lag, c.limit), c.over) << c.lag << " over " << c.limit;
 }
 
-TEST(GotoLines, TheLegLineIsCutToItsBufferAndKeepsItsLineEnd)
+// A line longer than its buffer is cut and keeps its line end (the sample
+// shows it; that every line fits is the fuzz target's).
+TEST(GotoLines, LegLinesAndSamplesInTheirFormats)
 {
-    LegLine line;
-    line.number = 7;
-    line.sinceLastMs = 1010;
-    line.sinceStartMs = 5050;
-    line.targetMm[0] = 10.0f;
-    line.moveStatus[0] = 0x05;
-    line.moveStatus[1] = 0x04;
-    line.probe = 4;
-    line.xMm = 9.9995f;
+    const LegLine line{7, 1010, 5050, {10.0f}, {0x05, 0x04}, 4, 9.9995f};
     char text[kLegLineCapacity];
     FormatLegLine(text, sizeof text, line);
     EXPECT_STREQ(text, "7,time,1010,5050,target,10.0000,0.0000,0.0000,status,0x05,0x04,0x00,probe,0x04,xpos,9.9995\n");
 
-    // 10^9 counts at one count per mm: some 154 characters.
-    for (float& mm : line.targetMm)
-        mm = -1e9f;
-    line.xMm = -1e9f;
-    line.number = INT32_MIN;
-    std::memset(text, 'x', sizeof text);
-    FormatLegLine(text, sizeof text, line);
-    const std::string cut = text;
-    EXPECT_EQ(cut.size(), kLegLineCapacity - 1);
-    EXPECT_EQ(cut.back(), '\n');
-    EXPECT_EQ(cut.rfind("-2147483648,time,1010,5050,target,-1000000000.0000,", 0), 0u);
-}
-
-TEST(GotoLines, SamplesAreLoggedInDecimalWithTheLow32BitsOfTheTick)
-{
+    // In decimal, with the low 32 bits of the tick.
     const GotoSample sample{-600, 12345, 10000, 0x05, 0x02, 0x1'0000'0010ull};
-    char text[128];
     FormatGotoSample(text, sizeof text, sample);
     EXPECT_STREQ(text, "lag,-600,pos,12345,target,10000,status,5,error,2,time,16\n");
     char small[12];
@@ -203,10 +172,9 @@ TEST(GotoLines, SamplesAreLoggedInDecimalWithTheLow32BitsOfTheTick)
 TEST(WatchLayout, ReadoutsShareTheWidthAndOkKeepsItsCorner)
 {
     const WatchLayout l = LayoutWatch(662, 478, 75, 23);
-    EXPECT_EQ(l.readouts[0].x, 21);
-    EXPECT_EQ(l.readouts[1].x, 231);
-    EXPECT_EQ(l.readouts[2].x, 441);
-    for (const WatchRect& r : l.readouts) {
+    for (int i = 0; i < 3; ++i) {
+        const WatchRect& r = l.readouts[i];
+        EXPECT_EQ(r.x, 21 + 210 * i);
         EXPECT_EQ(r.y, 21);
         EXPECT_EQ(r.width, 200);
         EXPECT_EQ(r.height, 200);
@@ -224,16 +192,15 @@ TEST(WatchLayout, TheFontIsTheLargestWhoseDigitsFit)
 {
     // Digits 6 px wide per unit of height, as high as the font.
     auto measure = [](int height) { return TextExtent{true, 6 * height, height}; };
-    struct Case {
+    constexpr struct {
         int width, height, font;
-    };
-    constexpr Case kCases[] = {
+    } kCases[] = {
         {600, 1000, 99},   // the width decides: 6 x 100 reaches 600
         {6000, 50, 49},    // the height decides
         {0, 0, 7},         // nothing fits: one below the first trial
         {10000, 10000, 199},   // nothing reaches the readout: the largest trial, not 12
     };
-    for (const Case& c : kCases)
+    for (const auto& c : kCases)
         EXPECT_EQ(FitReadoutFontHeight(c.width, c.height, measure), c.font) << c.width << " x " << c.height;
     // A failed measurement decides nothing.
     auto failing = [](int height) { return TextExtent{height > 20, 6 * height, height}; };
@@ -244,22 +211,17 @@ TEST_F(LegArithmetic, CircleLengthsUseXsCountsPerMmThroughTheGotoConversion)
 {
     CountsPerMm(0, 1000);
     CountsPerMm(1, 2000);
-    struct Case {
+    constexpr struct {
         float radius, feed, percent;
         int32_t r, fd;
         uint16_t vel;
-    };
-    constexpr Case kCases[] = {
-        {10.0f, 0.0f, 100.0f, 10000, 0, 10000},
+    } kCases[] = {
         {3.0f, -2.5f, 12.345f, 3000, -2500, 1234},   // 3 / 0.001f truncated would be 2999
         {0.0005f, 0.0f, 700.0f, 1, 0, 65535},
         {-1.0f, 0.0f, -1.0f, -1000, 0, 0},
     };
-    for (const Case& c : kCases) {
-        CircularGotoEntry entry;
-        entry.radiusMm = c.radius;
-        entry.feedMm = c.feed;
-        entry.velPercent = c.percent;
+    for (const auto& c : kCases) {
+        const CircularGotoEntry entry{.velPercent = c.percent, .radiusMm = c.radius, .feedMm = c.feed};
         CircularMove move;
         ASSERT_TRUE(MakeCircularMove(entry, move));
         EXPECT_EQ(move.radius, c.r) << c.radius;
@@ -267,9 +229,8 @@ TEST_F(LegArithmetic, CircleLengthsUseXsCountsPerMmThroughTheGotoConversion)
         EXPECT_EQ(move.velocity, c.vel) << c.percent;
     }
     CountsPerMm(0, 0);
-    CircularGotoEntry entry;
     CircularMove move;
-    EXPECT_FALSE(MakeCircularMove(entry, move));
+    EXPECT_FALSE(MakeCircularMove({}, move)) << "no counts per mm on X";
 }
 
 } // namespace

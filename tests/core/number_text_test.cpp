@@ -12,37 +12,26 @@ namespace {
 
 constexpr std::optional<float> kNone = std::nullopt;
 
-struct FloatCase {
-    const wchar_t* text;
-    std::optional<float> leading;
-    std::optional<float> whole;
-};
-
 TEST(NumberText, DecimalNumbersLeadingAndWhole)
 {
-    const FloatCase cases[] = {
-        {L"12.5", 12.5f, 12.5f},
-        {L"  -3e2 ", -300.0f, -300.0f},
-        {L"+.5", 0.5f, 0.5f},
-        {L"7.", 7.0f, 7.0f},
-        {L"12.5mm", 12.5f, kNone},        // "%g" stops where the number ends
-        {L"1e", 1.0f, kNone},             // an exponent without digits is not part of it
-        {L"1,5", 1.0f, kNone},
-        {L"0x1A", 0.0f, kNone},           // no hexadecimal floats
-        {L"", kNone, kNone},
-        {L"   ", kNone, kNone},
-        {L"-", kNone, kNone},
-        {L".", kNone, kNone},
-        {L"abc", kNone, kNone},
-        {L"- 5", kNone, kNone},
-        {L"nan", kNone, kNone},           // no value a field can take
-        {L"inf", kNone, kNone},
+    const struct {
+        const wchar_t* text;
+        std::optional<float> leading, whole;
+    } cases[] = {
+        {L"12.5", 12.5f, 12.5f},     {L"  -3e2 ", -300.0f, -300.0f},
+        {L"+.5", 0.5f, 0.5f},        {L"7.", 7.0f, 7.0f},
+        {L"12.5mm", 12.5f, kNone},   // "%g" stops where the number ends
+        {L"1e", 1.0f, kNone},        // an exponent without digits is not part of it
+        {L"1,5", 1.0f, kNone},       {L"0x1A", 0.0f, kNone},   // no hexadecimal floats
+        {L"", kNone, kNone},         {L"   ", kNone, kNone},
+        {L"-", kNone, kNone},        {L".", kNone, kNone},
+        {L"abc", kNone, kNone},      {L"- 5", kNone, kNone},
+        {L"nan", kNone, kNone},      {L"inf", kNone, kNone},   // no value a field can take
         {L"-infinity", kNone, kNone},
-        {L"5E55", kNone, kNone},          // beyond float: no number, not infinity
-        {L"-3.5e38", kNone, kNone},
-        {L"1e-50", 0.0f, 0.0f},           // below the smallest float: the nearest, zero
+        {L"5E55", kNone, kNone},     {L"-3.5e38", kNone, kNone},   // beyond float: no number, not infinity
+        {L"1e-50", 0.0f, 0.0f},      // below the smallest float: the nearest, zero
     };
-    for (const FloatCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case #" << (&c - cases));
         EXPECT_EQ(LeadingFloat(c.text), c.leading);
         EXPECT_EQ(WholeFloat(c.text), c.whole);
@@ -62,40 +51,30 @@ TEST(NumberText, AFileValueIsTheWholeTextWithoutBlanks)
 {
     EXPECT_EQ(ExactFloat("2.54"), 2.54f);
     EXPECT_EQ(ExactFloat("+1.5"), 1.5f);
-    EXPECT_EQ(ExactFloat(" 1.5"), kNone);
-    EXPECT_EQ(ExactFloat("1.5 "), kNone);
-    EXPECT_EQ(ExactFloat("+-1"), kNone);
-    EXPECT_EQ(ExactFloat("inf"), kNone);
+    for (const char* text : {" 1.5", "1.5 ", "+-1", "inf"})
+        EXPECT_EQ(ExactFloat(text), kNone) << text;
 }
-
-struct IntegerCase {
-    const wchar_t* text;
-    std::optional<int32_t> leading;
-    std::optional<int32_t> wholeSigned;
-    std::optional<uint32_t> wholeUnsigned;
-};
 
 TEST(NumberText, IntegersInTheirRange)
 {
     constexpr std::optional<int32_t> kNoInt;
     constexpr std::optional<uint32_t> kNoUnsigned;
-    const IntegerCase cases[] = {
-        {L"42", 42, 42, 42u},
-        {L" 42 ", 42, 42, 42u},
-        {L"+7", 7, 7, kNoUnsigned},       // unsigned fields take digits only
-        {L"-7", -7, -7, kNoUnsigned},
-        {L"12abc", 12, kNoInt, kNoUnsigned},
-        {L"2147483647", 2147483647, 2147483647, 2147483647u},
+    const struct {
+        const wchar_t* text;
+        std::optional<int32_t> leading, wholeSigned;
+        std::optional<uint32_t> wholeUnsigned;
+    } cases[] = {
+        {L"42", 42, 42, 42u},                       {L" 42 ", 42, 42, 42u},
+        {L"+7", 7, 7, kNoUnsigned},                 {L"-7", -7, -7, kNoUnsigned},   // unsigned: digits only
+        {L"12abc", 12, kNoInt, kNoUnsigned},        {L"2147483647", 2147483647, 2147483647, 2147483647u},
         {L"-2147483648", INT32_MIN, INT32_MIN, kNoUnsigned},
         {L"2147483648", kNoInt, kNoInt, 2147483648u},
-        {L"4294967295", kNoInt, kNoInt, 4294967295u},
-        {L"4294967296", kNoInt, kNoInt, kNoUnsigned},
+        {L"4294967295", kNoInt, kNoInt, 4294967295u}, {L"4294967296", kNoInt, kNoInt, kNoUnsigned},
         {L"99999999999999999999999", kNoInt, kNoInt, kNoUnsigned},
-        {L"1.5", 1, kNoInt, kNoUnsigned},
-        {L"", kNoInt, kNoInt, kNoUnsigned},
+        {L"1.5", 1, kNoInt, kNoUnsigned},           {L"", kNoInt, kNoInt, kNoUnsigned},
         {L"- 1", kNoInt, kNoInt, kNoUnsigned},
     };
-    for (const IntegerCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case #" << (&c - cases));
         EXPECT_EQ(LeadingInteger(c.text), c.leading);
         EXPECT_EQ(WholeSigned(c.text), c.wholeSigned);
@@ -103,6 +82,8 @@ TEST(NumberText, IntegersInTheirRange)
     }
 }
 
+// Within the limit a held integer is the leading one (the fuzz target's);
+// beyond it, it saturates at the end it passed.
 TEST(NumberText, HexadecimalAndHeldIntegers)
 {
     EXPECT_EQ(LeadingHex(L" 5A"), 0x5Au);
@@ -111,10 +92,8 @@ TEST(NumberText, HexadecimalAndHeldIntegers)
     EXPECT_EQ(LeadingHex(L"100000000"), std::nullopt);
     EXPECT_EQ(LeadingHex(L"G1"), std::nullopt);
 
-    EXPECT_EQ(SaturatedLeadingInteger(L"255", 1000), 255);
     EXPECT_EQ(SaturatedLeadingInteger(L"99999999999999999999", 1000), 1000);
     EXPECT_EQ(SaturatedLeadingInteger(L"-99999999999999999999", 1000), -1000);
-    EXPECT_EQ(SaturatedLeadingInteger(L"12x", 1000), 12);
     EXPECT_EQ(SaturatedLeadingInteger(L"x12", 1000), std::nullopt);
 }
 

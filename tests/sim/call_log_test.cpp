@@ -25,8 +25,6 @@ TEST_F(SimCallLogTest, LinesShowArgumentsOutValuesAndResults)
     AXB_SetAxisPosCircle(0, 10000, 0.0, -90.5, 0, 1234, 0.0, 0.0);
     AXB_GetParam(0, 58, nullptr);
     AXB_GetParam(1, 58, &value);
-    AXB_GetParam(0, 512, &value);
-    AXB_ReadFlashWord(0, 256, &value);
     AXB_SetAxisPosAbs(0, 5, 1000);
     AXB_CloseDrv();
     AXB_GetParam(0, 22, &value);
@@ -36,10 +34,9 @@ TEST_F(SimCallLogTest, LinesShowArgumentsOutValuesAndResults)
                                  "AXB_GetAxisRecord(0,0,&[-3000,-3000,-3000,0,0,0,0,0,0,0,0,0,0,131077,0])=1",
                                  "AXB_GetJoystickVelocity(0,0,&0)=1",
                                  "AXB_SetAxisPosCircle(0,10000,0,-90.5,0,1234,0,0)=1", "AXB_GetParam(0,58,&null)=1",
-                                 "AXB_GetParam(1,58,&?)=0", "AXB_GetParam(0,512,&?)=0",
-                                 "AXB_ReadFlashWord(0,256,&?)=0", "AXB_SetAxisPosAbs(0,5,1000)=0",
+                                 "AXB_GetParam(1,58,&?)=0", "AXB_SetAxisPosAbs(0,5,1000)=0",
                                  "AXB_CloseDrv()=1", "AXB_GetParam(0,22,&?)=0"}));
-    EXPECT_EQ(AxbSim_GetCallCount(), 13);
+    EXPECT_EQ(AxbSim_GetCallCount(), 11);
 }
 
 TEST_F(SimCallLogTest, TraceFileAndLogBufferAndTheirLifetimes)

@@ -15,11 +15,8 @@ protected:
 
 TEST_F(SimFlashTest, OnlySavedParametersAndCommittedWordsSurviveAPowerCycle)
 {
-    const std::wstring description = TestFile(L"machine.ini");
-    WriteText(description, "[Params]\nP022=5\n");
-    ASSERT_EQ(AxbSim_SetConfigFile(description.c_str()), 1);
+    ASSERT_EQ(Describe("[Params]\nP022=5\n"), 1);
     EXPECT_EQ(FlashWord(15), kErased) << "a new board's user area is blank";
-    EXPECT_EQ(FlashWord(255), kErased);
     AXB_SetParam(0, 22, 219);
     AXB_WriteFlashWord(0, 18, 0xCAFE);
     ASSERT_EQ(AXB_SaveParamsToFlash(0), 1);
@@ -38,8 +35,7 @@ TEST_F(SimFlashTest, OnlySavedParametersAndCommittedWordsSurviveAPowerCycle)
     EXPECT_EQ(Param(8), 0u) << "committing words saves no parameters";
     EXPECT_EQ(Param(22), 219u);
 
-    AxbSim_Reset();
-    Restart();
+    NewBoard();
     EXPECT_EQ(Param(22), 5u) << "a new board again: the description and blank flash";
     EXPECT_EQ(FlashWord(15), kErased);
 }
@@ -59,9 +55,7 @@ TEST_F(SimFlashTest, CorruptStateFileMakesANewBoardWithAMessage)
         saved.substr(0, p058 + 11) + 'G' + saved.substr(p058 + 12),
         std::string(saved).erase(saved.find("W016="), 15),
         saved + "W256=00000000\r\n",
-        "",
-        "AXBSIM STATE 1\r\nEND\r\n",
-        "\xFF\xFE garbage",
+        "", "AXBSIM STATE 1\r\nEND\r\n", "\xFF\xFE garbage",
     };
     const std::wstring trace = TestFile(L"trace.txt");
     ASSERT_EQ(AxbSim_SetTraceFile(trace.c_str()), 1);

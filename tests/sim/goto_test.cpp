@@ -4,7 +4,6 @@
 // 500 mm/s²; Z and Q 50 mm/s, 300 mm/s²; 1000 counts/mm; P066 = 500 counts.
 #include "sim_fixture.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -12,8 +11,7 @@
 namespace {
 
 constexpr int kY = 1, kZ = 2, kQ = 3;
-constexpr uint8_t kEnded = 0x01, kNotInPosition = 0x08;
-constexpr uint8_t kFollowingError = 0x02;
+constexpr uint8_t kEnded = 0x01, kFollowingError = 0x02, kNotInPosition = 0x08;
 
 struct CircleCase {
     const char* name;
@@ -55,19 +53,15 @@ TEST_F(SimGotoTest, LinearMoveRunsAllFourAxesOnOneLineAndEndsThemTogether)
         }
     }
     EXPECT_EQ(endMs, (std::array<uint32_t, 4>{1200, 1200, 1200, 1200}));
-    AxbSim_AdvanceTimeMs(50);
     for (int a = 0; a < 4; ++a)
-        EXPECT_EQ(Position(a), kGoal[a]);
-}
+        EXPECT_EQ(Settled(a), kGoal[a]);
 
-TEST_F(SimGotoTest, LinearMoveTakesItsOwnVelocityPercent)
-{
-    // Half speed: 50000 counts/s, 0.1 s up, 0.9 s at speed, 0.1 s down.
-    AXB_SetVelocityPercent(0, kX, 2000); // not used by the linear move
-    AXB_SetAxisPosLin(0, 50000, 0, 0, 0, 5000);
+    // Back at its own half speed, not the axis's velocity percent: 0.1 s up,
+    // 0.9 s at 50000 counts/s, 0.1 s down.
+    AXB_SetVelocityPercent(0, kX, 2000);
+    AXB_SetAxisPosLin(0, 50000, kGoal[1], kGoal[2], kGoal[3], 5000);
     EXPECT_EQ(MsUntilEnded(kX, 2000), 1100u);
-    AxbSim_AdvanceTimeMs(50);
-    EXPECT_EQ(Position(kX), 50000);
+    EXPECT_EQ(Settled(kX), 50000);
 }
 
 TEST_F(SimGotoTest, CirclePointsLieOnTheCommandedCircleInTheTiltedPlane)
@@ -85,38 +79,32 @@ TEST_F(SimGotoTest, CirclePointsLieOnTheCommandedCircleInTheTiltedPlane)
     constexpr double kRad = std::numbers::pi / 180;
     for (const CircleCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        AxbSim_PlaceAxis(kX, 100000);
-        AxbSim_PlaceAxis(kY, 100000);
-        AxbSim_PlaceAxis(kZ, -50000);
         const double p = c.pitch * kRad, y = c.yaw * kRad, a0 = c.startDeg * kRad;
         // u = Rz(yaw) Rx(pitch) (1,0,0), v = ... (0,1,0), n = ... (0,0,1)
         const std::array<double, 3> u = {std::cos(y), std::sin(y), 0};
         const std::array<double, 3> v = {-std::sin(y) * std::cos(p), std::cos(y) * std::cos(p), std::sin(p)};
         const std::array<double, 3> n = {std::sin(y) * std::sin(p), -std::cos(y) * std::sin(p), std::cos(p)};
-        const std::array<double, 3> start = {100000, 100000, -50000};
+        const std::array<int32_t, 3> start = {100000, 100000, -50000};
         std::array<double, 3> centre{};
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
+            AxbSim_PlaceAxis(i, start[i]);
             centre[i] = start[i] - c.radius * (std::cos(a0) * u[i] + std::sin(a0) * v[i]);
+        }
 
         const auto points = RunCircle(c);
         ASSERT_GT(points.size(), 100u);
         const double length = std::hypot(c.radius * c.sweepDeg * kRad, c.feed);
         double travelled = 0;
         for (size_t k = 0; k < points.size(); ++k) {
-            std::array<double, 3> d{};
-            for (int i = 0; i < 3; ++i)
-                d[i] = points[k][i] - centre[i];
-            const double along = d[0] * n[0] + d[1] * n[1] + d[2] * n[2];
-            std::array<double, 3> inPlane{};
-            for (int i = 0; i < 3; ++i)
-                inPlane[i] = d[i] - along * n[i];
-            const double r = std::hypot(inPlane[0], inPlane[1], inPlane[2]);
+            const auto& q = points[k];
+            const double along = (q[0] - centre[0]) * n[0] + (q[1] - centre[1]) * n[1] + (q[2] - centre[2]) * n[2];
+            const double r = std::hypot(q[0] - centre[0] - along * n[0], q[1] - centre[1] - along * n[1],
+                                        q[2] - centre[2] - along * n[2]);
             EXPECT_NEAR(r, std::abs(c.radius), 1.5) << "at " << k + 1 << " ms";
             EXPECT_GE(along, -1.0);
             EXPECT_LE(along, c.feed + 1.0);
             if (k > 0)
-                travelled += std::hypot(points[k][0] - points[k - 1][0], points[k][1] - points[k - 1][1],
-                                        points[k][2] - points[k - 1][2]);
+                travelled += std::hypot(q[0] - points[k - 1][0], q[1] - points[k - 1][1], q[2] - points[k - 1][2]);
         }
         EXPECT_NEAR(travelled, length, length * 0.002);
         // The end is the point at start + sweep, fed by the whole feed.
@@ -136,8 +124,6 @@ TEST_F(SimGotoTest, FlatCircleRunsAtTheSlowestAxisSpeedAndIsRefusedBeyondTheTrav
     AxbSim_PlaceAxis(kY, 100000);
     const auto points = RunCircle({"timing", 0, 0, 0, 360, 10000, 0});
     EXPECT_EQ(points.size(), 1424u) << "the first millisecond after the end";
-    EXPECT_NEAR(std::ranges::max(points, {}, [](const auto& q) { return q[1]; })[1], 110000, 1);
-    EXPECT_NEAR(std::ranges::min(points, {}, [](const auto& q) { return q[0]; })[0], 80000, 1);
 
     AxbSim_PlaceAxis(kY, 245000); // the top of the circle would be at 255000
     EXPECT_EQ(AXB_SetAxisPosCircle(0, 10000, 0, 90, 0, 10000, 0, 0), 0);
@@ -164,12 +150,6 @@ TEST_F(SimGotoTest, LagOverTheLimitStopsTheAxisWithAFollowingErrorUntilTheNextCo
     EXPECT_EQ(Lag(kX), 0);
     EXPECT_EQ(ErrorByte(kX), kFollowingError) << "until the next command";
 
-    AxbSim_PokeParam(66, 500);
-    AXB_SetAxisPosAbs(0, kX, 0);
-    EXPECT_EQ(ErrorByte(kX), 0);
-    EXPECT_EQ(MsUntilEnded(kX, 2000), 113u);
-    EXPECT_EQ(ErrorByte(kX), 0) << "60 counts of lag at full speed stay below 500";
-
     // A circle on X, Y, Z is watched as well; P066 = 0 switches the stop off.
     AxbSim_PlaceAxis(kX, 100000);
     AxbSim_PlaceAxis(kY, 100000);
@@ -191,12 +171,9 @@ TEST_F(SimGotoTest, ExtraLagShowsInTheLagReadoutButRaisesNoError)
     AxbSim_AdvanceTimeMs(600); // at full speed: 50 counts of the servo's own
     EXPECT_NEAR(Lag(kY), 850, 1);
     EXPECT_EQ(ErrorByte(kY), 0);
-    MsUntilEnded(kY, 2000);
-    AxbSim_AdvanceTimeMs(100);
+    EXPECT_EQ(Settled(kY), 100000 - 800);
     EXPECT_EQ(Lag(kY), 800);
-    EXPECT_EQ(Position(kY), 100000 - 800);
     EXPECT_EQ(MoveStatus(kY) & (kEnded | kNotInPosition), kEnded | kNotInPosition);
-    EXPECT_EQ(ErrorByte(kY), 0);
 
     AxbSim_SetExtraLag(kY, 0);
     EXPECT_EQ(Lag(kY), 0);
@@ -212,15 +189,12 @@ TEST_F(SimGotoTest, InjectedErrorStopsTheAxisAndGoesWithTheNextCommandUnlessStic
     EXPECT_EQ(ErrorByte(kX), 0);
     // Y brakes from 100000 counts/s at 500000 counts/s²: 0.2 s, 10000 counts.
     EXPECT_EQ(MsUntilEnded(kY, 1000), 200u);
-    AxbSim_AdvanceTimeMs(50);
-    EXPECT_EQ(Position(kY), 60000);
+    EXPECT_EQ(Settled(kY), 60000);
     EXPECT_EQ(ErrorByte(kY), kFollowingError);
 
     AXB_SetAxisPosLin(0, 100000, 100000, 0, 0, 10000); // the retry
     EXPECT_EQ(ErrorByte(kY), 0);
-    MsUntilEnded(kY, 2000);
-    AxbSim_AdvanceTimeMs(50);
-    EXPECT_EQ(Position(kY), 100000);
+    EXPECT_EQ(Settled(kY), 100000);
 
     AxbSim_InjectErrorByte(kQ, 0x04, 1);
     AxbSim_InjectErrorByte(kQ, kFollowingError, 0);

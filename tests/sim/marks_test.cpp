@@ -1,34 +1,22 @@
 // Reference marks on the scales, latch 2 that captures them, the analog
 // mark polarity, distance-coded layouts checked against the program's
-// distance-coded calculation, and homing against a hard stop.
+// distance-coded calculation, and a hard stop. The program's own sweep over
+// coded marks is tested against these layouts in tests/homing.
 #include "sim_fixture.h"
 
 #include "core/distance_coded.h"
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
-constexpr int kY = 1;
 constexpr uint8_t kEnded = 0x01, kNotInPosition = 0x08, kLimits = 0xC0;
 constexpr uint16_t kCaptured = 0x20;
 
-using SimMarksTest = SimBoardTest;
-
-uint16_t AxisStatus(int axis)
-{
-    uint16_t status = 0;
-    EXPECT_EQ(AXB_GetAxisStatus(0, axis, &status), 1);
-    return status;
-}
-
-int32_t Latch(int axis)
-{
-    int32_t count = 0;
-    EXPECT_EQ(AXB_GetLatchReg(0, axis, 2, &count), 1);
-    return count;
-}
+class SimMarksTest : public SimBoardTest {
+protected:
+    static int32_t Latch(int axis) { return Out<int32_t>([=](auto* v) { return AXB_GetLatchReg(0, axis, 2, v); }); }
+};
 
 // How the program arms the reference latch.
 void Arm(int axis)
@@ -50,10 +38,6 @@ TEST_F(SimMarksTest, LatchTakesTheFirstMarkReachedAfterArmingWhenEverTheProgramL
     ASSERT_EQ(AxbSim_SetMarks(kX, marks, 3), 1);
     EXPECT_EQ(Marks(kX), (std::vector<int32_t>{-5000, 20000, 30000}));
     Arm(kX);
-    int32_t mode = 0;
-    AXB_GetLatchMode(0, kX, 2, &mode);
-    EXPECT_EQ(mode, 7);
-    EXPECT_EQ(Latch(kX), 0);
     AXB_SetAxisPosAbs(0, kX, 100000);
     AxbSim_AdvanceTimeMs(1000); // two marks passed since the last look
     EXPECT_EQ(AxisStatus(kX) & kCaptured, kCaptured);
@@ -77,28 +61,30 @@ TEST_F(SimMarksTest, LatchNeedsModeSevenAMarkReachedAndTheMatchingPolarity)
 {
     const int32_t mark = 20000;
     AxbSim_SetMarks(kX, &mark, 1);
-    struct Case {
+    // Stopping on the mark from below reaches it: the motor overshoots a
+    // little and settles back.
+    constexpr struct {
         const char* name;
-        int32_t start;
+        int32_t start, target;
         int mode;
         bool inverted;
         uint16_t register2;
         uint32_t p016, p021;
         bool captured;
+    } kCases[] = {
+        {"armed", 0, 25000, 7, false, 0, 0x0108, 0, true},
+        {"latch off", 0, 25000, 0, false, 0, 0x0108, 0, false},
+        {"touch-probe mode", 0, 25000, 6, false, 0, 0x0108, 0, false},
+        {"standing on the mark", 20000, 25000, 7, false, 0, 0x0108, 0, false},
+        {"half a count below", 19999, 25000, 7, false, 0, 0x0108, 0, true},
+        {"stopping on the mark", 0, 20000, 7, false, 0, 0x0108, 0, true},
+        {"inverted scale, input not inverted", 0, 25000, 7, true, 0, 0x0108, 0, false},
+        {"inverted scale, register 2 bit 11", 0, 25000, 7, true, 0x0800, 0x0108, 0, true},
+        {"input inverted, scale not", 0, 25000, 7, false, 0x0800, 0x0108, 0, false},
+        {"TTL: P021 bit 4 decides, not register 2", 0, 25000, 7, true, 0x0800, 0x0803, 0, false},
+        {"TTL inverted through P021", 0, 25000, 7, true, 0, 0x0803, 0x10, true},
     };
-    constexpr Case kCases[] = {
-        {"armed", 0, 7, false, 0, 0x0108, 0, true},
-        {"latch off", 0, 0, false, 0, 0x0108, 0, false},
-        {"touch-probe mode", 0, 6, false, 0, 0x0108, 0, false},
-        {"standing on the mark", 20000, 7, false, 0, 0x0108, 0, false},
-        {"half a count below", 19999, 7, false, 0, 0x0108, 0, true},
-        {"inverted scale, input not inverted", 0, 7, true, 0, 0x0108, 0, false},
-        {"inverted scale, register 2 bit 11", 0, 7, true, 0x0800, 0x0108, 0, true},
-        {"input inverted, scale not", 0, 7, false, 0x0800, 0x0108, 0, false},
-        {"TTL: P021 bit 4 decides, not register 2", 0, 7, true, 0x0800, 0x0803, 0, false},
-        {"TTL inverted through P021", 0, 7, true, 0, 0x0803, 0x10, true},
-    };
-    for (const Case& c : kCases) {
+    for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         AxbSim_PlaceAxis(kX, c.start);
         AxbSim_SetMarkInverted(kX, c.inverted ? 1 : 0);
@@ -107,55 +93,42 @@ TEST_F(SimMarksTest, LatchNeedsModeSevenAMarkReachedAndTheMatchingPolarity)
         AxbSim_PokeParam(21, c.p021);
         AXB_SetLatchMode(0, kX, 2, c.mode);
         AXB_ClearLatchStatus(0, 1);
-        AXB_SetAxisPosAbs(0, kX, 25000);
+        AXB_SetAxisPosAbs(0, kX, c.target);
         AxbSim_AdvanceTimeMs(500);
         EXPECT_EQ((AxisStatus(kX) & kCaptured) != 0, c.captured);
+        if (c.captured) {
+            EXPECT_EQ(Latch(kX), mark);
+        }
         AXB_SetLatchMode(0, kX, 2, 0);
     }
-
-    // Stopping on the mark from below reaches it (the motor overshoots a
-    // little and settles back).
-    AxbSim_SetMarkInverted(kX, 0);
-    AXB_SetAxisReg(0, kX, 2, 0);
-    AxbSim_PokeParam(16, 0x0108);
-    AxbSim_PlaceAxis(kX, 0);
-    Arm(kX);
-    AXB_SetAxisPosAbs(0, kX, 20000);
-    AxbSim_AdvanceTimeMs(1000);
-    EXPECT_EQ(AxisStatus(kX) & kCaptured, kCaptured);
-    EXPECT_EQ(Latch(kX), 20000);
 }
 
 // The program's own calculation decodes the board's marks (the board
 // itself never uses it): a layout the board generates must give its zero
 // from every pair of neighbours.
-struct Layout {
-    const char* name;
-    int coding;
-    int32_t lines, countsPerLine, zero;
-    bool reversed;
-    uint32_t countsPerMm; // P058 the program would have
-};
-
-double Decoded(int32_t last, int32_t previous, const Layout& l)
-{
-    const DistanceCodedResult r = CalcDistanceCodedOffset(
-        {last, previous, l.coding == AXBSIM_CODING_ACURITE, 1.0 / l.countsPerMm,
-         static_cast<double>(l.countsPerLine) / l.countsPerMm,
-         static_cast<double>(l.lines) * l.countsPerLine / l.countsPerMm, l.reversed});
-    EXPECT_TRUE(r.ok());
-    return r.offset;
-}
-
 TEST_F(SimMarksTest, EveryPairOfNeighbouringMarksOfACodedScaleDecodesToItsZero)
 {
-    constexpr Layout kLayouts[] = {
+    constexpr struct Layout {
+        const char* name;
+        int coding;
+        int32_t lines, countsPerLine, zero;
+        bool reversed;
+        uint32_t countsPerMm; // P058 the program would have
+    } kLayouts[] = {
         {"Acu-Rite, odd increment", AXBSIM_CODING_ACURITE, 501, 400, -11322800, false, 10000},
         {"Acu-Rite, even increment", AXBSIM_CODING_ACURITE, 500, 400, 2000000, false, 10000},
         {"Acu-Rite, reversed", AXBSIM_CODING_ACURITE, 101, 50, 7, true, 5000},
         {"standard", AXBSIM_CODING_STANDARD, 500, 400, -38276544, false, 10000},
         {"standard, 20 um lines on a 1 um scale, reversed", AXBSIM_CODING_STANDARD, 1000, 20, 12345, true, 1000},
         {"standard, short increment", AXBSIM_CODING_STANDARD, 4, 10, 0, false, 1000},
+    };
+    const auto decoded = [](int32_t last, int32_t previous, const Layout& l) {
+        const DistanceCodedResult r = CalcDistanceCodedOffset(
+            {last, previous, l.coding == AXBSIM_CODING_ACURITE, 1.0 / l.countsPerMm,
+             static_cast<double>(l.countsPerLine) / l.countsPerMm,
+             static_cast<double>(l.lines) * l.countsPerLine / l.countsPerMm, l.reversed});
+        EXPECT_TRUE(r.ok());
+        return r.offset;
     };
     for (const Layout& l : kLayouts) {
         SCOPED_TRACE(l.name);
@@ -169,8 +142,8 @@ TEST_F(SimMarksTest, EveryPairOfNeighbouringMarksOfACodedScaleDecodesToItsZero)
         EXPECT_EQ(l.reversed ? marks.back() : marks.front(), l.zero) << "the first fixed mark is the zero";
         for (size_t i = 0; i + 1 < marks.size(); ++i) {
             // Passed going up (last is the upper) and going down.
-            ASSERT_EQ(Decoded(marks[i + 1], marks[i], l), l.zero) << "marks " << marks[i] << " and " << marks[i + 1];
-            ASSERT_EQ(Decoded(marks[i], marks[i + 1], l), l.zero) << "marks " << marks[i + 1] << " and " << marks[i];
+            ASSERT_EQ(decoded(marks[i + 1], marks[i], l), l.zero) << "marks " << marks[i] << " and " << marks[i + 1];
+            ASSERT_EQ(decoded(marks[i], marks[i + 1], l), l.zero) << "marks " << marks[i + 1] << " and " << marks[i];
         }
     }
     // The worked example of the calculation: an Acu-Rite scale with the
@@ -182,52 +155,6 @@ TEST_F(SimMarksTest, EveryPairOfNeighbouringMarksOfACodedScaleDecodesToItsZero)
     EXPECT_EQ(Marks(kX), (std::vector<int32_t>{100000, 123200, 300400, 324000}));
     EXPECT_EQ(AxbSim_SetDistanceCodedScale(kX, AXBSIM_CODING_STANDARD, 501, 400, 0, 0), 0);
     EXPECT_EQ(Marks(kX), (std::vector<int32_t>{100000, 123200, 300400, 324000}));
-}
-
-TEST_F(SimMarksTest, ProgramLikeSweepFindsTwoMarksThatDecodeToTheScaleZero)
-{
-    // Armed, swept at a constant speed and looked at every 10 ms the way the
-    // program's CheckReferenceMark does it: accept a latched count unless it
-    // is within 990 counts of the last, re-arm, decode two marks.
-    struct Case {
-        const char* name;
-        Layout layout;
-        int32_t target;
-        uint16_t percent;
-    };
-    constexpr Case kCases[] = {
-        {"standard, 1 um", {"", AXBSIM_CODING_STANDARD, 1000, 20, -30000, false, 1000}, 1000000, 10000},
-        {"standard reversed, downwards", {"", AXBSIM_CODING_STANDARD, 1000, 20, 60000, true, 1000}, -1000000, 10000},
-        {"Acu-Rite, 0.1 um", {"", AXBSIM_CODING_ACURITE, 501, 400, -5000000, false, 10000}, 1000000, 5000},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        const Layout& l = c.layout;
-        AxbSim_PlaceAxis(kX, 0);
-        AxbSim_PokeParam(58, l.countsPerMm);
-        AxbSim_PokeParam(66, 5000);
-        ASSERT_EQ(AxbSim_SetDistanceCodedScale(kX, l.coding, l.lines, l.countsPerLine, l.zero, l.reversed), 1);
-        Arm(kX);
-        int32_t last = Latch(kX), previous = 0, count = 0;
-        AXB_SetVelocityPercent(0, kX, c.percent);
-        AXB_SetAxisPosAbs(0, kX, c.target);
-        for (int ms = 0; ms < 10000 && count < 2; ms += 10) {
-            AxbSim_AdvanceTimeMs(10);
-            if (!(AxisStatus(kX) & kCaptured))
-                continue;
-            const int32_t latched = Latch(kX);
-            if (count == 0 || std::abs(latched - last) > 990) {
-                previous = last;
-                last = latched;
-                ++count;
-            }
-            AXB_ClearLatchStatus(0, 1);
-        }
-        AXB_StopAxis(0, kX);
-        ASSERT_EQ(count, 2);
-        EXPECT_EQ(Decoded(last, previous, l), l.zero) << "marks " << previous << ", " << last;
-        AxbSim_AdvanceTimeMs(1000);
-    }
 }
 
 TEST_F(SimMarksTest, HardStopStallsTheMotorUntilTheBoardStopsItWithAFollowingError)
@@ -249,12 +176,6 @@ TEST_F(SimMarksTest, HardStopStallsTheMotorUntilTheBoardStopsItWithAFollowingErr
     EXPECT_EQ(Lag(kX), 0);
     EXPECT_EQ(Position(kX), 20000);
 
-    AXB_SetAxisPosAbs(0, kX, 0);
-    EXPECT_EQ(ErrorByte(kX), 0) << "cleared by the next command";
-    MsUntilEnded(kX, 2000);
-    AxbSim_AdvanceTimeMs(50);
-    EXPECT_EQ(Position(kX), 0);
-
     // Without a following-error limit the motor pushes on for ever.
     AxbSim_PokeParam(66, 0);
     AXB_SetAxisPosAbs(0, kX, -30000);
@@ -263,22 +184,6 @@ TEST_F(SimMarksTest, HardStopStallsTheMotorUntilTheBoardStopsItWithAFollowingErr
     EXPECT_EQ(ErrorByte(kX), 0);
     EXPECT_EQ(Position(kX), -20000);
     EXPECT_EQ(Lag(kX), -10000);
-}
-
-TEST_F(SimMarksTest, HomeSearchAgainstAHardStopZeroesTheCounterThere)
-{
-    AxbSim_SetLimitSwitches(kY, 0);
-    AxbSim_SetTravel(kY, -20000, 20000);
-    ASSERT_EQ(AXB_SeekHome(0, kY), 1);
-    EXPECT_LT(MsUntilEnded(kY, 5000), 5000u);
-    EXPECT_EQ(MoveStatus(kY) & 0x02, 0x02) << "home found";
-    EXPECT_EQ(ErrorByte(kY), 0);
-    EXPECT_EQ(Position(kY), 0);
-    AXB_SetAxisPosAbs(0, kY, 1000);
-    EXPECT_EQ(MoveStatus(kY) & 0x02, 0) << "until the next command";
-    AxbSim_AdvanceTimeMs(200);
-    EXPECT_EQ(Position(kY), 1000);
-    EXPECT_EQ(AxbSim_PeekPosition(kY), 1000);
 }
 
 } // namespace

@@ -49,45 +49,35 @@ protected:
         text << std::ifstream(std::filesystem::path(path), std::ios::binary).rdbuf();
         return text.str();
     }
+    // Describes the machine in the test's machine.ini: 1 when the board takes it.
+    int Describe(const std::string& text) const
+    {
+        WriteText(TestFile(L"machine.ini"), text);
+        return AxbSim_SetConfigFile(TestFile(L"machine.ini").c_str());
+    }
 
-    static int32_t Position(int axis)
+    // What a reading call leaves in its out-value; the call must succeed.
+    template <class T, class Call>
+    static T Out(Call call)
     {
-        int32_t position = 0;
-        EXPECT_EQ(AXB_GetAxisPosValue(0, axis, &position), 1);
-        return position;
-    }
-    // Where the profile stands: the position plus the servo's lag.
-    static int32_t Nominal(int axis) { return Position(axis) + Lag(axis); }
-    static int32_t Lag(int axis)
-    {
-        int32_t lag = 0;
-        EXPECT_EQ(AXB_GetFollowingError(0, axis, &lag), 1);
-        return lag;
-    }
-    static uint8_t MoveStatus(int axis)
-    {
-        uint8_t status = 0, error = 0;
-        EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
-        return status;
-    }
-    static uint8_t ErrorByte(int axis)
-    {
-        uint8_t status = 0, error = 0;
-        EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status, &error), 1);
-        return error;
-    }
-    static uint32_t Param(int number)
-    {
-        uint32_t value = 0;
-        EXPECT_EQ(AXB_GetParam(0, number, &value), 1);
+        T value{};
+        EXPECT_EQ(call(&value), 1);
         return value;
     }
-    static uint32_t FlashWord(int index)
+    static int32_t Position(int axis) { return Out<int32_t>([=](auto* v) { return AXB_GetAxisPosValue(0, axis, v); }); }
+    static int32_t Lag(int axis) { return Out<int32_t>([=](auto* v) { return AXB_GetFollowingError(0, axis, v); }); }
+    // Where the profile stands: the position plus the servo's lag.
+    static int32_t Nominal(int axis) { return Position(axis) + Lag(axis); }
+    static uint16_t AxisStatus(int a) { return Out<uint16_t>([=](auto* v) { return AXB_GetAxisStatus(0, a, v); }); }
+    static uint8_t MoveStatus(int axis, bool errorByte = false)
     {
-        uint32_t word = 0;
-        EXPECT_EQ(AXB_ReadFlashWord(0, index, &word), 1);
-        return word;
+        uint8_t status[2] = {};
+        EXPECT_EQ(AXB_GetMoveStatus(0, axis, &status[0], &status[1]), 1);
+        return status[errorByte];
     }
+    static uint8_t ErrorByte(int axis) { return MoveStatus(axis, true); }
+    static uint32_t Param(int number) { return Out<uint32_t>([=](auto* v) { return AXB_GetParam(0, number, v); }); }
+    static uint32_t FlashWord(int i) { return Out<uint32_t>([=](auto* v) { return AXB_ReadFlashWord(0, i, v); }); }
     // Advances the clock in 1 ms steps until the axis's move has ended;
     // returns the milliseconds that took (or `limitMs` + 1 when it did not).
     static uint32_t MsUntilEnded(int axis, uint32_t limitMs)
@@ -96,6 +86,20 @@ protected:
         for (; ms <= limitMs && !(MoveStatus(axis) & 0x01); ++ms)
             AxbSim_AdvanceTimeMs(1);
         return ms;
+    }
+    // Where the axis stands once its move has ended and the servo's lag has
+    // settled, which takes it 50 ms.
+    static int32_t Settled(int axis)
+    {
+        MsUntilEnded(axis, 10000);
+        AxbSim_AdvanceTimeMs(50);
+        return Position(axis);
+    }
+    // A new board of the machine described, driver open.
+    static void NewBoard()
+    {
+        AxbSim_Reset();
+        ASSERT_EQ(AXB_OpenDrv(), 1);
     }
 
     std::filesystem::path folder_;
