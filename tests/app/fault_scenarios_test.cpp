@@ -29,22 +29,14 @@ namespace {
 class FaultScenarios : public ProgramTest {
 protected:
     using ProgramTest::ProgramTest;
-    std::string Title() const
-    {
-        wchar_t title[128] = {};
-        GetWindowTextW(main, title, 128);
-        return Narrow(title);
-    }
+    std::string Title() const { wchar_t title[128] = {}; GetWindowTextW(main, title, 128); return Narrow(title); }
 };
 
 TEST_F(FaultScenarios, AnotherProgramAtTheBoardCostsOneWaitAtATimeAndNothingIsWrittenHalfWay)
 {
     Start();
     const std::filesystem::path file = h.File(L"saved.par");
-    InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) {
-        wcscpy(ofn.lpstrFile, file.c_str());
-        return true;
-    });
+    InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) { wcscpy(ofn.lpstrFile, file.c_str()); return true; });
     Press(IDC_SAVE_FILE);
     ASSERT_TRUE(std::filesystem::exists(file));
     // What loading the file would put right, on the board and in the table.
@@ -132,17 +124,11 @@ protected:
     LongRun() : FaultScenarios(kBeforeTheWrap) {}
     static size_t PrivateBytes()
     {
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters);
-        return counters.PrivateUsage;
+        PROCESS_MEMORY_COUNTERS_EX c{};
+        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c);
+        return c.PrivateUsage;
     }
-    static DWORD Handles()
-    {
-        DWORD count = 0;
-        GetProcessHandleCount(GetCurrentProcess(), &count);
-        return count;
-    }
+    static DWORD Handles() { DWORD count = 0; GetProcessHandleCount(GetCurrentProcess(), &count); return count; }
 };
 
 TEST_F(LongRun, ADayOfContinuousGotoKeepsItsZeroAndItsMemory)

@@ -22,10 +22,7 @@ constexpr int kStepperRows[] = {IDC_PARAM_TORQUE, IDC_PARAM_HOLD_TORQUE, IDC_PAR
                                 IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA};
 constexpr int kMotorLagRows[] = {IDC_PARAM_MOTOR_LAG, IDC_CAPTION_MOTOR_LAG};
 
-class MainWindow : public ProgramTest {
-protected:
-    bool Shown(int id) { return IsControlVisible(main, id); }
-};
+class MainWindow : public ProgramTest {};
 
 // Each field stores through its row's conversion in the unit it was typed
 // in. A value shown rounded and left alone, or a field holding no number,
@@ -88,10 +85,7 @@ TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 // the rows as the type before had them.
 TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
 {
-    struct Rows {
-        int motorType;
-        bool profile, stepper, motorLag, servo;
-    };
+    struct Rows { int motorType; bool profile, stepper, motorLag, servo; };
     constexpr Rows kRowsShown[] = {{0, false, false, false, false}, {1, true, false, false, true},
                                    {2, true, false, true, true},    {3, true, true, false, true},
                                    {4, true, true, false, false},   {6, true, true, false, false},
@@ -103,10 +97,10 @@ TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
         AxbSim_PokeParam(AxisParam(64, 1), rows.motorType);
         AxbSim_PokeParam(AxisParam(50, 1), 900 + rows.motorType);
         Press(IDC_REREAD);
-        for (auto [ids, shown] : {std::pair{std::span<const int>(kProfileRows), rows.profile},
-                                  {kStepperRows, rows.stepper}, {kServoRows, rows.servo}, {kMotorLagRows, rows.motorLag}})
+        for (auto [ids, shown] : {std::pair{std::span<const int>(kProfileRows), rows.profile}, {kStepperRows, rows.stepper},
+                                  {kServoRows, rows.servo}, {kMotorLagRows, rows.motorLag}})
             for (int id : ids)
-                EXPECT_EQ(Shown(id), shown) << id;
+                EXPECT_EQ(IsControlVisible(main, id), shown) << id;
         EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(900 + rows.motorType));
     }
     // Asked for, the captions carry the numbers of the selected axis.
@@ -174,31 +168,6 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     EXPECT_EQ(g_velPercent[0], 1e10f);
 }
 
-TEST_F(MainWindow, ReadoutsAndMaxFollowingFollowAMovingAxis)
-{
-    Start();
-    ChooseUnit(IDC_UNIT_MM);
-    g_maxFollowing[0] = -30;
-    h.Clock().Advance(10);
-    EXPECT_EQ(g_maxFollowing[0], -30) << "an axis at rest lags 0";
-    AXB_SetAxisPosAbs(0, 0, 10000);
-    h.Clock().Advance(300);
-    const std::string moving = Text(main, IDC_READOUT_X);
-    EXPECT_NE(moving, "0.0000");
-    EXPECT_EQ(Text(main, IDC_POSITION), moving) << "X is the current axis";
-    EXPECT_NE(Text(main, IDC_VELOCITY), "0.0000");
-    const int32_t peak = g_maxFollowing[0];
-    EXPECT_GT(std::abs(peak), 30) << "the largest magnitude is kept";
-    h.Clock().Advance(10000);
-    EXPECT_EQ(g_maxFollowing[0], peak);
-    for (auto [id, shown] : {std::pair{IDC_READOUT_X, "10.0000"}, {IDC_POSITION, "10.0000"}, {IDC_VELOCITY, "0.0000"},
-                             {IDC_READOUT_Y, "0.0000"}, {IDC_FOLLOWING_ERROR, "0.0000"}})
-        EXPECT_EQ(Text(main, id), shown) << id;
-    ChooseUnit(IDC_UNIT_IN);
-    h.Clock().Advance(10);
-    EXPECT_EQ(Text(main, IDC_READOUT_X), "0.39370");
-}
-
 TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNothing)
 {
     Start({}, false);
@@ -223,24 +192,25 @@ TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNoth
 
 // A moving readout is repainted at most every 40 ms, and once the value
 // stops changing it shows the final one within 40 ms: the position, which
-// is set on every tick, and the largest lag, which is set only when it grows.
+// is set on every tick, and the largest lag, which is set only when it grows
+// and keeps its magnitude.
 TEST_F(MainWindow, MovingReadoutsAreRepaintedEvery40MsAtMostAndSettleOnTheFinalValue)
 {
     Start();
     ChooseUnit(IDC_UNIT_MM);
+    g_maxFollowing[0] = -30;
+    h.Clock().Advance(10);
+    EXPECT_EQ(g_maxFollowing[0], -30) << "an axis at rest lags 0";
     AXB_SetAxisPosAbs(0, 0, 10000);
-    struct Tick {
-        int32_t position;
-        int32_t maxLag;
-        std::string readout;
-        std::string maxLagShown;
-    };
+    struct Tick { int32_t position, maxLag; std::string readout, maxLagShown, positionShown, velocity; };
     std::vector<Tick> ticks;
     for (int i = 0; i < 150; ++i) {
         h.Clock().Advance(10);
         ticks.push_back({AxbSim_PeekPosition(0), g_maxFollowing[0], Text(main, IDC_READOUT_X),
-                         Text(main, IDC_MAX_FOLLOWING)});
+                         Text(main, IDC_MAX_FOLLOWING), Text(main, IDC_POSITION), Text(main, IDC_VELOCITY)});
     }
+    EXPECT_EQ(ticks[29].positionShown, ticks[29].readout) << "X is the current axis";
+    EXPECT_NE(ticks[29].velocity, "0.0000");
     std::vector<size_t> repaints;
     for (size_t i = 1; i < ticks.size(); ++i)
         if (ticks[i].readout != ticks[i - 1].readout)
@@ -260,9 +230,19 @@ TEST_F(MainWindow, MovingReadoutsAreRepaintedEvery40MsAtMostAndSettleOnTheFinalV
     ASSERT_LT(stood + 4, ticks.size());
     EXPECT_EQ(ticks[stood + 4].readout, "10.0000");
     const size_t peaked = lastChange(&Tick::maxLag);
+    const int32_t peakLag = ticks.back().maxLag;
     char peak[32];
-    FormatLength(peak, sizeof peak, ticks.back().maxLag, 0);
+    FormatLength(peak, sizeof peak, peakLag, 0);
     EXPECT_EQ(ticks[peaked + 4].maxLagShown, peak);
+    EXPECT_GT(std::abs(peakLag), 30);
+    h.Clock().Advance(10000);
+    EXPECT_EQ(g_maxFollowing[0], peakLag);
+    for (auto [id, shown] : {std::pair{IDC_READOUT_X, "10.0000"}, {IDC_POSITION, "10.0000"}, {IDC_VELOCITY, "0.0000"},
+                             {IDC_READOUT_Y, "0.0000"}, {IDC_FOLLOWING_ERROR, "0.0000"}})
+        EXPECT_EQ(Text(main, id), shown) << id;
+    ChooseUnit(IDC_UNIT_IN);
+    h.Clock().Advance(10);
+    EXPECT_EQ(Text(main, IDC_READOUT_X), "0.39370");
 }
 
 } // namespace
