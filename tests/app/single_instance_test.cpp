@@ -35,22 +35,25 @@ TEST(SingleInstance, SecondProgramLeavesTheBoardAloneShowsTheMessageAndEndsWithM
     // could hold up a program that opened the driver.
     std::ofstream(folder / L"board.ini") << "[Flash]\nW015=0x5A\n";
     const std::filesystem::path trace = folder / L"trace.txt";
-    for (auto [name, file] : {std::pair{L"AXBSIM_STATE", folder / L"board.state"}, {L"AXBSIM_CONFIG", folder / L"board.ini"},
-                              {L"AXBSIM_TRACE", trace}, {L"KRV_SETTINGS", folder}})
+    for (auto [name, file] : {std::pair{L"AXBSIM_STATE", folder / L"board.state"},
+                              {L"AXBSIM_CONFIG", folder / L"board.ini"}, {L"AXBSIM_TRACE", trace},
+                              {L"KRV_SETTINGS", folder}})
         SetEnvironmentVariableW(name, file.c_str());
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring command = L"\"" + (std::filesystem::path(self).parent_path() / L"stagetune.exe").wstring() + L"\"";
     STARTUPINFOW si{sizeof si};
     ProcessGuard program;
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program.pi));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &program.pi));
     // The box is titled "stagetune" and has a text; a main window carries the
     // same title until its initialisation has set its own, but no text.
     HWND box = nullptr;
     for (int i = 0; i < 300 && !((box = FindWindowW(L"#32770", L"stagetune")) && !BoxText(box).empty()); ++i)
         Sleep(50);
     ASSERT_NE(box, nullptr) << "no message box from the second program";
-    EXPECT_EQ(BoxText(box), L"Another TavRosen application is already running.  Please run only one instance at a time.");
+    EXPECT_EQ(BoxText(box),
+              L"Another TavRosen application is already running.  Please run only one instance at a time.");
     EXPECT_EQ(FindWindowW(L"#32770", L"stagetune:4.0.0 2021 August 12"), nullptr) << "no main window";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
