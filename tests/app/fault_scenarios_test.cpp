@@ -4,32 +4,23 @@
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/goto_sequence.h"
-#include "core/motion_state.h"
-#include "core/param_table.h"
 #include "driver/axb400.h"
 #include "homing/auto_home.h"
 #include "infra/user_prompts.h"
 #include "motion/multi_axis_goto.h"
-#include "sim/board/axbsim.h"
+#include "tests/app/app_test.h"
 #include "tests/support/other_lock.h"
-#include "tests/support/program_test.h"
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
-
-using ::testing::ElementsAre;
-using ::testing::EndsWith;
-using ::testing::IsEmpty;
 
 namespace {
 
 class FaultScenarios : public ProgramTest {
 protected:
     using ProgramTest::ProgramTest;
-    std::string Title() const { wchar_t title[128] = {}; GetWindowTextW(main, title, 128); return Narrow(title); }
 };
 
 TEST_F(FaultScenarios, AnotherProgramAtTheBoardCostsOneWaitAtATimeAndNothingIsWrittenHalfWay)
@@ -95,12 +86,12 @@ TEST_F(FaultScenarios, TheBoardVanishingStopsTheSequencesAndTheTitleSaysSo)
     EXPECT_FALSE(g_homeRefFound[kAxisX]);
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
     EXPECT_TRUE(Logged("The board does not answer: the running sequences are stopped"));
-    EXPECT_THAT(Title(), EndsWith(" - the board does not answer"));
+    EXPECT_THAT(WindowTitle(main), EndsWith(" - the board does not answer"));
 
     ASSERT_EQ(AXB_OpenDrv(), 1);
     h.Clock().Advance(6000);
     EXPECT_TRUE(Logged("The board answers again"));
-    EXPECT_EQ(Title(), "stagetune:4.0.0 2021 August 12");
+    EXPECT_EQ(WindowTitle(main), "stagetune:4.0.0 2021 August 12");
 
     Press(IDC_MULTI_AXIS_GOTO);
     TypeText(g_multiGotoWnd, IDC_MAG_TARGET_X, L"100");

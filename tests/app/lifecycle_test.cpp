@@ -42,9 +42,7 @@ TEST_F(Startup, ConnectedBoardShowsItsVersionsAndIsSetUpAfterEveryParameterIsRea
         AxbSim_PokeParam(n, 0);
     const uint64_t startTick = h.Clock().Now64();
     main = h.StartProgram();
-    wchar_t title[128];
-    GetWindowTextW(main, title, 128);
-    EXPECT_STREQ(title, L"stagetune:4.0.0 2021 August 12");
+    EXPECT_EQ(WindowTitle(main), "stagetune:4.0.0 2021 August 12");
     std::vector<std::string> lines = {"About to call AXB_OpenDrv",
                                       "Calling AXB_OpenDrv returned 1 GetTickCount()=" + std::to_string(startTick),
                                       "Firmware Version 0x2.5.1.3 (2.5.1.3)", "Hardware Version 0x402 (1026)",

@@ -18,6 +18,7 @@
 #include "ui/axis_radios.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 using ::testing::Contains;
@@ -230,9 +231,7 @@ TEST_F(Calculator, StepperResultsAreShownAndTheDriveDataKept)
         PressButton(dlg, IDC_CALC_OK);
     });
     EXPECT_EQ(timerWhileOpen, 10u) << "the main timer keeps running beneath the calculator";
-    EXPECT_EQ(g_leadscrew_lead[3], 5.0f);
-    EXPECT_EQ(g_motorSteps[3], 200.0f);
-    EXPECT_EQ(g_microsteps[3], 512.0f);
+    EXPECT_THAT((std::array{g_leadscrew_lead[3], g_motorSteps[3], g_microsteps[3]}), ElementsAre(5.0f, 200.0f, 512.0f));
     EXPECT_EQ(krv_user_box_data.distancePerMotorRevMm[3], 5.0f);
     EXPECT_EQ(krv_user_box_data.stepsPerRevDiv4[3], 50);
     EXPECT_EQ(krv_user_box_data.microStepsPerStepDiv2[3], 255) << "512 microsteps must not be stored as 0";
@@ -460,7 +459,9 @@ protected:
     }
 };
 
-TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndTheCloseBoxLeavesWithoutApplying)
+// The close box leaves without applying; Apply and OK compose the rates,
+// the deadband, the inversion and the enables.
+TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndComposesWhatApplyAndOkStore)
 {
     Start();
     AxbSim_PlaceAxis(0, 12345);
@@ -478,11 +479,6 @@ TEST_F(Trackball, ShowsTheBoardAndTheLivePositionsAndTheCloseBoxLeavesWithoutApp
     });
     EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
     EXPECT_EQ(g_param[5], 0x0A000532u);
-}
-
-TEST_F(Trackball, RatesDeadbandInvertAndEnablesAreComposed)
-{
-    Start();
     OpenModal(IDC_TRACKBALL, [&](HWND dlg) {
         TypeText(dlg, IDC_TB_COARSE_X, L"60");
         CheckDlgButton(dlg, IDC_TB_INVERT_Y, BST_CHECKED);
@@ -676,9 +672,8 @@ TEST_F(UserParams, HomingSettingsStepperDataAndTheFlashCopy)
     EXPECT_EQ(record.microStepsPerStepDiv2[kAxisX], 8);
     EXPECT_TRUE(Logged("COMBO current select 4"));
     // The program converts with the new drive at once, as after loading zoom.ini.
-    EXPECT_FLOAT_EQ(g_leadscrew_lead[kAxisX], 5.0f);
-    EXPECT_FLOAT_EQ(g_motorSteps[kAxisX], 200.0f);
-    EXPECT_FLOAT_EQ(g_microsteps[kAxisX], 16.0f);
+    EXPECT_THAT((std::array{g_leadscrew_lead[kAxisX], g_motorSteps[kAxisX], g_microsteps[kAxisX]}),
+                ElementsAre(5.0f, 200.0f, 16.0f));
     // The next flash write carries the change.
     EXPECT_EQ(g_flashItemValues[FindFlashItem(1004)].byteValue, 4);
     EXPECT_EQ(g_flashItemValues[FindFlashItem(1001)].byteValue & 1, 1);
