@@ -77,7 +77,8 @@ TEST_F(MotorSetup, ShowsTheBoardsValuesAndStoresOnAxisChangesAndEveryWayOut)
     EXPECT_TRUE(IsChecked(main, IDC_AXIS_ZOOM));
 }
 
-TEST_F(MotorSetup, StepperWithoutCncPlaybackAndClampedCommutationValues)
+// A field without a number keeps its value: no write for it in the list.
+TEST_F(MotorSetup, StepperWithoutCncPlaybackClampsCommutationValuesAndKeepsFieldsWithoutANumber)
 {
     Start();
     OpenModal(IDC_MOTOR, [&](HWND dlg) {
@@ -90,6 +91,10 @@ TEST_F(MotorSetup, StepperWithoutCncPlaybackAndClampedCommutationValues)
         TypeText(dlg, IDC_MOTOR_IMPULSE_TIME, L"7");
         TypeText(dlg, IDC_MOTOR_IMPULSE_AMP, L"300");
         TypeText(dlg, IDC_MOTOR_TORQUE_FACTOR, L"4294967295");
+        TypeText(dlg, IDC_MOTOR_CURRENT_LIMIT, L"");
+        TypeText(dlg, IDC_MOTOR_BACKOFF, L"abc");
+        TypeText(dlg, IDC_MOTOR_INIT_TIME, L"-5");
+        TypeText(dlg, IDC_MOTOR_RUN_CURRENT, L"12x");
         PressButton(dlg, IDC_MOTOR_EXIT);
     });
     EXPECT_THAT(Calls("AXB_SetParam("), ElementsAre("AXB_SetParam(0,64,11)=1", "AXB_SetParam(0,57,3)=1",
@@ -186,20 +191,6 @@ TEST_F(MotorSetup, StoredCodesWithoutAListEntryAreKept)
     }
 }
 
-TEST_F(MotorSetup, FieldsWithoutANumberKeepTheirValue)
-{
-    Start();
-    OpenModal(IDC_MOTOR, [&](HWND dlg) {
-        TypeText(dlg, IDC_MOTOR_CURRENT_LIMIT, L"");
-        TypeText(dlg, IDC_MOTOR_BACKOFF, L"abc");
-        TypeText(dlg, IDC_MOTOR_INIT_TIME, L"-5");
-        TypeText(dlg, IDC_MOTOR_RUN_CURRENT, L"12x");
-        PressButton(dlg, IDC_MOTOR_EXIT);
-    });
-    EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
-    EXPECT_EQ(std::tuple(g_param[67], g_param[83], g_param[267]), std::tuple(3000u, 10u, 500u));
-}
-
 class Calculator : public ProgramTest {
 protected:
     void OpenCalc(int axis, ModalScript script)
@@ -292,28 +283,22 @@ TEST_F(Calculator, BrushlessResultsAndAZeroMotorLag)
     EXPECT_THAT(Calls("AXB_SetParam("), IsEmpty());
 }
 
-// A type with no layout of its own has nothing to calculate.
-TEST_F(Calculator, AnUnknownTypeHasNothingToCalculate)
-{
-    Start();
-    g_param[AxisParam(kParamMotorType, 1)] = 6;
-    OpenCalc(1, [&](HWND dlg) {
-        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Unknown");
-        EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_CALC) || IsControlVisible(dlg, IDC_CALC_LEAD) ||
-                     IsControlVisible(dlg, IDC_CALC_POLE_PAIRS));
-        PressButton(dlg, IDC_CALC_OK);
-    });
-}
-
-TEST_F(Calculator, AxisChangesKeepEachAxisDataAndTheZoomHasNoStepperCalibration)
+// Each axis shows its type's layout; a type with no layout of its own (6
+// on Z) has nothing to calculate.
+TEST_F(Calculator, AxisChangesShowEachAxissLayoutAndKeepItsDataAndTheZoomHasNoStepperCalibration)
 {
     Start();
     g_leadscrew_lead[1] = 4.5f;
     g_motorSteps[1] = 400.0f;
+    g_param[AxisParam(kParamMotorType, 2)] = 6;
     OpenCalc(0, [&](HWND dlg) {
         TypeText(dlg, IDC_CALC_LEAD, L"7");   // X's lead field, stored on the axis change
         ChooseRadio(dlg, IDC_AXIS_Y, kAxisRadioIds);
         EXPECT_EQ(Text(dlg, IDC_CALC_LEAD) + " " + Text(dlg, IDC_CALC_STEPS), "4.5 400");
+        ChooseRadio(dlg, IDC_AXIS_Z, kAxisRadioIds);
+        EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Unknown");
+        EXPECT_FALSE(IsControlVisible(dlg, IDC_CALC_CALC) || IsControlVisible(dlg, IDC_CALC_LEAD) ||
+                     IsControlVisible(dlg, IDC_CALC_POLE_PAIRS));
         ChooseRadio(dlg, IDC_AXIS_ZOOM, kAxisRadioIds);
         EXPECT_EQ(Text(dlg, IDC_CALC_TITLE), "Motor: Brushed DC Motor");
         EXPECT_TRUE(IsControlVisible(dlg, IDC_CALC_LEAD) && !IsControlVisible(dlg, IDC_CALC_STEPS));
@@ -529,25 +514,23 @@ TEST_F(Trackball, OlderFirmwareLayoutsAreReadAndKept)
     }
 }
 
+// Opens the dialog of kButton; its timer runs before the technician acts,
+// and kExit ends the work unless the work ended the dialog.
+template <int kButton, int kExit>
 class TimedSetupDialog : public ProgramTest {
 protected:
-    // Opens the dialog of `button`; its timer runs before the technician acts,
-    // and `exit` ends the work unless the work ended the dialog.
-    void Work(int button, int exit, const std::function<void(HWND)>& work)
+    void Work(const std::function<void(HWND)>& work)
     {
-        OpenModal(button, [&](HWND dlg) {
+        OpenModal(kButton, [&](HWND dlg) {
             h.Clock().Advance(200);
             work(dlg);
             if (!ModalDialogEnded(dlg))
-                PressButton(dlg, exit);
+                PressButton(dlg, kExit);
         });
     }
 };
 
-class Encoder : public TimedSetupDialog {
-protected:
-    void Work(const std::function<void(HWND)>& work) { TimedSetupDialog::Work(IDC_ENCODER, IDC_ENC_EXIT, work); }
-};
+using Encoder = TimedSetupDialog<IDC_ENCODER, IDC_ENC_EXIT>;
 
 // Every path that changes P058 recomputes the scales before the fields are filled.
 TEST_F(Encoder, LengthsBecomeCountsAndTheScalesFollow)
@@ -628,10 +611,7 @@ TEST_F(Encoder, ZoomCountDirectionIsItsOwnBitAndMarkSettingsReachTheBoard)
     EXPECT_TRUE(reg & 0x800);
 }
 
-class UserParams : public TimedSetupDialog {
-protected:
-    void Work(const std::function<void(HWND)>& work) { TimedSetupDialog::Work(IDC_USER_PARAM, IDC_UP_OK, work); }
-};
+using UserParams = TimedSetupDialog<IDC_USER_PARAM, IDC_UP_OK>;
 
 TEST_F(UserParams, TypedLengthsAreStoredAsCountsOfTheUnit)
 {
