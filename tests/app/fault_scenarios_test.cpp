@@ -18,10 +18,7 @@
 
 namespace {
 
-class FaultScenarios : public ProgramTest {
-protected:
-    using ProgramTest::ProgramTest;
-};
+class FaultScenarios : public ProgramTest {};
 
 TEST_F(FaultScenarios, AnotherProgramAtTheBoardCostsOneWaitAtATimeAndNothingIsWrittenHalfWay)
 {
@@ -110,9 +107,9 @@ TEST_F(FaultScenarios, TheBoardVanishingStopsTheSequencesAndTheTitleSaysSo)
 // Twelve hours before the 32-bit tick count wraps: the day crosses it.
 constexpr uint64_t kBeforeTheWrap = (uint64_t{1} << 32) - 12 * 3600 * 1000;
 
-class LongRun : public FaultScenarios {
+class LongRun : public ProgramTest {
 protected:
-    LongRun() : FaultScenarios(kBeforeTheWrap) {}
+    LongRun() : ProgramTest(kBeforeTheWrap) {}
     static size_t PrivateBytes()
     {
         PROCESS_MEMORY_COUNTERS_EX c{};

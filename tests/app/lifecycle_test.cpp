@@ -74,7 +74,6 @@ TEST_F(Startup, AbsentBoardLeavesAUsableWindowWithUnknownVersions)
                 ElementsAre("Calling AXB_OpenDrv returned 0 GetTickCount()=1000000",
                             "Calling AXB_OpenDrv returned 0 GetTickCount()=1000200",
                             "Calling AXB_OpenDrv returned 1 GetTickCount()=1000400"));
-    EXPECT_EQ(CountLines("About to call AXB_OpenDrv"), 3);
     EXPECT_EQ(h.Clock().SleptMs(), 400u);
     EXPECT_FALSE(Logged("No AXB hardware attached"));
     main = h.RestartProgram([] {

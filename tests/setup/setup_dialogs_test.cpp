@@ -238,20 +238,18 @@ TEST_F(Calculator, OkDecidesWhetherTheMainWindowConvertsStepperFields)
     ChooseAxis(IDC_AXIS_Q);
     EXPECT_NE(Text(main, IDC_PARAM_JOY_VEL), "?????");
     // Which leads are believable is the calibration's own rule (tests/core).
-    struct Case { const wchar_t* lead; int valid; float storedLead; };
-    constexpr Case kCases[] = {{L"45", 0, 12800.0f}, {L"5", 1, 5.0f}};
-    for (const Case& c : kCases) {
+    for (const auto& [lead, valid] : {std::pair{L"45", false}, {L"5", true}}) {
         OpenCalc(3, [&](HWND dlg) {
-            TypeText(dlg, IDC_CALC_LEAD, c.lead);
+            TypeText(dlg, IDC_CALC_LEAD, lead);
             TypeText(dlg, IDC_CALC_STEPS, L"400");
             PressButton(dlg, IDC_CALC_OK);
         });
-        SCOPED_TRACE(Narrow(c.lead));
-        EXPECT_EQ(g_stepperCalValid[3], c.valid);
-        EXPECT_EQ(g_leadscrew_lead[3], c.storedLead);
-        EXPECT_EQ(g_motorSteps[3], c.valid ? 400.0f : 200.0f);
-        EXPECT_EQ(krv_user_box_data.distancePerMotorRevMm[3], c.storedLead);
-        EXPECT_EQ(Text(main, IDC_PARAM_JOY_VEL) == "?????", c.valid == 0);
+        SCOPED_TRACE(Narrow(lead));
+        EXPECT_EQ(g_stepperCalValid[3], valid ? 1 : 0);
+        EXPECT_EQ(g_leadscrew_lead[3], valid ? 5.0f : 12800.0f);
+        EXPECT_EQ(g_motorSteps[3], valid ? 400.0f : 200.0f);
+        EXPECT_EQ(krv_user_box_data.distancePerMotorRevMm[3], g_leadscrew_lead[3]);
+        EXPECT_EQ(Text(main, IDC_PARAM_JOY_VEL) == "?????", !valid);
     }
 }
 
