@@ -105,9 +105,9 @@ TEST_F(MotorSetup, StepperWithoutCncPlaybackClampsCommutationValuesAndKeepsField
     EXPECT_TRUE(IsControlVisible(main, IDC_PARAM_TORQUE));
 }
 
-// Firmware before 0x00020200 cannot be asked its type: its boards get list A
-// whatever the variable held. The torque factor is signed, and "-5" must
-// reach the board as its 32 bits.
+// Firmware before 0x00020200 cannot be asked its type, so its boards get
+// list A. The torque factor is signed: "-5" must reach the board as its 32
+// bits, not be taken for a field without a number.
 TEST_F(MotorSetup, ListsStepperCurrentsAndTheTorqueFactorFollowFirmwareAndBoardType)
 {
     struct Case { uint32_t firmware, boardType; size_t items; bool currentLimitShown, stepperShown, stepperWritten; };
