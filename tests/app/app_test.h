@@ -18,3 +18,5 @@ std::vector<T> First(size_t n, std::vector<T> items)
     items.resize(std::min(items.size(), n));
     return items;
 }
+
+inline std::string WindowTitle(HWND wnd) { wchar_t t[128] = {}; GetWindowTextW(wnd, t, 128); return Narrow(t); }

@@ -4,47 +4,27 @@
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/goto_sequence.h"
-#include "core/motion_state.h"
-#include "core/param_table.h"
 #include "driver/axb400.h"
 #include "homing/auto_home.h"
 #include "infra/user_prompts.h"
 #include "motion/multi_axis_goto.h"
-#include "sim/board/axbsim.h"
+#include "tests/app/app_test.h"
 #include "tests/support/other_lock.h"
-#include "tests/support/program_test.h"
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
 
-using ::testing::ElementsAre;
-using ::testing::EndsWith;
-using ::testing::IsEmpty;
-
 namespace {
 
-class FaultScenarios : public ProgramTest {
-protected:
-    using ProgramTest::ProgramTest;
-    std::string Title() const
-    {
-        wchar_t title[128] = {};
-        GetWindowTextW(main, title, 128);
-        return Narrow(title);
-    }
-};
+class FaultScenarios : public ProgramTest {};
 
 TEST_F(FaultScenarios, AnotherProgramAtTheBoardCostsOneWaitAtATimeAndNothingIsWrittenHalfWay)
 {
     Start();
     const std::filesystem::path file = h.File(L"saved.par");
-    InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) {
-        wcscpy(ofn.lpstrFile, file.c_str());
-        return true;
-    });
+    InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) { wcscpy(ofn.lpstrFile, file.c_str()); return true; });
     Press(IDC_SAVE_FILE);
     ASSERT_TRUE(std::filesystem::exists(file));
     // What loading the file would put right, on the board and in the table.
@@ -103,12 +83,12 @@ TEST_F(FaultScenarios, TheBoardVanishingStopsTheSequencesAndTheTitleSaysSo)
     EXPECT_FALSE(g_homeRefFound[kAxisX]);
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
     EXPECT_TRUE(Logged("The board does not answer: the running sequences are stopped"));
-    EXPECT_THAT(Title(), EndsWith(" - the board does not answer"));
+    EXPECT_THAT(WindowTitle(main), EndsWith(" - the board does not answer"));
 
     ASSERT_EQ(AXB_OpenDrv(), 1);
     h.Clock().Advance(6000);
     EXPECT_TRUE(Logged("The board answers again"));
-    EXPECT_EQ(Title(), "stagetune:4.0.0 2021 August 12");
+    EXPECT_EQ(WindowTitle(main), "stagetune:4.0.0 2021 August 12");
 
     Press(IDC_MULTI_AXIS_GOTO);
     TypeText(g_multiGotoWnd, IDC_MAG_TARGET_X, L"100");
@@ -127,22 +107,16 @@ TEST_F(FaultScenarios, TheBoardVanishingStopsTheSequencesAndTheTitleSaysSo)
 // Twelve hours before the 32-bit tick count wraps: the day crosses it.
 constexpr uint64_t kBeforeTheWrap = (uint64_t{1} << 32) - 12 * 3600 * 1000;
 
-class LongRun : public FaultScenarios {
+class LongRun : public ProgramTest {
 protected:
-    LongRun() : FaultScenarios(kBeforeTheWrap) {}
+    LongRun() : ProgramTest(kBeforeTheWrap) {}
     static size_t PrivateBytes()
     {
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof counters);
-        return counters.PrivateUsage;
+        PROCESS_MEMORY_COUNTERS_EX c{};
+        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c);
+        return c.PrivateUsage;
     }
-    static DWORD Handles()
-    {
-        DWORD count = 0;
-        GetProcessHandleCount(GetCurrentProcess(), &count);
-        return count;
-    }
+    static DWORD Handles() { DWORD count = 0; GetProcessHandleCount(GetCurrentProcess(), &count); return count; }
 };
 
 TEST_F(LongRun, ADayOfContinuousGotoKeepsItsZeroAndItsMemory)

@@ -1,7 +1,11 @@
 // The main window as a technician uses it: axis and unit selection, the
-// parameter fields and their conversions, Apply, and the 10 ms readouts.
+// parameter fields and their conversions, Apply, the 10 ms readouts; and its
+// motion commands: the goto target that alternates with the user zero, the
+// continuous goto's dwell, stop, zeroes, the trace line and the video program.
 // The conversions themselves are core's; here: which one each field takes.
 #include "board/axis_position.h"
+#include "core/auto_home_state.h"
+#include "core/flash_items.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "tests/app/app_test.h"
@@ -9,6 +13,7 @@
 #include "ui/control_text.h"
 
 #include <array>
+#include <regex>
 #include <span>
 
 namespace {
@@ -22,10 +27,7 @@ constexpr int kStepperRows[] = {IDC_PARAM_TORQUE, IDC_PARAM_HOLD_TORQUE, IDC_PAR
                                 IDC_PARAM_TRACKBALL_VEL, IDC_PARAM_ACC_DELTA};
 constexpr int kMotorLagRows[] = {IDC_PARAM_MOTOR_LAG, IDC_CAPTION_MOTOR_LAG};
 
-class MainWindow : public ProgramTest {
-protected:
-    bool Shown(int id) { return IsControlVisible(main, id); }
-};
+class MainWindow : public ProgramTest {};
 
 // Each field stores through its row's conversion in the unit it was typed
 // in. A value shown rounded and left alone, or a field holding no number,
@@ -88,10 +90,7 @@ TEST_F(MainWindow, InvalidStepperCalibrationShowsQuestionMarksAndIgnoresTyping)
 // the rows as the type before had them.
 TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
 {
-    struct Rows {
-        int motorType;
-        bool profile, stepper, motorLag, servo;
-    };
+    struct Rows { int motorType; bool profile, stepper, motorLag, servo; };
     constexpr Rows kRowsShown[] = {{0, false, false, false, false}, {1, true, false, false, true},
                                    {2, true, false, true, true},    {3, true, true, false, true},
                                    {4, true, true, false, false},   {6, true, true, false, false},
@@ -104,9 +103,10 @@ TEST_F(MainWindow, RowsFollowTheMotorTypeOfTheAxis)
         AxbSim_PokeParam(AxisParam(50, 1), 900 + rows.motorType);
         Press(IDC_REREAD);
         for (auto [ids, shown] : {std::pair{std::span<const int>(kProfileRows), rows.profile},
-                                  {kStepperRows, rows.stepper}, {kServoRows, rows.servo}, {kMotorLagRows, rows.motorLag}})
+                                  {kStepperRows, rows.stepper}, {kServoRows, rows.servo},
+                                  {kMotorLagRows, rows.motorLag}})
             for (int id : ids)
-                EXPECT_EQ(Shown(id), shown) << id;
+                EXPECT_EQ(IsControlVisible(main, id), shown) << id;
         EXPECT_EQ(Text(main, IDC_PARAM_P), std::to_string(900 + rows.motorType));
     }
     // Asked for, the captions carry the numbers of the selected axis.
@@ -174,31 +174,6 @@ TEST_F(MainWindow, VelocityPercentReachesTheBoardScaledByFirmware)
     EXPECT_EQ(g_velPercent[0], 1e10f);
 }
 
-TEST_F(MainWindow, ReadoutsAndMaxFollowingFollowAMovingAxis)
-{
-    Start();
-    ChooseUnit(IDC_UNIT_MM);
-    g_maxFollowing[0] = -30;
-    h.Clock().Advance(10);
-    EXPECT_EQ(g_maxFollowing[0], -30) << "an axis at rest lags 0";
-    AXB_SetAxisPosAbs(0, 0, 10000);
-    h.Clock().Advance(300);
-    const std::string moving = Text(main, IDC_READOUT_X);
-    EXPECT_NE(moving, "0.0000");
-    EXPECT_EQ(Text(main, IDC_POSITION), moving) << "X is the current axis";
-    EXPECT_NE(Text(main, IDC_VELOCITY), "0.0000");
-    const int32_t peak = g_maxFollowing[0];
-    EXPECT_GT(std::abs(peak), 30) << "the largest magnitude is kept";
-    h.Clock().Advance(10000);
-    EXPECT_EQ(g_maxFollowing[0], peak);
-    for (auto [id, shown] : {std::pair{IDC_READOUT_X, "10.0000"}, {IDC_POSITION, "10.0000"}, {IDC_VELOCITY, "0.0000"},
-                             {IDC_READOUT_Y, "0.0000"}, {IDC_FOLLOWING_ERROR, "0.0000"}})
-        EXPECT_EQ(Text(main, id), shown) << id;
-    ChooseUnit(IDC_UNIT_IN);
-    h.Clock().Advance(10);
-    EXPECT_EQ(Text(main, IDC_READOUT_X), "0.39370");
-}
-
 TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNothing)
 {
     Start({}, false);
@@ -223,24 +198,25 @@ TEST_F(MainWindow, StatusCaptionBlinksWhileErrorsArePresentAndIdleTicksWriteNoth
 
 // A moving readout is repainted at most every 40 ms, and once the value
 // stops changing it shows the final one within 40 ms: the position, which
-// is set on every tick, and the largest lag, which is set only when it grows.
+// is set on every tick, and the largest lag, which is set only when it grows
+// and keeps its magnitude.
 TEST_F(MainWindow, MovingReadoutsAreRepaintedEvery40MsAtMostAndSettleOnTheFinalValue)
 {
     Start();
     ChooseUnit(IDC_UNIT_MM);
+    g_maxFollowing[0] = -30;
+    h.Clock().Advance(10);
+    EXPECT_EQ(g_maxFollowing[0], -30) << "an axis at rest lags 0";
     AXB_SetAxisPosAbs(0, 0, 10000);
-    struct Tick {
-        int32_t position;
-        int32_t maxLag;
-        std::string readout;
-        std::string maxLagShown;
-    };
+    struct Tick { int32_t position, maxLag; std::string readout, maxLagShown, positionShown, velocity; };
     std::vector<Tick> ticks;
     for (int i = 0; i < 150; ++i) {
         h.Clock().Advance(10);
         ticks.push_back({AxbSim_PeekPosition(0), g_maxFollowing[0], Text(main, IDC_READOUT_X),
-                         Text(main, IDC_MAX_FOLLOWING)});
+                         Text(main, IDC_MAX_FOLLOWING), Text(main, IDC_POSITION), Text(main, IDC_VELOCITY)});
     }
+    EXPECT_EQ(ticks[29].positionShown, ticks[29].readout) << "X is the current axis";
+    EXPECT_NE(ticks[29].velocity, "0.0000");
     std::vector<size_t> repaints;
     for (size_t i = 1; i < ticks.size(); ++i)
         if (ticks[i].readout != ticks[i - 1].readout)
@@ -260,9 +236,168 @@ TEST_F(MainWindow, MovingReadoutsAreRepaintedEvery40MsAtMostAndSettleOnTheFinalV
     ASSERT_LT(stood + 4, ticks.size());
     EXPECT_EQ(ticks[stood + 4].readout, "10.0000");
     const size_t peaked = lastChange(&Tick::maxLag);
+    const int32_t peakLag = ticks.back().maxLag;
     char peak[32];
-    FormatLength(peak, sizeof peak, ticks.back().maxLag, 0);
+    FormatLength(peak, sizeof peak, peakLag, 0);
     EXPECT_EQ(ticks[peaked + 4].maxLagShown, peak);
+    EXPECT_GT(std::abs(peakLag), 30);
+    h.Clock().Advance(10000);
+    EXPECT_EQ(g_maxFollowing[0], peakLag);
+    for (auto [id, shown] : {std::pair{IDC_READOUT_X, "10.0000"}, {IDC_POSITION, "10.0000"}, {IDC_VELOCITY, "0.0000"},
+                             {IDC_READOUT_Y, "0.0000"}, {IDC_FOLLOWING_ERROR, "0.0000"}})
+        EXPECT_EQ(Text(main, id), shown) << id;
+    ChooseUnit(IDC_UNIT_IN);
+    h.Clock().Advance(10);
+    EXPECT_EQ(Text(main, IDC_READOUT_X), "0.39370");
+}
+
+class Motion : public ProgramTest {
+protected:
+    void SetUp() override { Start(); }
+    std::vector<std::string> Gotos() { return Calls("AXB_SetAxisPosAbs("); }
+};
+
+TEST_F(Motion, GotoAlternatesBetweenTargetAndUserZeroInExactCounts)
+{
+    g_logAutoHomeStates = 1;
+    TypeText(main, IDC_TARGET, L"10");
+    for (int press = 0; press < 3; ++press)
+        Press(IDC_GOTO);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,10000)=1", "AXB_SetAxisPosAbs(0,0,0)=1",
+                                     "AXB_SetAxisPosAbs(0,0,10000)=1"));
+    EXPECT_THAT(LinesStartingWith({"    goto"}), ElementsAre("    goto target10000", "    goto target0",
+                                                             "    goto target10000"));
+    EXPECT_TRUE(Logged("X2:SAPA(0,0)"));
+    // A target of 0 always goes to the user zero.
+    AxbSim_ClearCallLog();
+    g_offset[0] = -250;
+    TypeText(main, IDC_TARGET, L"0");
+    Press(IDC_GOTO);
+    Press(IDC_GOTO);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,-250)=1", "AXB_SetAxisPosAbs(0,0,-250)=1"));
+    // Millimetres become exact counts and the offsets add in integers; the
+    // fields are committed first and the largest lag starts again.
+    AxbSim_ClearCallLog();
+    machine_zero_offset[0] = 500;
+    g_offset[0] = 20;
+    g_maxFollowing[0] = 77;
+    TypeText(main, IDC_PARAM_P, L"123");
+    TypeText(main, IDC_TARGET, L"1");
+    Press(IDC_GOTO);
+    EXPECT_THAT(Calls("AXB_Set"), ElementsAre("AXB_SetParam(0,50,123)=1", "AXB_SetAxisPosAbs(0,0,1520)=1"));
+    EXPECT_EQ(g_lastGotoTarget[0], 1000);
+    EXPECT_EQ(g_maxFollowing[0], 0);
+    AxbSim_ClearCallLog();
+    machine_zero_offset[0] = 100000001;   // beyond a float's whole counts
+    g_offset[0] = 0;
+    TypeText(main, IDC_TARGET, L"0.003");
+    Press(IDC_GOTO);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,100000004)=1"));
+}
+
+TEST_F(Motion, ContinuousGotoDwellsOneSecondAtEachEnd)
+{
+    TypeText(main, IDC_TARGET, L"1");   // 1000 counts: a short move
+    Press(IDC_CONT_GOTO);
+    EXPECT_EQ(g_contGotoState, kContGotoMoving);
+    EXPECT_EQ(Gotos().size(), 1u);
+    // Find the tick at which the move ends and the dwell starts.
+    for (int waited = 0; g_contGotoState != kContGotoDwelling && waited < 10000; waited += 10)
+        h.Clock().Advance(10);
+    ASSERT_EQ(g_contGotoState, kContGotoDwelling);
+    EXPECT_NEAR(AxbSim_PeekPosition(0), 1000, 20) << "the profile has ended; the encoder settles";
+    h.Clock().Advance(1000);
+    EXPECT_EQ(Gotos().size(), 1u) << "still dwelling after exactly one second";
+    h.Clock().Advance(10);
+    EXPECT_THAT(Gotos(), ElementsAre("AXB_SetAxisPosAbs(0,0,1000)=1", "AXB_SetAxisPosAbs(0,0,0)=1"));
+    EXPECT_EQ(g_contGotoState, kContGotoMoving);
+    for (int t = 0; t < 5000 && Gotos().size() < 3; t += 10)
+        h.Clock().Advance(10);
+    ASSERT_EQ(Gotos().size(), 3u);
+    EXPECT_EQ(Gotos().back(), "AXB_SetAxisPosAbs(0,0,1000)=1") << "and back to the target";
+}
+
+// A move that ended in an error is no end to dwell at; pressing again ends
+// the cycle and leaves the axis to finish its move; "Stop" stops them all.
+TEST_F(Motion, AnErrorKeepsTheCycleFromDwellingAndOnlyStopStopsTheAxes)
+{
+    g_logAutoHomeStates = 1;
+    TypeText(main, IDC_TARGET, L"1");
+    Press(IDC_CONT_GOTO);
+    EXPECT_TRUE(Logged("X1:SAPA(0,0)"));
+    AxbSim_SetErrorByte(0, 0x02);
+    h.Clock().Advance(5000);
+    EXPECT_EQ(g_contGotoState, kContGotoMoving);
+    Press(IDC_CONT_GOTO);
+    EXPECT_EQ(g_contGotoState, kContGotoOff);
+    EXPECT_THAT(Calls("AXB_StopAxis("), IsEmpty());
+    h.Clock().Advance(30000);
+    EXPECT_EQ(Gotos().size(), 1u);
+    Press(IDC_CONT_GOTO);
+    Press(IDC_STOP);
+    EXPECT_EQ(g_contGotoState, kContGotoOff);
+    EXPECT_THAT(Calls("AXB_StopAxis("), ElementsAre("AXB_StopAxis(0,0)=1", "AXB_StopAxis(0,1)=1", "AXB_StopAxis(0,2)=1",
+                                                    "AXB_StopAxis(0,3)=1", "AXB_StopAxis(0,4)=1"));
+}
+
+// An open-loop stepper (Y here) has no encoder to read: its zero is the
+// commanded position.
+TEST_F(Motion, ReadoutsShowTheZeroesEncoderErrorsAndTheTraceLine)
+{
+    ChooseUnit(IDC_UNIT_MM);
+    AxbSim_PokeParam(104, 4);
+    g_param[104] = 4;
+    for (auto [axis, counts] : {std::pair{0, 5000}, {1, 3000}, {4, 777}})
+        AxbSim_PlaceAxis(axis, counts);
+    machine_zero_offset[0] = 100;
+    h.Clock().Advance(40);   // a readout written at the start is written again 40 ms later
+    EXPECT_EQ(Text(main, IDC_READOUT_X), "4.9000");
+    Forget();
+    for (int id : {IDC_ZERO_X, IDC_ZERO_Y, IDC_ZERO_ZOOM})
+        Press(id);
+    EXPECT_THAT(g_offset, ElementsAre(4900, 3000, 0, 0, 777));
+    EXPECT_THAT(Calls("AXB_ClearEncoderErrors("),
+                ElementsAre("AXB_ClearEncoderErrors(0,1)=1", "AXB_ClearEncoderErrors(0,2)=1"));
+    EXPECT_THAT(Calls("AXB_GetAxisPosValue(0,1,"), ElementsAre("AXB_GetAxisPosValue(0,1,&3000)=1"));
+    EXPECT_THAT(Calls("AXB_GetLatchReg(0,1,"), IsEmpty());
+    h.Clock().Advance(40);
+    for (int id : {IDC_READOUT_X, IDC_READOUT_ZOOM, IDC_POSITION})
+        EXPECT_EQ(Text(main, id), "0.0000") << id;
+    // Encoder errors show instead ("freq error" over "sig error"); while the
+    // trace is on, each tick writes X's trace line.
+    AxbSim_SetAxisStatus(0, 0x18);
+    AxbSim_SetAxisStatus(2, 0x08);
+    h.Clock().Advance(40);
+    EXPECT_EQ(Text(main, IDC_READOUT_X), "freq error");
+    EXPECT_EQ(Text(main, IDC_READOUT_Z), "sig error");
+    EXPECT_NE(Text(main, IDC_READOUT_Y), "sig error");
+    Forget();
+    g_traceOn = true;
+    g_traceStartTick = h.Clock().Now64() - 40;
+    g_traceSequence = 7;
+    h.Clock().Advance(10);
+    const auto lines = LinesStartingWith({"XGACV,"});
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex("XGACV,50(,-?[0-9]+){13},0x[0-9A-F]{6},0x[0-9A-F]{4},7")))
+        << lines[0];
+    EXPECT_EQ(Calls("AXB_GetAxisRecord(0,0,").size(), 1u);
+    g_traceOn = false;
+    h.Clock().Advance(10);
+    EXPECT_EQ(LinesStartingWith({"XGACV,"}).size(), 1u);
+    Forget();
+    Press(IDC_CLEAR_COUNT);
+    EXPECT_THAT(SimCalls(), ElementsAre("AXB_ClearCount(0,31)=1")) << "all five axes";
+}
+
+TEST_F(Motion, VideoStartsTheVideoProgram)
+{
+    Press(IDC_VIDEO);
+    HWND video = nullptr;
+    for (int i = 0; i < 100 && !(video = FindWindowW(nullptr, L"lumaview (stand-in)")); ++i)
+        Sleep(50);
+    ASSERT_NE(video, nullptr);
+    EXPECT_FALSE(Logged("Failed to create lumaview window"));
+    PostMessageW(video, WM_CLOSE, 0, 0);
 }
 
 } // namespace
