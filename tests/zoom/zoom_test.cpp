@@ -497,17 +497,6 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocityAndGoesThere)
     EXPECT_EQ(ZoomMoves(), expected);
 }
 
-TEST_F(ZoomDialog, PercentsBecomeHundredthsWithinTheFirmwaresMinimum)
-{
-    const std::tuple<uint32_t, float, int32_t> kCases[] = {
-        {kNewFirmware, 1.5f, 150}, {kNewFirmware, 0.05f, 10}, {kNewFirmware, 0.1f, 10},
-        {kOldFirmware, 1.5f, 200}, {kOldFirmware, 2.0f, 200}, {kOldFirmware, 2.5f, 250}};
-    for (const auto& [firmware, percent, board] : kCases) {
-        g_firmwareVersion = firmware;
-        EXPECT_EQ(ZoomPercentToBoard(percent), board) << percent << " on " << std::hex << firmware;
-    }
-}
-
 TEST_F(ZoomDialog, ApplyAndOkChangeOnlyTheParameterTable)
 {
     AxbSim_PokeParam(233, 7);
@@ -516,10 +505,17 @@ TEST_F(ZoomDialog, ApplyAndOkChangeOnlyTheParameterTable)
     HWND dlg = Open();
     EXPECT_EQ(Selected(dlg, IDC_ZOOM_HOME_TYPE), 1);
 
-    TypeText(dlg, IDC_ZOOM_HOME_PERCENT, L"37.125");
-    PressButton(dlg, IDC_ZOOM_APPLY);
+    // Hundredths of a percent, within the firmware's minimum: 0.1 % from 2.6.7.3 on, 2 % before it.
+    const std::tuple<uint32_t, const wchar_t*, uint32_t> kPercents[] = {
+        {kNewFirmware, L"0.05", 10}, {kNewFirmware, L"0.1", 10}, {kOldFirmware, L"1.5", 200},
+        {kOldFirmware, L"2", 200},   {kOldFirmware, L"2.5", 250}, {kNewFirmware, L"37.125", 3713}};
+    for (const auto& [firmware, typed, p235] : kPercents) {
+        g_firmwareVersion = firmware;
+        TypeText(dlg, IDC_ZOOM_HOME_PERCENT, typed);
+        PressButton(dlg, IDC_ZOOM_APPLY);
+        EXPECT_EQ(g_param[235], p235) << Narrow(typed);
+    }
     EXPECT_TRUE(Logged("IDD_BUTTON_APPLY_PERCENT:37.125,3713"));
-    EXPECT_EQ(g_param[235], 3713u);
     EXPECT_EQ(Text(IDC_ZOOM_P235), "3713");
 
     Forget();
