@@ -199,10 +199,8 @@ TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
     // The button pressed, in the progress dialog (no window) or another;
     // none: the dialog's close box. And the line the run ends with.
     const std::tuple<const char*, HWND*, int, const char*> kCases[] = {
-        {"Cancel", nullptr, IDC_AUTO_HOME_CANCEL, "ED1"},
-        {"close box", nullptr, 0, "ED3"},
-        {"Stop", &main, IDC_STOP, "ED2"},
-        {"Multi Axis Goto Stop", &g_multiGotoWnd, IDC_MAG_STOP, "ED2"},
+        {"Cancel", nullptr, IDC_AUTO_HOME_CANCEL, "ED1"}, {"close box", nullptr, 0, "ED3"},
+        {"Stop", &main, IDC_STOP, "ED2"}, {"Multi Axis Goto Stop", &g_multiGotoWnd, IDC_MAG_STOP, "ED2"},
         {"Circular goto Stop", &g_circularGotoWnd, IDC_CIRC_STOP, "ED2"}};
     // The goto windows stand beside the main window while the run goes on.
     Press(IDC_MULTI_AXIS_GOTO);
@@ -362,30 +360,20 @@ TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
 
 using ReferenceMarks = HomingTest;
 
-// res 0.0001 mm, pitch 0.04 mm, increment 20.04 mm.
-void WorkedScaleX()
+// The steps of the calculation are the core's worked example; here its
+// figures come from the parameters, the zero reaches the axis, and a refused
+// calculation leaves that zero alone.
+TEST_F(ReferenceMarks, ARefusedCalculationLeavesTheZeroAlone)
 {
-    g_param[AxisParam(kParamCountsPerMm, kAxisX)] = 10000;
-    ScaleFiguresX(200400, 400);
-}
-
-// The steps of the calculation are the core's worked example; here the
-// figures come from the parameters and the zero reaches the axis.
-TEST_F(ReferenceMarks, DistanceCodedZeroOfTheWorkedScaleFromTheParameters)
-{
-    WorkedScaleX();
+    g_param[AxisParam(kParamCountsPerMm, kAxisX)] = 10000;   // res 0.0001 mm
+    ScaleFiguresX(200400, 400);                                // increment 20.04 mm, pitch 0.04 mm
     EXPECT_TRUE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
     EXPECT_EQ(g_offset[kAxisX], -38353344);
     EXPECT_TRUE(Logged("incoming parameters: last: 123456 prev: 100000 acu 0 res 0.0001 pit 0.04 inc 20.04"));
     EXPECT_TRUE(Logged("warning: odd increment of 501 pitch lines, the zero may be one increment off"));
     EXPECT_TRUE(Logged("g_offset[0]=-38353344"));
-}
 
-TEST_F(ReferenceMarks, ARefusedCalculationLeavesTheZeroAlone)
-{
-    WorkedScaleX();
     g_param[AxisParam(70, kAxisX)] = 0;   // no increment set
-    g_offset[kAxisX] = 777;
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
     EXPECT_TRUE(Logged("Offset:0"));
     EXPECT_FALSE(Logged("g_offset[0]=0"));
@@ -394,7 +382,7 @@ TEST_F(ReferenceMarks, ARefusedCalculationLeavesTheZeroAlone)
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
     EXPECT_FALSE(ApplyHomeOffset(kZoomAxis, 123456, 100000, kHomeDistanceCoded));
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 1, 1, 3));
-    EXPECT_EQ(g_offset[kAxisX], 777);
+    EXPECT_EQ(g_offset[kAxisX], -38353344);
 }
 
 TEST_F(ReferenceMarks, ArmingClearsOnlyItsOwnAxisLatch)

@@ -1,10 +1,7 @@
-// The motor zoom on the main window's 10 ms timer: homing by "Home" from
-// anywhere, with and without a switch, "Continuous Home", the positions with
-// their backlash approach, rounding, bounds and timeouts (also after 24.9 days
-// of uptime, and a command after a homing timeout), the log lines per zoom log
-// level, "ZOOM_LOCK" before "ZEZ_LOCK"; and the Zoom dialog: the record's
-// unsaved edits, its buttons and digit keys (HOME and "0" for every kind of
-// zoom), its live axis and fields, closing it in every way.
+// The motor zoom on the main window's 10 ms timer: homing, "Continuous Home",
+// the positions with their backlash approach, rounding, bounds and timeouts,
+// its locks; and the Zoom dialog, with its digit keys through the program's
+// message loop.
 #include "app/entry.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
@@ -334,14 +331,7 @@ TEST_F(ZoomFaults, HomeAndTheDigitKeysForEveryKindOfZoom)
     EXPECT_TRUE(Logged("Olympus box turret is not available yet: position 1 not set"));
 }
 
-class MainWindowHome : public ZoomAxis {
-protected:
-    void SetUp() override
-    {
-        Start();
-        ChooseAxis(IDC_AXIS_ZOOM);
-    }
-};
+using MainWindowHome = ZoomAxis;
 
 // The lines a zoom sequence writes as it passes through these states.
 std::vector<std::string> StateLinesThrough(const std::vector<int>& states)
@@ -391,6 +381,7 @@ TEST_F(MainWindowHome, HomeRunsTheZoomsStatesFromAnywhereAndEndsAtCounterZero)
 
 TEST_F(MainWindowHome, ContinuousHomeHomesGoesToTheTargetAndLogsEachCycle)
 {
+    ChooseAxis(IDC_AXIS_ZOOM);
     AxbSim_PlaceAxis(kZoom, 25000);
     g_targetMm[kZoom] = 0.251f;
     Press(IDC_CONT_HOME);
@@ -417,6 +408,7 @@ TEST_F(MainWindowHome, ContinuousHomeHomesGoesToTheTargetAndLogsEachCycle)
 
 TEST_F(MainWindowHome, ContinuousHomeRestartsAMoveThatTakesOverAMinute)
 {
+    ChooseAxis(IDC_AXIS_ZOOM);
     AxbSim_SetAxisStuck(kZoom, 1);
     // The zoom's own timeout would halt the sequence first.
     WriteSetting(L"zoom", L"timeout_ms", L"100000");
@@ -445,11 +437,7 @@ protected:
         });
     }
     static constexpr float kPositionsMm[kZoomPositions] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12.25f};
-    HWND Open()
-    {
-        Press(IDC_ZOOM);
-        return g_zoomDlg;
-    }
+    HWND Open() { Press(IDC_ZOOM); return g_zoomDlg; }
     using ProgramTest::Text;
     std::string Text(int id) { return Text(g_zoomDlg, id); }
 
@@ -467,10 +455,8 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocityAndGoesThere)
 {
     // P235 and the percent it shows: hundredths from firmware 2.6.7.3 on, before it at least 2 %.
     const std::tuple<uint32_t, uint32_t, const char*, const char*> kCases[] = {
-        {kNewFirmware, 150, "1.5", ".1 to 100.0"},
-        {kNewFirmware, 5, "0.1", ".1 to 100.0"},
-        {kOldFirmware, 150, "10", "2.0 to 100.0"},
-        {kOldFirmware, 2550, "25.5", "2.0 to 100.0"}};
+        {kNewFirmware, 150, "1.5", ".1 to 100.0"}, {kNewFirmware, 5, "0.1", ".1 to 100.0"},
+        {kOldFirmware, 150, "10", "2.0 to 100.0"}, {kOldFirmware, 2550, "25.5", "2.0 to 100.0"}};
     for (const auto& [firmware, p235, percent, range] : kCases) {
         SCOPED_TRACE(percent);
         g_firmwareVersion = firmware;
@@ -580,7 +566,6 @@ TEST_F(ZoomDialog, DigitKeysMoveTheZoomWhileTheDialogIsActive)
     TypeKeys(button, "3");
     EXPECT_THAT(ZoomMoves(), ElementsAre(ZoomMove(6000)));
     EXPECT_TRUE(Logged("Keydown wParam 33"));
-
 
     // With the main window active the keys are not the zoom's.
     Forget();
