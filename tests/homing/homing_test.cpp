@@ -1,7 +1,6 @@
 // Auto-home on the simulated board: from the end stops and on the marks of
-// single-mark and distance-coded scales, from starts on either side, sweeping
-// either way; Z waiting, the fences, every way to end a run, an axis that
-// fails; and the zero from the distance-coded figures, arming, the mark log.
+// single-mark and distance-coded scales, Z waiting, the fences, every way to
+// end a run, an axis that fails; and the reference marks' own checks.
 #include "board/fences.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
@@ -182,18 +181,6 @@ TEST_F(HomingTest, StepLinesAndTheSpeedSentFollowTheSettings)
     EXPECT_EQ(g_cmdVelPercent[kAxisX], 100);
 }
 
-TEST_F(HomingTest, AutoHomeSwitchesOffTheMotionThatWouldFightTheSweeps)
-{
-    Home(kAxisX, kZeroLimit);
-    g_contGotoState = kContGotoMoving;
-    g_contHomeState = kContHomeHoming;
-    g_multiGotoRunning = 1;
-    RunAutoHome(10);
-    EXPECT_EQ(g_contGotoState, kContGotoOff);
-    EXPECT_EQ(g_contHomeState, kContHomeOff);
-    EXPECT_EQ(g_multiGotoRunning, 0);
-}
-
 TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
 {
     // The button pressed, in the progress dialog (no window) or another;
@@ -246,7 +233,9 @@ TEST_F(HomingTest, StatusErrorAbortsStopsTheAxesAndSaysSo)
     EXPECT_TRUE(FenceXOpen());
 }
 
-TEST_F(HomingTest, NoAxisEnabledOrNoConfirmationStartsNothing)
+// No axis enabled or no confirmation starts nothing; a run switches off the
+// motion that would fight its sweeps.
+TEST_F(HomingTest, AutoHomeStartsOnlyConfirmedAndSwitchesOffTheMotionThatWouldFightTheSweeps)
 {
     h.AnswerNextMessageBox(IDOK);
     Press(IDC_AUTO_HOME);
@@ -259,16 +248,22 @@ TEST_F(HomingTest, NoAxisEnabledOrNoConfirmationStartsNothing)
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"About to Auto Home");
     EXPECT_FALSE(IsAutoHomeRunning());
     EXPECT_TRUE(Calls("AXB_SetAxisPosAbs(").empty());
+
+    g_contGotoState = kContGotoMoving;
+    g_contHomeState = kContHomeHoming;
+    g_multiGotoRunning = 1;
+    RunAutoHome(10);
+    EXPECT_EQ(g_contGotoState, kContGotoOff);
+    EXPECT_EQ(g_contHomeState, kContHomeOff);
+    EXPECT_EQ(g_multiGotoRunning, 0);
 }
 
 TEST_F(HomingTest, SingleMarkGivesTheMarkFromEveryStart)
 {
     // Where X starts, whether it sweeps down, whether it first finds the end stop.
     const std::tuple<const char*, int32_t, bool, bool> kCases[] = {
-        {"below the mark, sweeping up", 0, false, false},
-        {"above the mark, sweeping up and back", 200000, false, false},
-        {"above the mark, sweeping down", 200000, true, false},
-        {"below the mark, from the lower stop", 100000, true, true},
+        {"below the mark, sweeping up", 0, false, false}, {"above it, sweeping up and back", 200000, false, false},
+        {"above it, sweeping down", 200000, true, false}, {"below it, from the lower stop", 100000, true, true},
         {"from the upper stop", 0, false, true}};
     const int32_t mark = 125000;
     ASSERT_EQ(AxbSim_SetMarks(kAxisX, &mark, 1), 1);

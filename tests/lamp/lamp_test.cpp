@@ -322,23 +322,21 @@ TEST_F(LampBox, TheOpeningGreetsTheBoxThenSendsSwitchesAndLevelsAtLeast20msApart
 
 // A box that never answers, or only streams garbage, is taken as one that
 // missed the greeting: it is sent "all outputs off" and used all the same.
-class UnansweredBox : public LampBox, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(UnansweredBox, IsSwitchedOffAndStillUsed)
+TEST_F(LampBox, AnUnansweredBoxIsSwitchedOffAndStillUsed)
 {
-    LampBoxStandIn box(GetParam());
-    HWND dialog = OpenWithBox(box, 2 + kOpening);
-    EXPECT_EQ(box.CommandTexts(), OpeningAfter({"$1PU", "$1DO00000"}));
-    ExpectSpaced(box);
-    EXPECT_TRUE(Logged("The Box did not respond to $1PU"));
-    EXPECT_FALSE(Logged("The box responded"));
-    MoveSlider(dialog, 2, 255);
-    ASSERT_TRUE(box.WaitForCommands(3 + kOpening));
-    EXPECT_EQ(box.CommandTexts().back(), "$2DO01000");
+    for (const char* kind : {"silent", "garbage"}) {
+        SCOPED_TRACE(kind);
+        LampBoxStandIn box(kind);
+        HWND dialog = OpenWithBox(box, 2 + kOpening);
+        EXPECT_EQ(box.CommandTexts(), OpeningAfter({"$1PU", "$1DO00000"}));
+        ExpectSpaced(box);
+        EXPECT_TRUE(Logged("The Box did not respond to $1PU"));
+        EXPECT_FALSE(Logged("The box responded"));
+        MoveSlider(dialog, 2, 255);
+        ASSERT_TRUE(box.WaitForCommands(3 + kOpening));
+        EXPECT_EQ(box.CommandTexts().back(), "$2DO01000");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Boxes, UnansweredBox, ::testing::Values("silent", "garbage"),
-                         [](const auto& info) { return std::string(info.param); });
 
 // A box that keeps sending slowly gets about a second by the clock.
 TEST_F(LampBox, TrickledGarbageEndsTheGreetingAfterAboutASecond)
@@ -402,9 +400,8 @@ TEST_F(LampBox, ResetClosesThePortAndTheNextOpeningOpensItAgain)
 TEST_F(LampBox, EachEndOfTheMainWindowSwitchesTheBoxOffOnce)
 {
     const struct { const char* way; void (*end)(HWND main); } kWays[] = {
-        {"Exit", [](HWND wnd) { PressButton(wnd, IDC_EXIT); }},
-        {"close box", [](HWND wnd) { SendMessageW(wnd, WM_CLOSE, 0, 0); }},
-        {"destruction", [](HWND wnd) { DestroyWindow(wnd); }}};
+        {"Exit", [](HWND wnd) { PressButton(wnd, IDC_EXIT); }}, {"destruction", [](HWND wnd) { DestroyWindow(wnd); }},
+        {"close box", [](HWND wnd) { SendMessageW(wnd, WM_CLOSE, 0, 0); }}};
     for (const auto& way : kWays) {
         SCOPED_TRACE(way.way);
         LampBoxStandIn box;

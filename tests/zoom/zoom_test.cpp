@@ -49,12 +49,6 @@ protected:
     }
     bool RunUntilIdle() { return RunUntil([] { return g_zoomState == kZoomInactive; }); }
     std::vector<std::string> ZoomMoves() { return Calls("AXB_SetAxisPosAbs(0,4,"); }
-    // A key as the message loop hands it to the Zoom dialog.
-    static bool Key(HWND target, wchar_t key)
-    {
-        return ForwardZoomDialogKey({target, WM_KEYDOWN, static_cast<WPARAM>(key), 0, 0, {}});
-    }
-    std::vector<std::string> StateLines() { return LinesStartingWith({"Moving from", "just changed"}); }
     int CountLines(const std::string& line) { return static_cast<int>(std::ranges::count(h.Log().Lines(), line)); }
 };
 
@@ -307,6 +301,8 @@ TEST_F(ZoomFaults, ACommandAfterAHomingTimeoutHomesAgainAndMoves)
 
 TEST_F(ZoomFaults, HomeAndTheDigitKeysForEveryKindOfZoom)
 {
+    // A key as the message loop hands it to the Zoom dialog.
+    auto key = [](HWND to, wchar_t k) { return ForwardZoomDialogKey({to, WM_KEYDOWN, WPARAM{k}, 0, 0, {}}); };
     // What HOME and key "0" send.
     for (const auto& [zoomType, call] : {std::pair{kZoomMotorNoSwitch, "AXB_SeekHome(0,4)=1"},
                                          std::pair{kZoomMotor, "AXB_SetAxisPosAbs(0,4,-100000)=1"}}) {
@@ -319,9 +315,9 @@ TEST_F(ZoomFaults, HomeAndTheDigitKeysForEveryKindOfZoom)
         EXPECT_THAT(Calls("AXB_"), Contains(call));
         Forget();
         g_zoomState = kZoomInactive;
-        EXPECT_TRUE(Key(GetDlgItem(g_zoomDlg, IDC_ZOOM_POSITION), L'0')) << "a read-only field takes no text";
+        EXPECT_TRUE(key(GetDlgItem(g_zoomDlg, IDC_ZOOM_POSITION), L'0')) << "a read-only field takes no text";
         EXPECT_THAT(Calls("AXB_"), Contains(call));
-        EXPECT_FALSE(Key(GetDlgItem(g_zoomDlg, IDC_ZOOM_HOME_PERCENT), L'3')) << "typed into the field";
+        EXPECT_FALSE(key(GetDlgItem(g_zoomDlg, IDC_ZOOM_HOME_PERCENT), L'3')) << "typed into the field";
     }
     // A turret goes to its first position.
     WriteSetting(L"stagetune", L"ZoomType", L"2");
@@ -354,10 +350,8 @@ TEST_F(MainWindowHome, HomeRunsTheZoomsStatesFromAnywhereAndEndsAtCounterZero)
     // lower limit that is commanded in the very millisecond the run onto it
     // ends.
     const std::tuple<const char*, int32_t, bool, std::vector<int>> kCases[] = {
-        {"far above", 60020, false, {1, 2, 4, 5, 0}},
-        {"near zero", 1234, false, {1, 2, 4, 5, 0}},
-        {"on the switch", kZoomTravelMin, false, {2, 4, 5, 0}},
-        {"without a switch", 25000, true, {1, 0}}};
+        {"far above", 60020, false, {1, 2, 4, 5, 0}}, {"near zero", 1234, false, {1, 2, 4, 5, 0}},
+        {"on the switch", kZoomTravelMin, false, {2, 4, 5, 0}}, {"without a switch", 25000, true, {1, 0}}};
     for (const auto& [name, start, noSwitch, states] : kCases) {
         SCOPED_TRACE(name);
         // The program learns the kind of zoom as it starts.
@@ -370,7 +364,7 @@ TEST_F(MainWindowHome, HomeRunsTheZoomsStatesFromAnywhereAndEndsAtCounterZero)
         EXPECT_TRUE(Logged(noSwitch ? "ZoomHomeNoLimit called" : "ZoomHomeServo called"));
         ASSERT_TRUE(RunUntilIdle());
         h.Clock().Advance(10);
-        EXPECT_EQ(StateLines(), StateLinesThrough(states));
+        EXPECT_EQ(LinesStartingWith({"Moving from", "just changed"}), StateLinesThrough(states));
         EXPECT_THAT(Calls("AXB_SeekHome("), ElementsAre("AXB_SeekHome(0,4)=1"));
         EXPECT_TRUE(g_zoomHomed);
         EXPECT_EQ(g_offset[kZoom], 0);
@@ -578,11 +572,8 @@ TEST_F(ZoomDialog, DigitKeysMoveTheZoomWhileTheDialogIsActive)
 TEST_F(ZoomDialog, ClosingInAnyWayStopsTheTimerAndKeepsTheProgram)
 {
     const std::pair<const char*, void (*)(HWND)> ways[] = {
-        {"close box", CloseByCloseBox},
-        {"Esc", [](HWND dlg) { SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0); }},
-        {"OK", [](HWND dlg) { PressButton(dlg, IDC_ZOOM_OK); }},
-        {"destroyed", [](HWND dlg) { DestroyWindow(dlg); }},
-    };
+        {"close box", CloseByCloseBox}, {"Esc", [](HWND dlg) { SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0); }},
+        {"OK", [](HWND dlg) { PressButton(dlg, IDC_ZOOM_OK); }}, {"destroyed", [](HWND dlg) { DestroyWindow(dlg); }}};
     for (const auto& [name, close] : ways) {
         SCOPED_TRACE(name);
         HWND dlg = Open();
