@@ -85,10 +85,8 @@ protected:
     }
     std::vector<std::string> LampCalls()
     {
-        std::vector<std::string> calls;
-        for (const std::string& call : SimCalls())
-            if (call.starts_with("AXB_SetLampLevel(") || call.starts_with("AXB_SetExternIO("))
-                calls.push_back(call);
+        auto calls = SimCalls();
+        std::erase_if(calls, [](auto& c) { return !c.starts_with("AXB_SetLampLevel(") && !c.starts_with("AXB_SetExternIO("); });
         return calls;
     }
 };

@@ -251,8 +251,7 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
         {IDC_MAG_SET_TARGET, "Set Target"}};
     // X's target is 12.7 mm; As Stored shows millimetres.
     for (const auto& [unitMode, target, unit] : {std::tuple{kUnitMm, "12.7000", " (mm)"},
-                                                 std::tuple{kUnitInch, "0.50000", " (in)"},
-                                                 std::tuple{kUnitStored, "12.7000", " (mm)"}}) {
+             std::tuple{kUnitInch, "0.50000", " (in)"}, std::tuple{kUnitStored, "12.7000", " (mm)"}}) {
         SCOPED_TRACE(unit);
         Click(IDC_MAG_EXIT);
         g_unitMode = unitMode;
@@ -591,9 +590,8 @@ TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
     EXPECT_EQ(g_lagOverLimitCount[1], 0);
 }
 
-// The process's live GDI objects, from the handle table the system shares
-// with the process (its layout is the same on Windows and Wine):
-// GetGuiResources is not implemented by Wine.
+// The process's live GDI objects, from the handle table the system shares with
+// the process (laid out alike on Windows and Wine): Wine lacks GetGuiResources.
 int GdiObjectCount()
 {
     struct Entry { uint64_t object; uint16_t processId, count, upper, type; uint64_t user; };
@@ -631,9 +629,8 @@ protected:
     int FontHeight()
     {
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        return font.lfHeight;
+        const auto handle = reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0));
+        return GetObjectW(handle, sizeof font, &font) ? font.lfHeight : 0;
     }
 
     HWND watch = nullptr;

@@ -235,7 +235,7 @@ TEST_F(ZoomAfterLongUptime, TheBoardsHomeSearchAndEachContinuousHomeCycleStartTh
     EXPECT_FALSE(Logged("ZoomTimer ERROR: Timeout"));
 }
 
-TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLockWithoutWhichNothingMoves)
+TEST_F(ZoomAxis, TheZoomLockIsTakenFromADeadHolderAndBeforeTheBoardLockWithoutWhichNothingMoves)
 {
     krv_user_box_data.zoomPos[0] = 1.0f;
     ZoomGoto(1);
@@ -251,6 +251,10 @@ TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLockWithoutWhichNothingMoves)
     ZoomTimer();
     other.join();
     EXPECT_TRUE(boardLockFreeWhileWaiting);
+    // One left by a dead holder is taken and released.
+    AbandonLockInOtherThread(L"ZOOM_LOCK");
+    ASSERT_TRUE(RunUntilIdle()) << "the zoom steps on";
+    EXPECT_TRUE(OtherProgramCanTake(L"ZOOM_LOCK"));
 
     OtherProgramLock boardLock(L"ZEZ_LOCK");
     ASSERT_TRUE(boardLock.Holds());
@@ -260,26 +264,7 @@ TEST_F(ZoomAxis, TheZoomLockIsTakenBeforeTheBoardLockWithoutWhichNothingMoves)
     EXPECT_THAT(ZoomMoves(), IsEmpty());
 }
 
-TEST_F(ZoomAxis, AZoomLockLeftByADeadHolderIsTakenAndReleased)
-{
-    krv_user_box_data.zoomPos[0] = 1.0f;
-    ZoomGoto(1);
-    AbandonLockInOtherThread(L"ZOOM_LOCK");
-    ASSERT_TRUE(RunUntilIdle()) << "the zoom steps on";
-    EXPECT_TRUE(OtherProgramCanTake(L"ZOOM_LOCK"));
-}
-
 using ZoomFaults = ZoomAxis;
-
-TEST_F(ZoomFaults, TheDialogKeepsUnsavedRecordEditsAndMovesToThem)
-{
-    krv_user_box_data.zoomPos[0] = 7.5f;   // "Here" or User Parameters, not yet saved
-    Press(IDC_ZOOM);
-    ASSERT_NE(g_zoomDlg, nullptr);
-    EXPECT_EQ(Text(g_zoomDlg, IDC_ZOOM_POS_1), "7.5");
-    EXPECT_THAT(Calls("AXB_ReadFlashWord("), IsEmpty());
-    EXPECT_EQ(krv_user_box_data.zoomPos[0], 7.5f);
-}
 
 TEST_F(ZoomFaults, ACommandAfterAHomingTimeoutHomesAgainAndMoves)
 {
@@ -445,7 +430,7 @@ protected:
     }
 };
 
-TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocityAndGoesThere)
+TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocityKeepsUnsavedEditsAndGoesThere)
 {
     // P235 and the percent it shows: hundredths from firmware 2.6.7.3 on, before it at least 2 %.
     const std::tuple<uint32_t, uint32_t, const char*, const char*> kCases[] = {
@@ -467,14 +452,20 @@ TEST_F(ZoomDialog, ShowsTheStoredPositionsAndTheSecondHomeVelocityAndGoesThere)
     constexpr int kButtons[] = {IDC_ZOOM_GOTO_1, IDC_ZOOM_GOTO_2, IDC_ZOOM_GOTO_3, IDC_ZOOM_GOTO_4,
                                 IDC_ZOOM_GOTO_5, IDC_ZOOM_GOTO_6, IDC_ZOOM_GOTO_7, IDC_ZOOM_GOTO_8,
                                 IDC_ZOOM_GOTO_9, IDC_ZOOM_GOTO_10};
-    HWND dlg = Open();
+    // The dialog keeps the record's unsaved edits ("Here" or User Parameters)
+    // and moves to them: the flash is not read again.
+    krv_user_box_data.zoomPos[0] = 7.5f;
     Forget();
+    HWND dlg = Open();
+    EXPECT_EQ(Text(IDC_ZOOM_POS_1), "7.5");
+    EXPECT_THAT(Calls("AXB_ReadFlashWord("), IsEmpty());
     std::vector<std::string> expected;
     for (int n = 0; n < kZoomPositions; ++n) {
         PressButton(dlg, kButtons[n]);
-        expected.push_back(ZoomMove(static_cast<int32_t>(kPositionsMm[n] * 2000)));
+        expected.push_back(ZoomMove(static_cast<int32_t>((n ? kPositionsMm[n] : 7.5f) * 2000)));
     }
     EXPECT_EQ(ZoomMoves(), expected);
+    EXPECT_EQ(krv_user_box_data.zoomPos[0], 7.5f);
 }
 
 TEST_F(ZoomDialog, ApplyAndOkChangeOnlyTheParameterTable)
