@@ -1,7 +1,6 @@
 // Auto-home on the simulated board: from the end stops and on the marks of
-// single-mark and distance-coded scales, from starts on either side, sweeping
-// either way; Z waiting, the fences, every way to end a run, an axis that
-// fails; and the zero from the distance-coded figures, arming, the mark log.
+// single-mark and distance-coded scales, Z waiting, the fences, every way to
+// end a run, an axis that fails; and the reference marks' own checks.
 #include "board/fences.h"
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
@@ -69,17 +68,17 @@ protected:
     static bool FenceXOpen() { return AxbSim_PeekParam(68) == 1000000000u; }
 
     // Presses "Auto Home", confirms, and lets the run go on for at most
-    // maxMs with the progress dialog open; `during` is asked after every
-    // 10 ms and may act (true: stop letting time pass and press Cancel).
-    void RunAutoHome(uint32_t maxMs = 60000, const std::function<bool(HWND)>& during = {})
+    // maxMs with the progress dialog open, then presses Cancel; `during` may
+    // act after every 10 ms, told which 10 ms it is (from 1).
+    void RunAutoHome(uint32_t maxMs = 60000, const std::function<void(HWND, int)>& during = {})
     {
         h.AnswerNextMessageBox(IDOK);
         OpenModal(IDC_AUTO_HOME, [&](HWND dialog) {
             progressText = Text(dialog, IDC_AUTO_HOME_AXES);
             for (uint32_t ms = 0; ms < maxMs && !ModalDialogEnded(dialog); ms += 10) {
                 h.Clock().Advance(10);
-                if (during && during(dialog))
-                    break;
+                if (during)
+                    during(dialog, static_cast<int>(ms / 10 + 1));
             }
             if (!ModalDialogEnded(dialog))
                 PressButton(dialog, IDC_AUTO_HOME_CANCEL);
@@ -123,9 +122,8 @@ TEST_F(HomingTest, LimitHomingGivesTheSameZeroFromEveryStartZWaitsAndTheFencesFo
             AxbSim_PlaceAxis(axis, start[axis]);
         Forget();
         bool fenceOpenWhileRunning = false;
-        RunAutoHome(60000, [&](HWND) {
+        RunAutoHome(60000, [&](HWND, int) {
             fenceOpenWhileRunning = fenceOpenWhileRunning || (IsAutoHomeRunning() && FenceXOpen());
-            return false;
         });
         EXPECT_EQ(progressText, "Homing X,Y,Z Axes");
         EXPECT_FALSE(IsAutoHomeRunning());
@@ -183,27 +181,13 @@ TEST_F(HomingTest, StepLinesAndTheSpeedSentFollowTheSettings)
     EXPECT_EQ(g_cmdVelPercent[kAxisX], 100);
 }
 
-TEST_F(HomingTest, AutoHomeSwitchesOffTheMotionThatWouldFightTheSweeps)
-{
-    Home(kAxisX, kZeroLimit);
-    g_contGotoState = kContGotoMoving;
-    g_contHomeState = kContHomeHoming;
-    g_multiGotoRunning = 1;
-    RunAutoHome(20, [&](HWND) { return true; });
-    EXPECT_EQ(g_contGotoState, kContGotoOff);
-    EXPECT_EQ(g_contHomeState, kContHomeOff);
-    EXPECT_EQ(g_multiGotoRunning, 0);
-}
-
 TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
 {
     // The button pressed, in the progress dialog (no window) or another;
     // none: the dialog's close box. And the line the run ends with.
     const std::tuple<const char*, HWND*, int, const char*> kCases[] = {
-        {"Cancel", nullptr, IDC_AUTO_HOME_CANCEL, "ED1"},
-        {"close box", nullptr, 0, "ED3"},
-        {"Stop", &main, IDC_STOP, "ED2"},
-        {"Multi Axis Goto Stop", &g_multiGotoWnd, IDC_MAG_STOP, "ED2"},
+        {"Cancel", nullptr, IDC_AUTO_HOME_CANCEL, "ED1"}, {"close box", nullptr, 0, "ED3"},
+        {"Stop", &main, IDC_STOP, "ED2"}, {"Multi Axis Goto Stop", &g_multiGotoWnd, IDC_MAG_STOP, "ED2"},
         {"Circular goto Stop", &g_circularGotoWnd, IDC_CIRC_STOP, "ED2"}};
     // The goto windows stand beside the main window while the run goes on.
     Press(IDC_MULTI_AXIS_GOTO);
@@ -215,11 +199,9 @@ TEST_F(HomingTest, CancelCloseBoxAndStopEndTheRunAndRestoreTheSpeed)
         AxbSim_PlaceAxis(kAxisX, 0);
         AxbSim_PlaceAxis(kAxisZ, 0);
         Forget();
-        int ticks = 0;
-        RunAutoHome(5000, [&, window = window, button = button](HWND dialog) {
-            if (++ticks == 50)
+        RunAutoHome(5000, [&, window = window, button = button](HWND dialog, int tick) {
+            if (tick == 50)
                 button ? PressButton(window ? *window : dialog, button) : CloseByCloseBox(dialog);
-            return false;
         });
         EXPECT_FALSE(IsAutoHomeRunning());
         for (int axis : {kAxisX, kAxisZ}) {
@@ -240,11 +222,9 @@ TEST_F(HomingTest, StatusErrorAbortsStopsTheAxesAndSaysSo)
     FenceX(5000);
     Home(kAxisX, kZeroLimit, false, 20.0f);
     h.AnswerNextMessageBox(IDOK);
-    int ticks = 0;
-    RunAutoHome(5000, [&](HWND) {
-        if (++ticks == 30)
+    RunAutoHome(5000, [&](HWND, int tick) {
+        if (tick == 30)
             AxbSim_SetSystemStatus(0x02);   // emergency stop
-        return false;
     });
     EXPECT_TRUE(g_homingAborted);
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
@@ -253,25 +233,9 @@ TEST_F(HomingTest, StatusErrorAbortsStopsTheAxesAndSaysSo)
     EXPECT_TRUE(FenceXOpen());
 }
 
-TEST_F(HomingTest, AnAxisThatFindsNoMarkStaysNotHomedAndTheRunSaysSo)
-{
-    FenceX(5000);
-    Home(kAxisX, kZeroSingleMark);
-    Home(kAxisY, kZeroLimit);
-    h.AnswerNextMessageBox(IDOK);
-    RunAutoHome();
-    EXPECT_EQ(g_homingStage[kAxisX], kStageIrrecoverableError);
-    EXPECT_TRUE(Logged("Just hit positive limit on axis 0"));
-    EXPECT_TRUE(Logged("-error we just hit both limits or we got 2 following errors"));
-    EXPECT_FALSE(g_homeRefFound[kAxisX]);
-    EXPECT_TRUE(g_homeRefFound[kAxisY]);
-    EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
-    // The fence of an axis with an unknown zero stays open.
-    EXPECT_TRUE(Logged("RLB:Failed to enable software fence on axis 0 Autohome not complete"));
-    EXPECT_TRUE(FenceXOpen());
-}
-
-TEST_F(HomingTest, NoAxisEnabledOrNoConfirmationStartsNothing)
+// No axis enabled or no confirmation starts nothing; a run switches off the
+// motion that would fight its sweeps.
+TEST_F(HomingTest, AutoHomeStartsOnlyConfirmedAndSwitchesOffTheMotionThatWouldFightTheSweeps)
 {
     h.AnswerNextMessageBox(IDOK);
     Press(IDC_AUTO_HOME);
@@ -284,16 +248,22 @@ TEST_F(HomingTest, NoAxisEnabledOrNoConfirmationStartsNothing)
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"About to Auto Home");
     EXPECT_FALSE(IsAutoHomeRunning());
     EXPECT_TRUE(Calls("AXB_SetAxisPosAbs(").empty());
+
+    g_contGotoState = kContGotoMoving;
+    g_contHomeState = kContHomeHoming;
+    g_multiGotoRunning = 1;
+    RunAutoHome(10);
+    EXPECT_EQ(g_contGotoState, kContGotoOff);
+    EXPECT_EQ(g_contHomeState, kContHomeOff);
+    EXPECT_EQ(g_multiGotoRunning, 0);
 }
 
 TEST_F(HomingTest, SingleMarkGivesTheMarkFromEveryStart)
 {
     // Where X starts, whether it sweeps down, whether it first finds the end stop.
     const std::tuple<const char*, int32_t, bool, bool> kCases[] = {
-        {"below the mark, sweeping up", 0, false, false},
-        {"above the mark, sweeping up and back", 200000, false, false},
-        {"above the mark, sweeping down", 200000, true, false},
-        {"below the mark, from the lower stop", 100000, true, true},
+        {"below the mark, sweeping up", 0, false, false}, {"above it, sweeping up and back", 200000, false, false},
+        {"above it, sweeping down", 200000, true, false}, {"below it, from the lower stop", 100000, true, true},
         {"from the upper stop", 0, false, true}};
     const int32_t mark = 125000;
     ASSERT_EQ(AxbSim_SetMarks(kAxisX, &mark, 1), 1);
@@ -357,28 +327,24 @@ TEST_F(HomingTest, DistanceCodedScalesGiveTheirZeroFromEveryStartEitherWay)
 // and two lines apart) give no zero: the axis is a failure, not homed.
 TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
 {
-    const struct {
-        uint32_t increment;
-        bool missedMark;
-        const char* refusal;
-    } kCases[] = {
+    // The increment in counts, whether a mark was missed, the refusal.
+    const std::tuple<uint32_t, bool, const char*> kCases[] = {
         {0, false, "distance-coded increment has fewer than two pitch lines: no zero"},
         {20000, true, "no two neighbouring marks lie 1002 pitch lines apart (a mark missed or latched twice): no zero"},
     };
     FenceX(5000);
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.refusal);
+    for (const auto& [increment, missedMark, refusal] : kCases) {
+        SCOPED_TRACE(refusal);
         ASSERT_EQ(AxbSim_SetDistanceCodedScale(kAxisX, AXBSIM_CODING_STANDARD, 1000, 20, -60000, 0), 1);
-        if (c.missedMark) {
-            const int32_t marks[] = {5000, 5000 + 20000 + 2 * 20};
+        const int32_t marks[] = {5000, 5000 + 20000 + 2 * 20};
+        if (missedMark)
             AxbSim_SetMarks(kAxisX, marks, 2);
-        }
-        ScaleFiguresX(c.increment, 20);
+        ScaleFiguresX(increment, 20);
         Home(kAxisX, kZeroDistanceCoded, false, 50.0f);
         h.AnswerNextMessageBox(IDOK);
         HomeXFrom(0, false);
         EXPECT_TRUE(Logged("Found second reference mark for axis 0"));
-        EXPECT_TRUE(Logged(c.refusal));
+        EXPECT_TRUE(Logged(refusal));
         EXPECT_TRUE(Logged("Auto home of axis 0 failed: its reference marks give no zero"));
         EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
         EXPECT_FALSE(g_homeRefFound[kAxisX]);
@@ -389,34 +355,20 @@ TEST_F(HomingTest, ARefusedDistanceCodedZeroLeavesTheAxisNotHomed)
 
 using ReferenceMarks = HomingTest;
 
-// res 0.0001 mm, pitch 0.04 mm, increment 20.04 mm.
-void WorkedScaleX()
-{
-    g_param[AxisParam(kParamCountsPerMm, kAxisX)] = 10000;
-    ScaleFiguresX(200400, 400);
-}
-
-TEST_F(ReferenceMarks, DistanceCodedZeroOfTheWorkedScaleWithItsLines)
-{
-    WorkedScaleX();
-    EXPECT_TRUE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
-    EXPECT_EQ(g_offset[kAxisX], -38353344);
-    EXPECT_THAT(h.Log().Lines(),
-                ElementsAre("c-scale reference mark home on axis: 0 last count: 123456 previous count:No 100000",
-                            "incoming parameters: last: 123456 prev: 100000 acu 0 res 0.0001 pit 0.04 inc 20.04",
-                            "Interpolation:              100", "counts/pitch line:          400",
-                            "pitchLines per fixIncrement 501", "Counts per fixed Increment: 200400",
-                            "warning: odd increment of 501 pitch lines, the zero may be one increment off",
-                            "span in counts:             23456", "span in pitch lines (abs):  58",
-                            "offset from increment start to zero: 38276400",
-                            "calculated dynamic offset: -38353344", "Offset:-38353344", "g_offset[0]=-38353344"));
-}
-
+// The steps of the calculation are the core's worked example; here its
+// figures come from the parameters, the zero reaches the axis, and a refused
+// calculation leaves that zero alone.
 TEST_F(ReferenceMarks, ARefusedCalculationLeavesTheZeroAlone)
 {
-    WorkedScaleX();
+    g_param[AxisParam(kParamCountsPerMm, kAxisX)] = 10000;   // res 0.0001 mm
+    ScaleFiguresX(200400, 400);                                // increment 20.04 mm, pitch 0.04 mm
+    EXPECT_TRUE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
+    EXPECT_EQ(g_offset[kAxisX], -38353344);
+    EXPECT_TRUE(Logged("incoming parameters: last: 123456 prev: 100000 acu 0 res 0.0001 pit 0.04 inc 20.04"));
+    EXPECT_TRUE(Logged("warning: odd increment of 501 pitch lines, the zero may be one increment off"));
+    EXPECT_TRUE(Logged("g_offset[0]=-38353344"));
+
     g_param[AxisParam(70, kAxisX)] = 0;   // no increment set
-    g_offset[kAxisX] = 777;
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
     EXPECT_TRUE(Logged("Offset:0"));
     EXPECT_FALSE(Logged("g_offset[0]=0"));
@@ -425,7 +377,7 @@ TEST_F(ReferenceMarks, ARefusedCalculationLeavesTheZeroAlone)
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 123456, 100000, kHomeDistanceCoded));
     EXPECT_FALSE(ApplyHomeOffset(kZoomAxis, 123456, 100000, kHomeDistanceCoded));
     EXPECT_FALSE(ApplyHomeOffset(kAxisX, 1, 1, 3));
-    EXPECT_EQ(g_offset[kAxisX], 777);
+    EXPECT_EQ(g_offset[kAxisX], -38353344);
 }
 
 TEST_F(ReferenceMarks, ArmingClearsOnlyItsOwnAxisLatch)
@@ -458,26 +410,32 @@ TEST_F(HomingTest, CancelGivesTheAxesOfTheRunTheirOwnPercentAndLeavesTheOthers)
     TypeText(main, IDC_VEL_PERCENT, L"30");
     PressButton(main, IDC_APPLY);
     Home(kAxisX, kZeroLimit, false, 20.0f);
-    int ticks = 0;
-    RunAutoHome(5000, [&](HWND dialog) {
-        if (++ticks == 30) {
+    RunAutoHome(5000, [&](HWND dialog, int tick) {
+        if (tick == 30) {
             AxbSim_ClearCallLog();
             PressButton(dialog, IDC_AUTO_HOME_CANCEL);
         }
-        return false;
     });
     EXPECT_THAT(Calls("AXB_SetVelocityPercent("), ElementsAre("AXB_SetVelocityPercent(0,0,3000)=1"));
     EXPECT_EQ(g_cmdVelPercent[kAxisX], 30);
     EXPECT_EQ(g_cmdVelPercent[kAxisY], 0) << "Y was not in the run";
 }
 
+// X finds no mark (the factory scales have none): it fails, not homed, and
+// its fence stays open; Y homes, and Z, waiting for both, still homes.
 TEST_F(HomingTest, ARunWhoseXFailsWhileZWaitsEndsAndSaysSo)
 {
-    Home(kAxisX, kZeroSingleMark);   // no marks on the factory scales: X fails
+    FenceX(5000);
+    Home(kAxisX, kZeroSingleMark);
+    Home(kAxisY, kZeroLimit);
     Home(kAxisZ, kZeroLimit);
     h.AnswerNextMessageBox(IDOK);
     RunAutoHome(60000);
     EXPECT_EQ(g_homingStage[kAxisX], kStageIrrecoverableError);
+    EXPECT_TRUE(Logged("Just hit positive limit on axis 0"));
+    EXPECT_TRUE(Logged("-error we just hit both limits or we got 2 following errors"));
+    EXPECT_FALSE(g_homeRefFound[kAxisX]);
+    EXPECT_TRUE(g_homeRefFound[kAxisY]);
     EXPECT_EQ(g_homingStage[kAxisZ], kStageInactive);
     EXPECT_TRUE(g_homeRefFound[kAxisZ]);
     EXPECT_TRUE(Logged("Auto home ended with a failed axis: Z stays at its zero"));
@@ -485,6 +443,8 @@ TEST_F(HomingTest, ARunWhoseXFailsWhileZWaitsEndsAndSaysSo)
     EXPECT_EQ(h.MessageBoxesSeen().back().text, L"Autohome failed see log for error");
     EXPECT_TRUE(Logged("ED2")) << "the run ended by itself, not by Cancel";
     EXPECT_FALSE(Logged("ED1"));
+    EXPECT_TRUE(Logged("RLB:Failed to enable software fence on axis 0 Autohome not complete"));
+    EXPECT_TRUE(FenceXOpen());
 }
 
 TEST_F(HomingTest, AMarkWithin990CountsOfTheLastIsTheSameMark)

@@ -1,9 +1,6 @@
-// The goto windows as a technician uses them. Multi Axis Goto: fields and
-// captions, the coordinated and single-axis gotos, Fixed and Random runs leg
-// after leg, the buttons that end a run, closing it, and the following errors
-// of a run, reported or not. The Watch window it opens: the chosen quantity
-// of X, Y and Z, digits fitted to the window without leaving fonts behind.
-// Circular goto: what it sends and refuses to send, its 10 ms tick, closing.
+// The goto windows as a technician uses them: Multi Axis Goto, its runs and
+// what it refuses to send, the Watch window it opens, and Circular goto. What
+// the windows work out without a window is the core tests' (goto arithmetic).
 #include "core/auto_home_state.h"
 #include "core/flash_items.h"
 #include "core/goto_history.h"
@@ -11,6 +8,7 @@
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
+#include "homing/auto_home.h"
 #include "motion/circular_goto.h"
 #include "motion/goto_controls.h"
 #include "motion/multi_axis_goto.h"
@@ -31,15 +29,12 @@ using ::testing::StartsWith;
 
 namespace {
 
-// The absolute X..Q targets and the velocity of a logged linear move.
-struct LinMove {
-    int x = 0, y = 0, z = 0, q = 0, velocity = 0;
-};
-LinMove ParseLin(const std::string& call)
+// Field i of a logged linear move: 0..3 the absolute X..Q targets, 4 the velocity.
+int LinField(const std::string& call, int i)
 {
-    LinMove m;
-    std::sscanf(call.c_str(), "AXB_SetAxisPosLin(0,%d,%d,%d,%d,%d)", &m.x, &m.y, &m.z, &m.q, &m.velocity);
-    return m;
+    int f[5] = {};
+    std::sscanf(call.c_str(), "AXB_SetAxisPosLin(0,%d,%d,%d,%d,%d)", &f[0], &f[1], &f[2], &f[3], &f[4]);
+    return f[i];
 }
 
 // The program with the window open and X, Y, Z, Q at rest on the user zero,
@@ -103,11 +98,146 @@ protected:
         ASSERT_EQ(g_multiGotoRunning, 1);
     }
     size_t Count(const std::string& prefix) { return LinesStartingWith({prefix}).size(); }
-    // The same targets at full speed.
-    static std::string RetryOf(const std::string& leg) { return leg.substr(0, leg.rfind(',') + 1) + "10000)=1"; }
 
     HWND wnd = nullptr;
 };
+
+// The window as it opens, X..Q at 5 mm and 100 %: what a field that cannot be
+// read must keep.
+class GotoGuards : public MultiAxisGoto {
+protected:
+    void SetUp() override
+    {
+        Start();
+        Open();
+        Forget();
+    }
+};
+
+TEST_F(GotoGuards, TheWindowSendsTheTargetsAndPercentsItShows)
+{
+    // The window shows X at 5 mm and 100 %; the main window then sets 20 mm
+    // and 10 % for X.
+    ASSERT_EQ(Text(IDC_MAG_TARGET_X), "5.0000");
+    TypeText(main, IDC_TARGET, L"20");
+    TypeText(main, IDC_VEL_PERCENT, L"10");
+    Press(IDC_APPLY);
+    Forget();
+    Click(IDC_MAG_GOTO);
+    EXPECT_THAT(Legs(), ElementsAre("AXB_SetAxisPosLin(0,5000,5000,5000,5000,10000)=1"));
+    EXPECT_THAT(Calls("AXB_SetVelocityPercent(0,0,"), ElementsAre("AXB_SetVelocityPercent(0,0,10000)=1"));
+    // Only Continuous Goto, the axis Gotos and Exit copy a target to the
+    // main window's field.
+    EXPECT_EQ(Text(main, IDC_TARGET), "20");
+    Click(IDC_MAG_GOTO_X);
+    EXPECT_EQ(Text(main, IDC_TARGET), "5.0000");
+}
+
+TEST_F(GotoGuards, FieldsWithoutAFiniteNumberKeepTheValueShown)
+{
+    for (const wchar_t* text : {L"nan", L"inf", L"5E55", L"-infinity"}) {
+        SCOPED_TRACE(Narrow(text));
+        Type(IDC_MAG_TARGET_X, text);
+        Type(IDC_MAG_VEL_PERCENT_X, text);
+        Forget();
+        Click(IDC_MAG_GOTO_X);
+        EXPECT_THAT(Calls("AXB_SetAxisPosAbs("), ElementsAre("AXB_SetAxisPosAbs(0,0,5000)=1"));
+        EXPECT_THAT(Calls("AXB_SetVelocityPercent("), ::testing::Each("AXB_SetVelocityPercent(0,0,10000)=1"));
+        EXPECT_EQ(g_targetMm[0], 5.0f);
+        EXPECT_EQ(g_velPercent[0], 100.0f);
+        g_lastTargetMm[0] = 0.0f;
+    }
+}
+
+TEST_F(GotoGuards, ATargetBeyondTheCounterIsRefusedByEveryGoto)
+{
+    // 3000000 mm at 1000 counts per mm saturates to 2147483647 counts; with
+    // the zero 1000 counts on, the sum would wrap to -2147482649.
+    g_offset[0] = 1000;
+    constexpr char kRefusal[] = "Goto refused: the target 3000000.0000 mm of axis 0 is beyond its counter";
+    for (int button : {IDC_MAG_GOTO, IDC_MAG_CONT_GOTO, IDC_MAG_GOTO_X}) {
+        SCOPED_TRACE(button);
+        Type(IDC_MAG_TARGET_X, L"3000000");
+        Forget();
+        Click(button);
+        EXPECT_THAT(Legs(), IsEmpty());
+        EXPECT_THAT(Calls("AXB_SetAxisPosAbs("), IsEmpty());
+        EXPECT_TRUE(Logged(kRefusal));
+        EXPECT_EQ(g_multiGotoRunning, 0);
+    }
+    // The main window's Goto and a run already going when the target grows.
+    TypeText(main, IDC_TARGET, L"3000000");
+    Forget();
+    Press(IDC_GOTO);
+    EXPECT_THAT(Calls("AXB_SetAxisPosAbs("), IsEmpty());
+    EXPECT_TRUE(Logged(kRefusal));
+
+    Type(IDC_MAG_TARGET_X, L"1");
+    Click(IDC_MAG_CONT_GOTO);
+    ASSERT_EQ(g_multiGotoRunning, 1);
+    g_targetMm[0] = 3e6f;
+    Forget();
+    Tick(5);
+    EXPECT_THAT(Legs(), IsEmpty());
+    EXPECT_EQ(g_multiGotoRunning, 0);
+    EXPECT_TRUE(Logged(kRefusal));
+
+    PressButton(main, IDC_CIRCULAR_GOTO);
+    TypeText(g_circularGotoWnd, IDC_CIRC_RADIUS, L"3000000");
+    PressButton(g_circularGotoWnd, IDC_CIRC_GOTO);
+    EXPECT_THAT(Calls("AXB_SetAxisPosCircle("), IsEmpty());
+    EXPECT_TRUE(Logged("Circular goto not sent: the radius or the feed is beyond X's counter"));
+}
+
+TEST_F(GotoGuards, NoMoveStartsUnderARunningAutoHome)
+{
+    krv_user_box_data.autoHomeEnabled[0] = 1;
+    krv_user_box_data.zeroingMethod[0] = kZeroLimit;
+    PressButton(main, IDC_CIRCULAR_GOTO);
+    h.AnswerNextMessageBox(IDOK);
+    OnNextModalDialog([&](HWND progress) {
+        h.Clock().Advance(100);
+        ASSERT_TRUE(IsAutoHomeRunning());
+        Forget();
+        Click(IDC_MAG_GOTO);
+        Click(IDC_MAG_CONT_GOTO);
+        Click(IDC_MAG_GOTO_Y);
+        PressButton(g_circularGotoWnd, IDC_CIRC_GOTO);
+        Press(IDC_GOTO);
+        Press(IDC_CONT_GOTO);
+        EXPECT_THAT(Legs(), IsEmpty());
+        EXPECT_THAT(Calls("AXB_SetAxisPosCircle("), IsEmpty());
+        EXPECT_THAT(Calls("AXB_SetAxisPosAbs(0,1,"), IsEmpty());
+        EXPECT_THAT(LinesStartingWith({"Multi Axis", "Axis Goto", "Circular goto", "Goto", "Continuous Goto"}),
+                    ElementsAre("Multi Axis Goto refused: Auto Home is running (Stop cancels it)",
+                                "Multi Axis Continuous Goto refused: Auto Home is running (Stop cancels it)",
+                                "Axis Goto refused: Auto Home is running (Stop cancels it)",
+                                "Circular goto refused: Auto Home is running (Stop cancels it)",
+                                "Goto refused: Auto Home is running (Stop cancels it)",
+                                "Continuous Goto refused: Auto Home is running (Stop cancels it)"));
+        EXPECT_EQ(g_multiGotoRunning, 0);
+        EXPECT_EQ(g_contGotoState, kContGotoOff);
+        EXPECT_TRUE(IsAutoHomeRunning()) << "the sweep goes on, with no false end of travel";
+        EXPECT_FALSE(g_homeRefFound[0]);
+        PressButton(progress, IDC_AUTO_HOME_CANCEL);
+    });
+    Press(IDC_AUTO_HOME);
+}
+
+TEST_F(GotoGuards, ARetryKeepsItsLegOpenInTheTickThatSentIt)
+{
+    // A short Random leg that every axis but Y finishes within the tick:
+    // Y's statuses of that tick, read before the retry, look finished too.
+    ChooseRandomLegs();
+    for (const GotoAxisControls& row : kGotoAxisControls)
+        Type(row.target, L"1");
+    Click(IDC_MAG_CONT_GOTO);
+    ASSERT_EQ(Legs().size(), 1u);
+    AxbSim_InjectErrorByte(1, 0x02, 0);
+    Tick();
+    EXPECT_TRUE(Logged("retry goto on axis 1"));
+    EXPECT_EQ(Legs().size(), 2u) << "the retry, and no next leg yet";
+}
 
 TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
 {
@@ -121,8 +251,7 @@ TEST_F(MultiAxisGoto, OpensOnceWithTheTargetsVelocitiesAndCaptionsOfTheUnit)
         {IDC_MAG_SET_TARGET, "Set Target"}};
     // X's target is 12.7 mm; As Stored shows millimetres.
     for (const auto& [unitMode, target, unit] : {std::tuple{kUnitMm, "12.7000", " (mm)"},
-                                                 std::tuple{kUnitInch, "0.50000", " (in)"},
-                                                 std::tuple{kUnitStored, "12.7000", " (mm)"}}) {
+             std::tuple{kUnitInch, "0.50000", " (in)"}, std::tuple{kUnitStored, "12.7000", " (mm)"}}) {
         SCOPED_TRACE(unit);
         Click(IDC_MAG_EXIT);
         g_unitMode = unitMode;
@@ -150,8 +279,6 @@ TEST_F(MultiAxisGoto, GotoMovesTheFourAxesTogetherAndAlternatesWithTheUserZero)
     EXPECT_THAT(Legs(), ElementsAre("AXB_SetAxisPosLin(0,3000,-1500,0,1520,10000)=1",
                                     "AXB_SetAxisPosLin(0,0,0,0,520,10000)=1",
                                     "AXB_SetAxisPosLin(0,3000,-1500,0,1520,10000)=1"));
-    EXPECT_THAT(LinesStartingWith({"AXB_SetAxisPosLin:"}),
-                ElementsAre("AXB_SetAxisPosLin:1520", "AXB_SetAxisPosLin:520", "AXB_SetAxisPosLin:1520"));
     EXPECT_EQ(g_maxFollowing[2], 0);
     EXPECT_EQ(g_multiGotoRunning, 0) << "Goto is no run";
 }
@@ -176,13 +303,12 @@ TEST_F(MultiAxisGoto, VelocityWordsSaturateInsteadOfWrapping)
         EXPECT_EQ(Calls("AXB_SetVelocityPercent(0,0,"),
                   *setVelocity ? std::vector<std::string>{setVelocity} : std::vector<std::string>{});
         ASSERT_EQ(Legs().size(), 1u);
-        EXPECT_EQ(ParseLin(Legs()[0]).velocity, linVelocity);
+        EXPECT_EQ(LinField(Legs()[0], 4), linVelocity);
     }
 }
 
 TEST_F(MultiAxisGoto, AxisGotoAlternatesAndCopiesTheCurrentAxisTargetToTheMainWindow)
 {
-    g_logAutoHomeStates = 1;
     g_radio_last = 1;
     machine_zero_offset[1] = 100000001;   // beyond a float's whole counts
     Target(1, L"0.003");
@@ -193,7 +319,6 @@ TEST_F(MultiAxisGoto, AxisGotoAlternatesAndCopiesTheCurrentAxisTargetToTheMainWi
     EXPECT_THAT(Calls("AXB_SetAxisPosAbs("),
                 ElementsAre("AXB_SetAxisPosAbs(0,1,100000004)=1", "AXB_SetAxisPosAbs(0,1,100000001)=1",
                             "AXB_SetAxisPosAbs(0,2,-2000)=1"));
-    EXPECT_THAT(LinesStartingWith({"X"}), ElementsAre("X5:SAPA(0,1)", "X5:SAPA(0,1)", "X6:SAPA(0,2)"));
     EXPECT_EQ(Text(main, IDC_TARGET), "0.003");
 }
 
@@ -214,36 +339,26 @@ TEST_F(MultiAxisGoto, AnUntouchedFieldKeepsItsExactTarget)
 
 TEST_F(MultiAxisGoto, FixedRunGoesToTheTargetsAndBackLegAfterLeg)
 {
-    Target(0, L"10");
-    Click(IDC_MAG_CONT_GOTO);
-    EXPECT_EQ(g_multiGotoRunning, 1);
-    TickUntilLegs(5);
-    const auto legs = Legs();
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(legs[i], i % 2 ? "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1" : "AXB_SetAxisPosLin(0,10000,0,0,0,10000)=1");
-    // One line per leg after the first, numbered from 0, with the time of
-    // the leg and of the run and the targets in mm.
-    const auto lines = LinesStartingWith({"0,time,", "1,time,", "2,time,", "3,time,"});
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(0,time,1000,1000,target,0\.0000,0\.0000,0\.0000,status,)"
-                                                      R"(0x05,0x05,0x05,probe,0x00,xpos,(9\.99\d\d|10\.000\d))")))
-        << lines[0];
-    EXPECT_EQ(lines[1].rfind("1,time,1000,2000,target,10.0000,0.0000,0.0000,", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2].rfind("2,time,1000,3000,target,0.0000,", 0), 0u) << lines[2];
-    EXPECT_EQ(lines[3].rfind("3,time,1000,4000,target,10.0000,", 0), 0u) << lines[3];
-}
-
-TEST_F(MultiAxisGoto, RunStartsWithAZeroLegWhenXsTargetDidNotChange)
-{
     Target(0, L"2");
     Target(1, L"1");
     Click(IDC_MAG_GOTO);   // remembers X 2, Y 1
     Target(1, L"4");
     Click(IDC_MAG_CONT_GOTO);
-    ASSERT_EQ(Legs().size(), 2u);
-    EXPECT_EQ(Legs()[1], "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1") << "X alone decides at the start";
-    TickUntilLegs(3);
-    EXPECT_EQ(Legs()[2], "AXB_SetAxisPosLin(0,2000,4000,0,0,10000)=1") << "later legs compare all four";
+    EXPECT_EQ(g_multiGotoRunning, 1);
+    TickUntilLegs(5);
+    // X alone decides at the start: its target did not change. Later legs compare all four.
+    const auto legs = Legs();
+    constexpr char kZero[] = "AXB_SetAxisPosLin(0,0,0,0,0,10000)=1";
+    constexpr char kThere[] = "AXB_SetAxisPosLin(0,2000,4000,0,0,10000)=1";
+    EXPECT_THAT(std::vector(legs.begin() + 1, legs.begin() + 5), ElementsAre(kZero, kThere, kZero, kThere));
+    // One line per leg after the first, numbered from 0, with the time of
+    // the leg and of the run and the targets in mm.
+    const auto lines = LinesStartingWith({"0,time,", "1,time,"});
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(0,time,1000,1000,target,2\.0000,4\.0000,0\.0000,status,)"
+                                                      R"(0x05,0x05,0x05,probe,0x00,xpos,-?0\.000\d)")))
+        << lines[0];
+    EXPECT_EQ(lines[1].rfind("1,time,1000,2000,target,0.0000,0.0000,0.0000,", 0), 0u) << lines[1];
 }
 
 TEST_F(MultiAxisGoto, TheNextLegWaitsForEveryActiveAxis)
@@ -270,29 +385,25 @@ TEST_F(MultiAxisGoto, RandomRunsVisitNewPointsAndGoBackToZeroWhenSet)
         TickUntilLegs(6);
         const auto legs = Legs();
         std::vector<int> points;
+        // With the setting, every completed random leg is followed by one to the zero.
         for (size_t i = 0; i < legs.size(); ++i) {
-            const int x = ParseLin(legs[i]).x;
-            // With the setting, every completed random leg is followed by one to the zero.
-            if (backToZero && i % 2) {
-                EXPECT_EQ(x, 0) << legs[i];
-                continue;
-            }
-            EXPECT_TRUE(x > 0 && x <= 20000) << legs[i];
-            points.push_back(x);
+            if (backToZero && i % 2)
+                EXPECT_EQ(LinField(legs[i], 0), 0) << legs[i];
+            else
+                points.push_back(LinField(legs[i], 0));
         }
         std::sort(points.begin(), points.end());
         EXPECT_EQ(std::unique(points.begin(), points.end()), points.end()) << "every leg a new point";
-        EXPECT_EQ(g_multiGotoTarget[0], ParseLin(legs.back()).x) << "recorded for a retry";
+        EXPECT_EQ(g_multiGotoTarget[0], LinField(legs.back(), 0)) << "recorded for a retry";
     }
 }
 
 TEST_F(MultiAxisGoto, StopSetHomeAndTheZeroButtonsEndTheRun)
 {
     // What the board is told besides; the run's own button toggles it off.
-    const std::pair<int, const char*> kCases[] = {{IDC_MAG_STOP, "AXB_StopAxis(0,3)=1"},
-                                                  {IDC_MAG_SET_HOME, "AXB_ClearEncoderErrors(0,15)=1"},
-                                                  {IDC_MAG_ZERO_Y, "AXB_ClearEncoderErrors(0,2)=1"},
-                                                  {IDC_MAG_CONT_GOTO, nullptr}};
+    const std::pair<int, const char*> kCases[] = {
+        {IDC_MAG_STOP, "AXB_StopAxis(0,3)=1"}, {IDC_MAG_SET_HOME, "AXB_ClearEncoderErrors(0,15)=1"},
+        {IDC_MAG_ZERO_Y, "AXB_ClearEncoderErrors(0,2)=1"}, {IDC_MAG_CONT_GOTO, nullptr}};
     Target(0, L"100");
     Target(1, L"50");
     for (const auto& [button, call] : kCases) {
@@ -359,8 +470,8 @@ TEST_F(MultiAxisGoto, TheTraceSettingStartsTheAxisTraceEveryTick)
     // is on, Y and Z come from this window's tick alone, once a second.
     const auto lines = LinesStartingWith({"Time,", "YGACV,", "ZGACV,"});
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0],
-              "Time,Target,Actual,Nominal,Lag,V-Soll,V-Ist,Part-V,Part-P,Part-I,Part-D,Base,PID,R-Cnt,Flags,Status,Cnt");
+    EXPECT_EQ(lines[0], "Time,Target,Actual,Nominal,Lag,V-Soll,V-Ist,Part-V,Part-P,Part-I,Part-D,Base,PID,R-Cnt,"
+                        "Flags,Status,Cnt");
     const std::regex trace(R"(([YZ])GACV,(\d+),(-?\d+,){13}0x[0-9A-F]{6},0x[0-9A-F]{4},(\d+))");
     for (int i = 0; i < 4; ++i) {
         std::smatch m;
@@ -380,10 +491,7 @@ TEST_F(GotoErrors, ErrorsOtherThanAReportedLagInARandomRunStopTheRunWithoutARetr
     // Random legs or not, the error bits of X or (axis -1) of the system, the
     // stop line where it is checked.
     const std::tuple<bool, int, uint8_t, const char*> kCases[] = {
-        {false, 0, 0x02, "Goto Stopped because axis 0 has error 2"},
-        {true, 0, 0x04, nullptr},
-        {true, 0, 0x01, nullptr},
-        {true, 0, 0x03, nullptr},
+        {false, 0, 0x02, "Goto Stopped because axis 0 has error 2"}, {true, 0, 0x04, nullptr}, {true, 0, 0x03, nullptr},
         {false, -1, 0x04, "Goto Stopped because of system error error 4"}};
     for (const auto& [random, axis, bits, stopLine] : kCases) {
         SCOPED_TRACE(std::to_string(axis) + " " + std::to_string(bits));
@@ -429,7 +537,7 @@ TEST_F(GotoErrors, ARetryInTheFirstRandomLegSendsThisRunsTargets)
                                                       ",status,0[0-9A-F],error,02,lag,-?\\d+,sytem_status,00")))
         << lines[22];
     EXPECT_EQ(lines[23], "retry goto on axis 1");
-    EXPECT_THAT(Legs(), ElementsAre(first, RetryOf(first))) << "at full speed";
+    EXPECT_THAT(Legs(), ElementsAre(first, first.substr(0, first.rfind(',') + 1) + "10000)=1")) << "at full speed";
     EXPECT_EQ(g_multiGotoRunning, 1);
 
     Forget();
@@ -463,7 +571,7 @@ TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
     }
     EXPECT_EQ(Legs().size(), 1u) << "X is still on its way";
     const auto lines = h.Log().Lines();
-    const auto dump = std::find(lines.begin(), lines.end(), "Logging past 20 lag values and pos values and target values");
+    const auto dump = std::ranges::find(lines, "Logging past 20 lag values and pos values and target values");
     ASSERT_GE(lines.end() - dump, 21);
     // Y's first, oldest first: fifteen empty samples, then the five ticks of
     // this leg, at rest and ended but outside the target window (bit 3).
@@ -482,18 +590,12 @@ TEST_F(GotoErrors, EachAxisIsJudgedByItsOwnFollowingErrorLimit)
     EXPECT_EQ(g_lagOverLimitCount[1], 0);
 }
 
-// The process's live GDI objects, from the handle table the system shares
-// with the process (its layout is the same on Windows and Wine):
-// GetGuiResources is not implemented by Wine.
+// The process's live GDI objects, from the handle table the system shares with
+// the process (laid out alike on Windows and Wine): Wine lacks GetGuiResources.
 int GdiObjectCount()
 {
-    struct Entry {
-        uint64_t object;
-        uint16_t processId, count, upper, type;
-        uint64_t user;
-    };
-    constexpr size_t kGdiSharedHandleTable = 0xF8;   // in the 64-bit PEB
-    constexpr int kEntries = 0x10000;
+    struct Entry { uint64_t object; uint16_t processId, count, upper, type; uint64_t user; };
+    constexpr size_t kGdiSharedHandleTable = 0xF8;   // in the 64-bit PEB, of 0x10000 entries
     PROCESS_BASIC_INFORMATION process{};
     if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process, nullptr) != 0)
         return -1;
@@ -502,7 +604,7 @@ int GdiObjectCount()
     if (!table)
         return -1;
     int live = 0;
-    for (int i = 0; i < kEntries; ++i)
+    for (int i = 0; i < 0x10000; ++i)
         live += table[i].object != 0 && (table[i].type & 0x7F) != 0;
     return live;
 }
@@ -527,9 +629,8 @@ protected:
     int FontHeight()
     {
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        return font.lfHeight;
+        const auto handle = reinterpret_cast<HFONT>(SendDlgItemMessageW(watch, IDC_WATCH_X, WM_GETFONT, 0, 0));
+        return GetObjectW(handle, sizeof font, &font) ? font.lfHeight : 0;
     }
 
     HWND watch = nullptr;
@@ -540,7 +641,8 @@ TEST_F(WatchWindow, ShowsTheChosenQuantityOfXYAndZFromTheNextTick)
     Click(IDC_MAG_WATCH);
     EXPECT_EQ(g_watchWnd, watch) << "one Watch window at a time";
     EXPECT_EQ(h.Clock().TimerPeriod(watch, 1), 100u);
-    EXPECT_THAT(ListItems(watch, IDC_WATCH_SELECT), ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
+    EXPECT_THAT(ListItems(watch, IDC_WATCH_SELECT),
+                ElementsAre("lag", "lag max", "pos", "status", "error", "joystick"));
     EXPECT_EQ(Selected(watch, IDC_WATCH_SELECT), 0);
 
     g_unitMode = kUnitInch;
@@ -619,15 +721,8 @@ TEST_F(CircularGoto, EnteredValuesBecomeXCountsAndHundredthsOfAPercent)
     EXPECT_EQ(h.Clock().TimerPeriod(wnd, 1), 10u);
     // As it opens: half a circle of 10 mm at full speed.
     PressButton(wnd, IDC_CIRC_GOTO);
-    EXPECT_THAT(h.Log().Lines(), ElementsAre("start angle value:0", "end angle buf:180.0,value:180",
-                                             "fd:mm:0,0g_resolution[0]:0.0010000000475fdc/gr0:0",
-                                             "AXB_SetAxisPosCircle(0,10000(r),0(sa),180(ea),0(lin dist),10000(vel),"
-                                             "0.000000(pitch),0.000000(yaw))"));
     EXPECT_THAT(Circles(), ElementsAre("AXB_SetAxisPosCircle(0,10000,0,180,0,10000,0,0)=1"));
 
-    // Y's scale differs: radius and feed are X counts all the same.
-    g_param[AxisParam(kParamCountsPerMm, 1)] = 2000;
-    RecomputeScales();
     const std::pair<int, const wchar_t*> kFields[] = {
         {IDC_CIRC_VEL_PERCENT, L"12.345"}, {IDC_CIRC_START_ANGLE, L"90"}, {IDC_CIRC_REL_ANGLE, L"-90.5"},
         {IDC_CIRC_RADIUS, L"3"},           {IDC_CIRC_FEED, L"2.5"},       {IDC_CIRC_PITCH, L"30"},
@@ -636,9 +731,6 @@ TEST_F(CircularGoto, EnteredValuesBecomeXCountsAndHundredthsOfAPercent)
         TypeText(wnd, id, text);
     Forget();
     PressButton(wnd, IDC_CIRC_GOTO);
-    EXPECT_THAT(LinesStartingWith({"AXB_SetAxisPosCircle("}),
-                ElementsAre("AXB_SetAxisPosCircle(0,3000(r),90(sa),-90.5(ea),2500(lin dist),1234(vel),"
-                            "30.000000(pitch),45.000000(yaw))"));
     EXPECT_THAT(Circles(), ElementsAre(StartsWith("AXB_SetAxisPosCircle(0,3000,90,-90.5,2500,1234,30,45)=")));
 }
 
@@ -646,9 +738,7 @@ TEST_F(CircularGoto, NothingIsSentForAFieldWithoutANumberOrAnXWithoutAScale)
 {
     const std::tuple<int, const wchar_t*, const char*> kCases[] = {
         {IDC_CIRC_RADIUS, L"", "Circular goto not sent: Radius holds no number"},
-        {IDC_CIRC_REL_ANGLE, L"half", "Circular goto not sent: Rel Angle holds no number"},
-        {IDC_CIRC_YAW, L"-", "Circular goto not sent: plane yaw holds no number"},
-        {IDC_CIRC_VEL_PERCENT, L"fast", "Circular goto not sent: Vel % holds no number"}};
+        {IDC_CIRC_YAW, L"-", "Circular goto not sent: plane yaw holds no number"}};
     for (const auto& [id, text, logged] : kCases) {
         Forget();
         TypeText(wnd, id, text);
@@ -677,8 +767,8 @@ TEST_F(CircularGoto, ItsTickLogsTheSamplingIntervalAndKeepsTheGotoBookkeeping)
     EXPECT_EQ(GotoHistory[2].At(2).tick, h.Clock().Now64() - 20);
 
     PressButton(wnd, IDC_CIRC_STOP);
-    EXPECT_THAT(Calls("AXB_StopAxis("),
-                ElementsAre("AXB_StopAxis(0,0)=1", "AXB_StopAxis(0,1)=1", "AXB_StopAxis(0,2)=1", "AXB_StopAxis(0,3)=1"));
+    EXPECT_THAT(Calls("AXB_StopAxis("), ElementsAre("AXB_StopAxis(0,0)=1", "AXB_StopAxis(0,1)=1",
+                                                    "AXB_StopAxis(0,2)=1", "AXB_StopAxis(0,3)=1"));
 }
 
 TEST_F(CircularGoto, ClosingStopsItsTimerAndTheTraceAndNeverEndsTheProgram)
