@@ -2,6 +2,7 @@
 
 #include "core/axes.h"
 #include "core/flash_items.h"
+#include "core/joystick_word.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
 #include "core/session_state.h"
@@ -71,7 +72,7 @@ void ReadJoystick(Values& v)
     uint32_t mode = 0;
     uint8_t functions = 0, state = 0;
     AXB_GetJoyStickMode(0, &mode, &functions, &state);
-    v[0] = static_cast<int32_t>((g_param[kParamJoystickOptions] >> 4) & 0x0F);
+    v[0] = static_cast<int32_t>(JoystickButtonFunction(g_param[kParamJoystickOptions], 1));
     v[1] = static_cast<int32_t>(mode);
     v[2] = state;
 }

@@ -170,6 +170,13 @@ void AxbSim_SetProbeStatus(uint8_t status);
 // A five-button joystick instead of the three-button one: bit 7 of the third
 // output of AXB_GetJoyStickMode and AXB_GetJoystickButtons.
 void AxbSim_SetFiveButtonJoystick(int on);
+// The joystick's buttons and functions as AXB_GetJoyStickMode and
+// AXB_GetJoystickButtons report them until the board restarts: `buttons` in
+// bits 0..6 of the state (bits 0..4 buttons 1..5 of a five-button stick; a
+// three-button one shows buttons 1..3 in bits 0..2 and their software
+// functions in bits 3..5), `functions` the active functions (bit 0 speed,
+// bit 2 axis lock, bit 4 Z track). Power-on: nothing held, nothing active.
+void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions);
 
 // --- Encoder faults, flash health, supplies and currents ----------------------
 // The encoder interface of the axis latches a signal error (axis status bit

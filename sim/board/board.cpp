@@ -22,6 +22,7 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
     openFailures_ = machine.openFailures;
     open_ = false;
     fiveButtonJoystick_ = false;
+    SetJoystickState(0, 0);
     PowerOnSupplies();
     flashStatus_.fill(0);
     for (int a = 0; a < kAxisCount; ++a) {

@@ -150,6 +150,12 @@ public:
     // The move-status bits under `mask` read as in `bits` (mask 0: none).
     void ForceMoveStatus(int axis, uint8_t mask, uint8_t bits);
     void SetFiveButtonJoystick(bool on) { fiveButtonJoystick_ = on; }
+    // The joystick buttons held (state bits 0..6) and the functions active.
+    void SetJoystickState(uint8_t buttons, uint8_t functions)
+    {
+        joystickButtons_ = buttons;
+        joystickFunctions_ = functions;
+    }
 
     enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
     // A supply as its driver operation reports it (0.1 V, 0.1 V, 0.01 V),
@@ -273,6 +279,8 @@ private:
     std::array<int, 2> probeOption_{};
     uint8_t probeStatus_ = 0;
     bool fiveButtonJoystick_ = false;
+    uint8_t joystickButtons_ = 0;
+    uint8_t joystickFunctions_ = 0;
     std::array<SupplyReading, kSupplyCount> supplies_{};
     uint32_t noiseState_ = 1;
     std::array<uint32_t, kFlashStatusItems> flashStatus_{};

@@ -205,6 +205,10 @@ void AxbSim_SetFiveButtonJoystick(int on)
 {
     Control([&](Simulator& s) { s.board().SetFiveButtonJoystick(on != 0); });
 }
+void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions)
+{
+    Control([&](Simulator& s) { s.board().SetJoystickState(buttons, functions); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {
