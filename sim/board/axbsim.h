@@ -167,6 +167,15 @@ void AxbSim_SetAxisStuck(int axis, int stuck);
 // retracting) until the next reset of the board, which goes back to the
 // description's ProbeStatus (0 unless it says otherwise).
 void AxbSim_SetProbeStatus(uint8_t status);
+// The probe touches the workpiece now (a description's ProbeHitEveryMs does
+// it on its own): with the probe on (AXB_SetTouchProbe without bit 0) and
+// no hit held, latch 2 of every axis X..Q in mode 6 takes its actual count
+// (first values) and nominal count (second values), flag 1, the latch
+// status has value 4 until AXB_RearmTouchProbe, and the probe status reads
+// 2 | 4 (deflected, retracting) while the probe retracts P048 at P015 of X's
+// P061, or 2 | 8 (retract error) until the re-arm when that speed is 0.
+// Returns 1 for a hit latched, 0 for one missed.
+int AxbSim_TouchProbe(void);
 // A five-button joystick instead of the three-button one: bit 7 of the third
 // output of AXB_GetJoyStickMode and AXB_GetJoystickButtons.
 void AxbSim_SetFiveButtonJoystick(int on);

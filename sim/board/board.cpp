@@ -66,11 +66,16 @@ void Board::Reboot()
     probeFlags_ = 1;
     probeOption_.fill(0);
     probeStatus_ = machine_.probeStatus;
+    probeLatch_ = ProbeLatch{};
+    probeRetractEndUs_ = 0;
+    probeRetractError_ = false;
+    probeScannedUs_ = nowUs_;
 }
 
 void Board::Update(uint64_t nowUs)
 {
     nowUs_ = nowUs;
+    ScanProbeHits();
     for (int a = 0; a < kAxisCount; ++a) {
         ScanReferenceMarks(a);
         AxisEvents(a);

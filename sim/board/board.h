@@ -147,6 +147,9 @@ public:
     void SetTravel(int axis, int32_t minCount, int32_t maxCount);
     std::optional<int32_t> PeekPosition(int axis) const;
     void SetProbeStatus(uint8_t status) { probeStatus_ = status; }
+    // The probe touches now; false when the hit was missed (probe off, or a
+    // hit still latched).
+    bool TouchProbe();
     // The move-status bits under `mask` read as in `bits` (mask 0: none).
     void ForceMoveStatus(int axis, uint8_t mask, uint8_t bits);
     void SetFiveButtonJoystick(bool on) { fiveButtonJoystick_ = on; }
@@ -278,6 +281,20 @@ private:
     uint8_t probeFlags_ = 1; // probe off
     std::array<int, 2> probeOption_{};
     uint8_t probeStatus_ = 0;
+    // The probe's latch and retract (board_probe.cpp).
+    struct ProbeLatch {
+        uint8_t status = 0; // value 4: a hit is held
+        std::array<int32_t, 4> first{};
+        std::array<uint16_t, 4> flags{};
+        std::array<int32_t, 4> second{};
+    };
+    ProbeLatch probeLatch_;
+    uint64_t probeRetractEndUs_ = 0;
+    bool probeRetractError_ = false;
+    uint64_t probeScannedUs_ = 0;
+    bool LatchProbeHit(uint64_t atUs);
+    void ScanProbeHits();
+    uint8_t ProbeStatus() const;
     bool fiveButtonJoystick_ = false;
     uint8_t joystickButtons_ = 0;
     uint8_t joystickFunctions_ = 0;

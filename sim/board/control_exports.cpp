@@ -201,6 +201,10 @@ void AxbSim_SetProbeStatus(uint8_t status)
 {
     Control([&](Simulator& s) { s.board().SetProbeStatus(status); });
 }
+int AxbSim_TouchProbe(void)
+{
+    return Control([](Simulator& s) { return s.board().TouchProbe(); }) ? 1 : 0;
+}
 void AxbSim_SetFiveButtonJoystick(int on)
 {
     Control([&](Simulator& s) { s.board().SetFiveButtonJoystick(on != 0); });

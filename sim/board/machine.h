@@ -73,6 +73,7 @@ struct MachineDescription {
     std::array<AxisSetup, kAxisCount> axes{};
     uint32_t systemStatus = 0;
     uint8_t probeStatus = 0; // after every start of the board
+    uint32_t probeHitEveryMs = 0; // the probe touches at every multiple of this board time; 0 never
 };
 
 // The machine every new simulated board is: see README.md for the values.

@@ -237,6 +237,8 @@ private:
             return Store(value, 0, UINT32_MAX, machine_.systemStatus, problem);
         if (SameText(key, "ProbeStatus"))
             return Store(value, 0, 255, machine_.probeStatus, problem);
+        if (SameText(key, "ProbeHitEveryMs"))
+            return Store(value, 0, UINT32_MAX, machine_.probeHitEveryMs, problem);
         problem = "unknown key in [Board]";
         return false;
     }
