@@ -76,6 +76,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_AUTO_HOME, WindowHandler<OnAutoHomeButton>},
     {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
     {IDC_ENCODER, WindowHandler<OnEncoderButton>},
+    {IDC_TOUCH_PROBE, WindowHandler<OnTouchProbeButton>},
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
 };
 

@@ -34,6 +34,7 @@
 #include "ui/main_window_handle.h"
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
+#include "probe/touch_probe.h"
 
 void ResetAllProgramState()
 {
@@ -70,4 +71,5 @@ void ResetAllProgramState()
     ResetZoomDialog();
     ResetZoom();
     ResetHomeCommands();
+    ResetTouchProbe();
 }

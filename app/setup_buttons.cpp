@@ -13,6 +13,7 @@
 #include "setup/system_dialog.h"
 #include "setup/trackball_dialog.h"
 #include "setup/user_params_dialog.h"
+#include "probe/touch_probe_dialog.h"
 #include "zoom/zoom.h"
 
 namespace {
@@ -58,3 +59,4 @@ void OnCalcButton(HWND mainWnd) { Run(mainWnd, {RunMotorCalculatorDialog, FlagsO
 void OnSwFenceButton(HWND mainWnd) { Run(mainWnd, {RunSwFenceDialog, FlagsOff::kMotionAndZoom, true, false}); }
 void OnSystemButton(HWND mainWnd) { Run(mainWnd, {RunSystemDialog, FlagsOff::kMotionAndZoom, false, false}); }
 void OnTrackballButton(HWND mainWnd) { Run(mainWnd, {RunTrackballDialog, FlagsOff::kMotionAndZoom, false, false}); }
+void OnTouchProbeButton(HWND mainWnd) { Run(mainWnd, {RunTouchProbeDialog, FlagsOff::kMotion, false, true}); }

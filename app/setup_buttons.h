@@ -12,3 +12,4 @@ void OnSystemButton(HWND mainWnd);
 void OnCopySettingsButton(HWND mainWnd);
 void OnTrackballButton(HWND mainWnd);
 void OnSwFenceButton(HWND mainWnd);
+void OnTouchProbeButton(HWND mainWnd);
