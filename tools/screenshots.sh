@@ -117,3 +117,23 @@ click 'User Parameters' 1
 click "$main_title" 1246 2>/dev/null &
 for _ in $(seq 50); do click Autohome 1 2>/dev/null && break; sleep 0.2; done
 shot Dialog auto-home-progress
+
+# The Touch Probe dialog in tester mode ("TavRosenTester" in a settings file
+# of its own), on the machine whose probe taps every 3 s, probe enabled and
+# "Log" checked.
+wineserver -k 2>/dev/null || true
+mkdir -p "$state/tester/TavRosen/Settings"
+printf '[stagetune]\r\nTavRosenTester=1\r\n' > "$state/tester/TavRosen/Settings/TavRosen.ini"
+KRV_SETTINGS="$state/tester" AXBSIM_CONFIG="$PWD/sim/machines/probe-sphere.ini" \
+  wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+click "$main_title" 1667 & clicking=$!
+sleep 2
+click 'Touch Probe' 1666
+click 'Touch Probe' 1679
+shot 'Touch Probe' touch-probe
+click 'Touch Probe' 2
+wait "$clicking" || true
