@@ -73,6 +73,8 @@ struct MachineDescription {
     std::array<AxisSetup, kAxisCount> axes{};
     uint32_t systemStatus = 0;
     uint8_t probeStatus = 0; // after every start of the board
+    bool gpioLoopBack = false; // a loop-back plug on the GPIO pins
+    uint8_t gpioInputs = 0;    // the GPIO levels from outside
 };
 
 // The machine every new simulated board is: see README.md for the values.
