@@ -140,3 +140,17 @@ TEST_F(GpioDialog, OkStoresTheChosenFunctionsAndKeepsCodesWithoutAnItem)
 }
 
 } // namespace
+
+// Firmware up to 0x0002000A has no pin functions; without a board the tick
+// only says so.
+TEST_F(GpioDialog, OldFirmwareShowsNoListsAndNoBoardNoPolling)
+{
+    HWND dlg = Open([] { AxbSim_SetFirmwareVersion(0x0002000A); });
+    EXPECT_FALSE(IsControlVisible(dlg, IDC_GPIO_FIRMWARE_1) || IsControlVisible(dlg, IDC_GPIO_SOFTWARE_8));
+    Tick();
+    EXPECT_THAT(Calls("AXB_GetGpio"), ElementsAre("AXB_GetGpio(0,&0,&0)=1", "AXB_GetGpio(0,&0,&0)=1"));
+    dlg = Open([] { AxbSim_SetOpenFailures(-1); });
+    Tick(2);
+    EXPECT_THAT(LinesStartingWith({"g_board"}), ElementsAre("g_board_installed=0", "g_board_installed=0"));
+    EXPECT_THAT(Calls("AXB_GetGpio"), IsEmpty());
+}
