@@ -134,8 +134,8 @@ void ShowFunctionLists(HWND dialog)
         for (const wchar_t* item : kFirmwareFunctions)
             AddItem(dialog, c.firmware, item);
         AddItem(dialog, c.firmware, kPinEnable[pin]);
-        const int softwareItems = pin >= kFirstGotoHerePin ? 5 : 4;
-        for (int item = 0; item < softwareItems; ++item)
+        const size_t softwareItems = std::size(kSoftwareFunctionItems) - (pin >= kFirstGotoHerePin ? 0 : 1);
+        for (size_t item = 0; item < softwareItems; ++item)
             AddItem(dialog, c.software, kSoftwareFunctionItems[item]);
         g_fields.ShowSelection(dialog, c.firmware,
                                static_cast<int>(GpioFirmwareFunction(g_param[kParamGpioFunctions], pin)));
