@@ -10,6 +10,7 @@
 #include "app/setup_buttons.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
+#include "gpio/gpio_dialog.h"
 #include "lamp/lamp_dialog.h"
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
@@ -36,6 +37,7 @@ void OnLampButton(HWND)
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
+void OnGpioButton(HWND) { OpenGpioDialog(); }
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -68,6 +70,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_TRACKBALL, WindowHandler<OnTrackballButton>},
     {IDC_SW_FENCE, WindowHandler<OnSwFenceButton>},
     {IDC_LAMP, WindowHandler<OnLampButton>},
+    {IDC_GPIO, WindowHandler<OnGpioButton>},
     {IDC_MULTI_AXIS_GOTO, WindowHandler<OnMultiAxisGotoButton>},
     {IDC_CIRCULAR_GOTO, WindowHandler<OnCircularGotoButton>},
     {IDC_HOME, WindowHandler<OnHomeButton>},

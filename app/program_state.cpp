@@ -17,6 +17,9 @@
 #include "core/param_table.h"
 #include "core/session_state.h"
 #include "core/unit_conversion.h"
+#include "board/gpio_outputs.h"
+#include "gpio/button_events.h"
+#include "gpio/gpio_dialog.h"
 #include "lamp/lamp_box.h"
 #include "lamp/lamp_channels.h"
 #include "lamp/lamp_dialog.h"
@@ -57,6 +60,9 @@ void ResetAllProgramState()
     ResetFlashStore();
     ResetStatusDialog();
     ResetPowerDialog();
+    ResetGpioDialog();
+    ResetButtonEvents();
+    ResetGpioOutputs();
     ResetMotorSetupDialog();
     ResetMotorCalculatorDialog();
     ResetSwFenceDialog();

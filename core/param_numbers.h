@@ -11,6 +11,7 @@ constexpr int AxisParam(int xParam, int axis) { return xParam + kAxisParamStride
 // Board-wide.
 inline constexpr int kParamJoystickOptions = 1;     // P001
 inline constexpr int kParamTrackballX = 5;          // P005..P007 for X, Y, Z
+inline constexpr int kParamGpioFunctions = 9;      // P009, a firmware function nibble per GPIO pin
 inline constexpr int kParamEncoderConfigX = 16;     // P016 + axis, X..Q
 inline constexpr int kParamCountDirection = 20;     // bit a: axis a counts reversed
 inline constexpr int kParamTtlRefConfig = 21;       // bit 4 + a: TTL reference inverted

@@ -16,6 +16,7 @@
 #include "lamp_ids.h"
 #include "zoom_ids.h"
 #include "homing_ids.h"
+#include "gpio_ids.h"
 #include "user_params_ids.h"
 #include "encoder_ids.h"
 #include "probe_ids.h"

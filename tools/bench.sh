@@ -11,3 +11,4 @@ build=${1:-build}
 for bench in main_timer homing_tick zoom motion; do
   cmake/wine-run.sh "$build/bin/bench_$bench.exe"
 done
+cmake/wine-run.sh "$build/bin/bench_gpio.exe"

@@ -51,6 +51,10 @@ click "$main_title" 1301; shot "$main_title" main-stepper
 click "$main_title" 1208; shot Status status
 click Status 1206; shot Power power
 click Power 1028; click Status 1028
+# The GPIO dialog, pin 3 made an output and driven high.
+click "$main_title" 1288
+click GPIO 1923; click GPIO 1933; shot GPIO gpio
+click GPIO 1028
 # The motion tests: the bench, its Watch window, the circular goto.
 click "$main_title" 1104; shot "Multi Axis Goto" multi-axis-goto
 click "Multi Axis Goto" 1158; shot Watch watch

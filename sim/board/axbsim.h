@@ -186,6 +186,17 @@ void AxbSim_SetFiveButtonJoystick(int on);
 // functions in bits 3..5), `functions` the active functions (bit 0 speed,
 // bit 2 axis lock, bit 4 Z track). Power-on: nothing held, nothing active.
 void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions);
+// A loop-back plug on the eight GPIO pins (plugged != 0): AXB_GetGpio reads
+// each output pin (its bit set in the direction mask of AXB_SetGpio) at the
+// level it drives. Without the plug every pin reads the level from outside.
+// Power-on: as the description's GpioLoopBack says (none unless it does).
+void AxbSim_SetGpioLoopBack(int plugged);
+// The levels from outside on the pins the plug does not loop back (bit n =
+// pin n + 1 high). Power-on: the description's GpioInputs, else 0.
+void AxbSim_SetGpioInputs(uint8_t levels);
+// The software-function states AXB_GetGpio reports (bit n = pin n + 1
+// pressed), as the board's own debouncing sees the pins. Power-on: none.
+void AxbSim_SetGpioFunctionStates(uint8_t states);
 
 // --- Encoder faults, flash health, supplies and currents ----------------------
 // The encoder interface of the axis latches a signal error (axis status bit

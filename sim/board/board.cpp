@@ -24,6 +24,7 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
     fiveButtonJoystick_ = false;
     SetJoystickState(0, 0);
     PowerOnSupplies();
+    PowerOnGpio();
     flashStatus_.fill(0);
     for (int a = 0; a < kAxisCount; ++a) {
         const AxisSetup& setup = machine.axes[a];

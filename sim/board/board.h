@@ -159,6 +159,13 @@ public:
         joystickButtons_ = buttons;
         joystickFunctions_ = functions;
     }
+    // A loop-back plug on the GPIO pins: an output pin reads its own driven
+    // level. Without it every pin reads the level from outside.
+    void SetGpioLoopBack(bool plugged) { gpioLoopBack_ = plugged; }
+    // The levels from outside, on the pins the plug does not loop back.
+    void SetGpioInputs(uint8_t levels) { gpioInputs_ = levels; }
+    // The software-function states of the pins (a pin pressed: its bit set).
+    void SetGpioFunctionStates(uint8_t states) { gpioFunctionStates_ = states; }
 
     enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
     // A supply as its driver operation reports it (0.1 V, 0.1 V, 0.01 V),
@@ -221,6 +228,7 @@ private:
     uint32_t DrawnCurrent(int axis) const; // 0.01 mA
     uint16_t ReadSupply(Supply supply);
     void PowerOnSupplies();
+    void PowerOnGpio();
 
     // Motion limits from the axis parameters and the velocity percent.
     double Percent(uint16_t velocity) const;
@@ -278,6 +286,9 @@ private:
     std::array<uint16_t, 10> lampLevels_{};
     uint8_t gpioDirection_ = 0;
     uint8_t gpioLevels_ = 0;
+    bool gpioLoopBack_ = false;
+    uint8_t gpioInputs_ = 0;
+    uint8_t gpioFunctionStates_ = 0;
     uint8_t probeFlags_ = 1; // probe off
     std::array<int, 2> probeOption_{};
     uint8_t probeStatus_ = 0;

@@ -1,6 +1,15 @@
 // The eight general-purpose pins.
 #include "board.h"
 
+// The plug and the levels from outside belong to the machine, not to the
+// board's start: a board reset keeps them.
+void Board::PowerOnGpio()
+{
+    gpioLoopBack_ = machine_.gpioLoopBack;
+    gpioInputs_ = machine_.gpioInputs;
+    gpioFunctionStates_ = 0;
+}
+
 int Board::SetGpio(int board, uint8_t directionMask, uint8_t levels)
 {
     if (!Ready(board))
@@ -10,12 +19,13 @@ int Board::SetGpio(int board, uint8_t directionMask, uint8_t levels)
     return 1;
 }
 
-// Output pins read back their level; unconnected inputs read low.
+// Without the plug nothing leads an output back to its pin's input side.
 int Board::GetGpio(int board, uint8_t* levels, uint8_t* functionStates)
 {
     if (!Ready(board))
         return 0;
-    Put(levels, gpioLevels_ & gpioDirection_);
-    Put(functionStates, 0);
+    const uint8_t looped = gpioLoopBack_ ? gpioDirection_ : 0;
+    Put(levels, (gpioLevels_ & looped) | (gpioInputs_ & ~looped));
+    Put(functionStates, gpioFunctionStates_);
     return 1;
 }

@@ -213,6 +213,18 @@ void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions)
 {
     Control([&](Simulator& s) { s.board().SetJoystickState(buttons, functions); });
 }
+void AxbSim_SetGpioLoopBack(int plugged)
+{
+    Control([&](Simulator& s) { s.board().SetGpioLoopBack(plugged != 0); });
+}
+void AxbSim_SetGpioInputs(uint8_t levels)
+{
+    Control([&](Simulator& s) { s.board().SetGpioInputs(levels); });
+}
+void AxbSim_SetGpioFunctionStates(uint8_t states)
+{
+    Control([&](Simulator& s) { s.board().SetGpioFunctionStates(states); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {

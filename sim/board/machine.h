@@ -74,6 +74,8 @@ struct MachineDescription {
     uint32_t systemStatus = 0;
     uint8_t probeStatus = 0; // after every start of the board
     uint32_t probeHitEveryMs = 0; // the probe touches at every multiple of this board time; 0 never
+    bool gpioLoopBack = false; // a loop-back plug on the GPIO pins
+    uint8_t gpioInputs = 0;    // the GPIO levels from outside
 };
 
 // The machine every new simulated board is: see README.md for the values.

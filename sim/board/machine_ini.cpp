@@ -239,6 +239,10 @@ private:
             return Store(value, 0, 255, machine_.probeStatus, problem);
         if (SameText(key, "ProbeHitEveryMs"))
             return Store(value, 0, UINT32_MAX, machine_.probeHitEveryMs, problem);
+        if (SameText(key, "GpioLoopBack"))
+            return Store(value, 0, 1, machine_.gpioLoopBack, problem);
+        if (SameText(key, "GpioInputs"))
+            return Store(value, 0, 255, machine_.gpioInputs, problem);
         problem = "unknown key in [Board]";
         return false;
     }
