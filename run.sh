@@ -21,6 +21,8 @@ if [ -n "$machine" ]; then
 fi
 tools/install-deps.sh
 build=${BUILD_DIR:-build}
+# Relative to the tree, so that "$PWD/$build" also names an absolute BUILD_DIR.
+mkdir -p "$build" && build=$(realpath --relative-to=. "$build")
 lamp=${LAMP:-box}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build" stagetune logview AXB400 lumaview lampbox uiclick

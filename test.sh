@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 build=${BUILD_DIR:-build}
+# Relative to the tree, so that "$PWD/$build" also names an absolute BUILD_DIR.
+mkdir -p "$build" && build=$(realpath --relative-to=. "$build")
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build"
 # core/ also builds with the host compiler, so it stays free of Windows and
