@@ -14,6 +14,7 @@
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
 #include "homing/auto_home.h"
+#include "joystick/joystick_dialog.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
@@ -36,6 +37,7 @@ void OnLampButton(HWND)
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
+void OnJoystickButton(HWND) { OpenJoystickDialog(); }
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -77,6 +79,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_USER_PARAM, WindowHandler<OnUserParamButton>},
     {IDC_ENCODER, WindowHandler<OnEncoderButton>},
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
+    {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

@@ -18,3 +18,4 @@
 #include "homing_ids.h"
 #include "user_params_ids.h"
 #include "encoder_ids.h"
+#include "joystick_ids.h"

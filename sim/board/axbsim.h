@@ -177,6 +177,12 @@ void AxbSim_SetFiveButtonJoystick(int on);
 // functions in bits 3..5), `functions` the active functions (bit 0 speed,
 // bit 2 axis lock, bit 4 Z track). Power-on: nothing held, nothing active.
 void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions);
+// Joystick axis 0..2 (X, Y, Z on ADC channels 3..5) from now on reads the
+// `count` readings in turn, `stepMs` from one to the next and straight in
+// between, and then stays at the last: {40, 1000, 512} is a sweep from one
+// end to the other and back to the centre, a single reading a stick held
+// there. No readings: centred (512).
+void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32_t stepMs);
 
 // --- Encoder faults, flash health, supplies and currents ----------------------
 // The encoder interface of the axis latches a signal error (axis status bit

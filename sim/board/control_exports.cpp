@@ -209,6 +209,13 @@ void AxbSim_SetJoystickState(uint8_t buttons, uint8_t functions)
 {
     Control([&](Simulator& s) { s.board().SetJoystickState(buttons, functions); });
 }
+void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32_t stepMs)
+{
+    std::vector<uint16_t> script;
+    if (readings && count > 0)
+        script.assign(readings, readings + count);
+    Control([&](Simulator& s) { s.board().SetJoystickAdc(axis, std::move(script), stepMs); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {
