@@ -117,3 +117,17 @@ click 'User Parameters' 1
 click "$main_title" 1246 2>/dev/null &
 for _ in $(seq 50); do click Autohome 1 2>/dev/null && break; sleep 0.2; done
 shot Dialog auto-home-progress
+
+# The Joystick dialog in its five-button layout, the stick moving
+# (sim/machines/five-button-joystick.ini), with parameter numbers shown.
+wineserver -k 2>/dev/null || true
+sleep 1
+AXBSIM_CONFIG="$PWD/sim/machines/five-button-joystick.ini" wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
+  sleep 0.2
+done
+click "$main_title" 1301
+click "$main_title" 1173
+sleep 1
+shot Joystick joystick

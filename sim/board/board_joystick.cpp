@@ -29,6 +29,7 @@ constexpr uint32_t kInvertDirection = 0x10000;
 
 void Board::PowerOnJoystick()
 {
+    fiveButtonJoystick_ = machine_.fiveButtonJoystick;
     for (int a = 0; a < kJoystickAdcAxes; ++a)
         SetJoystickAdc(a, machine_.axes[a].joystickAdc, machine_.axes[a].joystickStepMs);
 }

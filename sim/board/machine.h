@@ -77,6 +77,7 @@ struct MachineDescription {
     std::array<AxisSetup, kAxisCount> axes{};
     uint32_t systemStatus = 0;
     uint8_t probeStatus = 0; // after every start of the board
+    bool fiveButtonJoystick = false;
 };
 
 // The machine every new simulated board is: see README.md for the values.

@@ -238,6 +238,8 @@ private:
             return Store(value, 0, UINT32_MAX, machine_.systemStatus, problem);
         if (SameText(key, "ProbeStatus"))
             return Store(value, 0, 255, machine_.probeStatus, problem);
+        if (SameText(key, "FiveButtonJoystick"))
+            return Store(value, 0, 1, machine_.fiveButtonJoystick, problem);
         problem = "unknown key in [Board]";
         return false;
     }
