@@ -14,6 +14,7 @@
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
 #include "homing/auto_home.h"
+#include "infra/clock.h"
 #include "joystick/joystick_dialog.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
@@ -37,7 +38,14 @@ void OnLampButton(HWND)
     OpenLampDialog();
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
-void OnJoystickButton(HWND) { OpenJoystickDialog(); }
+// The main timer waits while the dialog reads the board to fill itself.
+void OnJoystickButton(HWND wnd)
+{
+    MotionAndZoomFlagsOff();
+    StopTimer(wnd, IDT_TICK);
+    OpenJoystickDialog();
+    StartTimer(wnd, IDT_TICK, kMainTimerPeriodMs);
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},

@@ -9,6 +9,7 @@
 #include "infra/user_prompts.h"
 #include "joystick/joystick_dialog.h"
 #include "sim/board/axbsim.h"
+#include "tests/support/other_lock.h"
 #include "tests/support/program_test.h"
 #include "zoom/zoom.h"
 
@@ -124,6 +125,11 @@ TEST_F(Joystick, LiveDisplayFollowsTheSweepTheButtonsAndDrivesOutput5)
     EXPECT_EQ(LinesStartingWith({"Setting output"}),
               (std::vector<std::string>{"Setting output high SetExternIO:32,&0x20,32",
                                         "Setting output low SetExternIO:0,&0x20,0"}));
+    OtherProgramLock other(L"ZEZ_LOCK");
+    Forget();
+    SendMessageW(dlg, WM_TIMER, IDT_TICK, 0);
+    EXPECT_TRUE(Logged("failed to get lock JoystickDialogProc"));
+    EXPECT_THAT(Calls("AXB_ReadAdc("), IsEmpty());
 }
 
 // Each decision's order: X, Y, Z, Q with rate, max, min, centre, deadband,
