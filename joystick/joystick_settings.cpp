@@ -211,11 +211,11 @@ void FillSecondFunctions(HWND wnd)
         g_shown.ShowSelection(wnd, kButtons[b].second, krv_user_box_data.joystickSecondFunction[b]);
 }
 
-void FillOptions(HWND wnd, uint32_t word, bool allOptions)
+// Boxes this firmware does not show are filled too: they are not applied.
+void FillOptions(HWND wnd, uint32_t word)
 {
     for (const OptionBox& box : kOptionBoxes)
-        if (allOptions || (box.bit != kJoystickThrottle && box.bit != kJoystickZDp))
-            CheckBox(wnd, box.id, word & box.bit);
+        CheckBox(wnd, box.id, word & box.bit);
     g_shown.ShowSelection(wnd, IDC_JOY_EXPO, JoystickExpoPosition(word));
 }
 
@@ -226,11 +226,11 @@ void FillP001(HWND wnd)
     if (fw >= kJoystickFiveButtonFirmware) {
         const bool five = ReadJoystickMode() & kJoystickFiveButtonBit;
         FillButtonFunctions(wnd, word, five ? kJoystickButtons : kThreeButtons);
-        FillOptions(wnd, word, true);
+        FillOptions(wnd, word);
         FillSecondFunctions(wnd);
     } else if (fw >= kJoystickFunctionFirmware) {
         FillButtonFunctions(wnd, word, kThreeButtons);
-        FillOptions(wnd, word, false);
+        FillOptions(wnd, word);
         if (fw >= kJoystickSecondFunctionFirmware)
             FillSecondFunctions(wnd);
     } else {
