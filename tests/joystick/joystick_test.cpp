@@ -132,8 +132,9 @@ TEST_F(Joystick, LiveDisplayFollowsTheSweepTheButtonsAndDrivesOutput5)
     EXPECT_THAT(Calls("AXB_ReadAdc("), IsEmpty());
 }
 
-// Each decision's order: X, Y, Z, Q with rate, max, min, centre, deadband,
-// then P001. Unlisted codes, hidden options and bits 29, 30 keep their values.
+// The writes in order: X, Y, Z, Q with rate, max, min, centre, deadband,
+// then P001. Unlisted codes, hidden options and bits 29, 30 keep their values;
+// a field without a number keeps its value.
 TEST_F(Joystick, ApplyWritesWhatChangedInOrderAndKeepsWhatItCannotShow)
 {
     // Function 7 of button 1, 2 of the hidden button 4, open loop, bits 28..31.
