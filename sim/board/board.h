@@ -291,6 +291,8 @@ private:
         uint64_t startUs = 0;
     };
     std::array<JoystickScript, 3> joystickAdc_{};
+    static constexpr uint64_t kScriptNotStarted = UINT64_MAX;
+    void StartJoystickScripts();
     uint16_t JoystickReading(int axis) const;
     int8_t JoystickVelocity(int axis) const;
     void PowerOnJoystick();

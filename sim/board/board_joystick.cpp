@@ -27,11 +27,22 @@ constexpr uint32_t kInvertDirection = 0x10000;
 
 } // namespace
 
+// The board's clock is not known at power-on: a described script starts at
+// the first reading, so that whoever looks sees all of it.
 void Board::PowerOnJoystick()
 {
     fiveButtonJoystick_ = machine_.fiveButtonJoystick;
-    for (int a = 0; a < kJoystickAdcAxes; ++a)
+    for (int a = 0; a < kJoystickAdcAxes; ++a) {
         SetJoystickAdc(a, machine_.axes[a].joystickAdc, machine_.axes[a].joystickStepMs);
+        joystickAdc_[a].startUs = kScriptNotStarted;
+    }
+}
+
+void Board::StartJoystickScripts()
+{
+    for (JoystickScript& script : joystickAdc_)
+        if (script.startUs == kScriptNotStarted)
+            script.startUs = nowUs_;
 }
 
 void Board::SetJoystickAdc(int axis, std::vector<uint16_t> readings, uint32_t stepMs)
@@ -46,7 +57,7 @@ uint16_t Board::JoystickReading(int axis) const
     if (script.readings.empty())
         return kAdcCentre;
     const uint64_t stepUs = uint64_t{script.stepMs} * 1000;
-    const uint64_t elapsedUs = nowUs_ - script.startUs;
+    const uint64_t elapsedUs = script.startUs == kScriptNotStarted ? 0 : nowUs_ - script.startUs;
     const uint64_t leg = elapsedUs / stepUs;
     if (leg + 1 >= script.readings.size())
         return script.readings.back();
@@ -82,6 +93,7 @@ int Board::ReadAdc(int board, int channel, uint16_t* value)
 {
     if (!Ready(board) || channel < 0 || channel >= kAdcChannels)
         return 0;
+    StartJoystickScripts();
     const bool joystick = channel >= kJoystickFirstAdc && channel < kJoystickFirstAdc + kJoystickAdcAxes;
     Put(value, joystick ? JoystickReading(channel - kJoystickFirstAdc) : 0);
     return 1;
@@ -91,6 +103,7 @@ int Board::GetJoystickVelocity(int board, int axis, int8_t* percent)
 {
     if (!Ready(board) || axis < 0 || axis >= kJoystickAxes)
         return 0;
+    StartJoystickScripts();
     Put(percent, JoystickVelocity(axis));
     return 1;
 }

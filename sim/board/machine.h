@@ -62,8 +62,9 @@ struct AxisSetup {
     // program to try out).
     uint8_t moveStatusMask = 0;
     uint8_t moveStatusBits = 0;
-    // X, Y, Z: the joystick's deflection on its ADC channel from power-on,
-    // through these readings joystickStepMs apart (none: centred).
+    // X, Y, Z: the joystick's deflection on its ADC channel from the first
+    // reading after power-on, through these readings joystickStepMs apart
+    // (none: centred).
     std::vector<uint16_t> joystickAdc;
     uint32_t joystickStepMs = 1000;
 };
