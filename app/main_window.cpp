@@ -15,6 +15,8 @@
 #include "motion/circular_goto.h"
 #include "motion/multi_axis_goto.h"
 #include "homing/auto_home.h"
+#include "infra/clock.h"
+#include "joystick/joystick_dialog.h"
 #include "res/resource.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
@@ -38,6 +40,14 @@ void OnLampButton(HWND)
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
 void OnGpioButton(HWND) { OpenGpioDialog(); }
+// The main timer waits while the dialog reads the board to fill itself.
+void OnJoystickButton(HWND wnd)
+{
+    MotionAndZoomFlagsOff();
+    StopTimer(wnd, IDT_TICK);
+    OpenJoystickDialog();
+    StartTimer(wnd, IDT_TICK, kMainTimerPeriodMs);
+}
 
 constexpr CommandRoute kCommandRoutes[] = {
     {IDC_EXIT, WindowHandler<OnExitCommand>},
@@ -81,6 +91,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_ENCODER, WindowHandler<OnEncoderButton>},
     {IDC_TOUCH_PROBE, WindowHandler<OnTouchProbeButton>},
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
+    {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

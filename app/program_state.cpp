@@ -11,6 +11,7 @@
 #include "core/auto_home_state.h"
 #include "homing/auto_home.h"
 #include "homing/reference_marks.h"
+#include "joystick/joystick_dialog.h"
 #include "core/external_outputs.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
@@ -78,4 +79,5 @@ void ResetAllProgramState()
     ResetZoom();
     ResetHomeCommands();
     ResetTouchProbe();
+    ResetJoystickDialog();
 }

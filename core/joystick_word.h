@@ -21,3 +21,57 @@ constexpr uint32_t JoystickButtonFunction(uint32_t word, int button)
 {
     return (word >> kJoystickButtonShift[button]) & kJoystickNibble;
 }
+
+constexpr uint32_t WithJoystickButtonFunction(uint32_t word, int button, uint32_t function)
+{
+    const int shift = kJoystickButtonShift[button];
+    return (word & ~(kJoystickNibble << shift)) | (function & kJoystickNibble) << shift;
+}
+
+// The "Expo" list position (curve number - 1); -1 for the curve number 0,
+// which the list has no entry for.
+constexpr int JoystickExpoPosition(uint32_t word)
+{
+    return static_cast<int>((word >> kJoystickExpoShift) & kJoystickNibble) - 1;
+}
+constexpr uint32_t WithJoystickExpoPosition(uint32_t word, int position)
+{
+    const uint32_t curve = static_cast<uint32_t>(position + 1) & kJoystickNibble;
+    return (word & ~(kJoystickNibble << kJoystickExpoShift)) | curve << kJoystickExpoShift;
+}
+
+constexpr uint32_t WithJoystickFlag(uint32_t word, uint32_t flag, bool on) { return on ? word | flag : word & ~flag; }
+
+// A joystick axis's rate parameter: coarse and fine percent and direction.
+// The bits above the direction are the firmware's and keep their values.
+inline constexpr uint32_t kJoystickRateByte = 0xFF;
+inline constexpr int kJoystickFineShift = 8;
+inline constexpr uint32_t kJoystickInvert = 0x10000;
+
+struct JoystickRate {
+    uint32_t coarse;
+    uint32_t fine;
+    bool invert;
+};
+constexpr JoystickRate SplitJoystickRate(uint32_t word)
+{
+    return {word & kJoystickRateByte, (word >> kJoystickFineShift) & kJoystickRateByte, (word & kJoystickInvert) != 0};
+}
+// Rates beyond a byte are cut to their low 8 bits.
+constexpr uint32_t ComposeJoystickRate(uint32_t stored, const JoystickRate& rate)
+{
+    const uint32_t owned = kJoystickRateByte | kJoystickRateByte << kJoystickFineShift | kJoystickInvert;
+    return (stored & ~owned) | (rate.coarse & kJoystickRateByte) |
+           (rate.fine & kJoystickRateByte) << kJoystickFineShift | (rate.invert ? kJoystickInvert : 0);
+}
+
+// The joystick axes X, Y, Z, Q and their parameters: the rate and the
+// calibrated ADC window. X, Y and Z are read on ADC channels 3..5.
+inline constexpr int kJoystickAxes = 4;
+inline constexpr int kCalibratedJoystickAxes = 3;
+inline constexpr int kJoystickFirstAdcChannel = 3;
+struct JoystickAxisParams {
+    int rate, min, centre, max, deadband;
+};
+inline constexpr JoystickAxisParams kJoystickAxisParams[kJoystickAxes] = {
+    {2, 35, 36, 37, 38}, {3, 39, 40, 41, 42}, {4, 43, 44, 45, 46}, {204, 206, 207, 208, 209}};

@@ -20,3 +20,4 @@
 #include "user_params_ids.h"
 #include "encoder_ids.h"
 #include "probe_ids.h"
+#include "joystick_ids.h"

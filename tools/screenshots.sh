@@ -29,6 +29,12 @@ tools/wine-prefix.sh "$WINEPREFIX" x11
 main_title='stagetune:4.0.0 2021 August 12'
 click() { wine "$build/bin/uiclick.exe" "$@"; }
 shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
+wait_for_main() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+}
 
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
 program=$!
@@ -95,10 +101,7 @@ click "$main_title" 1
 wait "$program" || true
 tools/sim-lamp-flag.sh "$AXBSIM_STATE" box
 wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
-  sleep 0.2
-done
+wait_for_main
 click "$main_title" 1234
 click 'Lamp Dialog' 1513
 shot 'Lamp Dialog' lamp
@@ -130,10 +133,7 @@ mkdir -p "$state/tester/TavRosen/Settings"
 printf '[stagetune]\r\nTavRosenTester=1\r\n' > "$state/tester/TavRosen/Settings/TavRosen.ini"
 KRV_SETTINGS="$state/tester" AXBSIM_CONFIG="$PWD/sim/machines/probe-sphere.ini" \
   wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
-  sleep 0.2
-done
+wait_for_main
 click "$main_title" 1667 & clicking=$!
 sleep 2
 click 'Touch Probe' 1666
@@ -141,3 +141,14 @@ click 'Touch Probe' 1679
 shot 'Touch Probe' touch-probe
 click 'Touch Probe' 2
 wait "$clicking" || true
+
+# The Joystick dialog in its five-button layout, the stick moving
+# (sim/machines/five-button-joystick.ini), with parameter numbers shown.
+wineserver -k 2>/dev/null || true
+sleep 1
+AXBSIM_CONFIG="$PWD/sim/machines/five-button-joystick.ini" wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+wait_for_main
+click "$main_title" 1301
+click "$main_title" 1173
+sleep 1
+shot Joystick joystick

@@ -65,3 +65,5 @@ void CheckBox(HWND dialog, int id, bool checked);
 // The list's selection, -1 for none.
 int ListSelection(HWND dialog, int id);
 void ShowControl(HWND dialog, int id, bool shown);
+// Whether the control is shown in its dialog (whether or not the dialog is).
+bool IsControlShown(HWND dialog, int id);

@@ -3,6 +3,7 @@
 #include "board/axis_record_line.h"
 #include "board/board_lock.h"
 #include "board/board_ready.h"
+#include "board/joystick_tracking.h"
 #include "board/axis_commands.h"
 #include "board/move_status.h"
 #include "core/axes.h"
@@ -357,15 +358,20 @@ void MotionAndZoomFlagsOff()
 
 void ZoomTimer()
 {
-    if (g_zoomTimerHalted)
+    // The joystick's quick calibration follows the sweep on every tick,
+    // whatever kind of zoom there is and whether it is halted: without it
+    // the calibration would find no extremes at all.
+    if (g_zoomTimerHalted) {
+        TrackJoystickExtremes();
         return;
+    }
     ZoomLockGuard lock;
     if (!lock)
         return;
     // A turret kind watches its own moves once it is built.
-    if (IsTurret(g_zoomType))
-        return;
-    StepMotorZoom();
+    if (!IsTurret(g_zoomType))
+        StepMotorZoom();
+    TrackJoystickExtremes();
 }
 
 void ZoomTimerFunc()
@@ -377,7 +383,6 @@ void ZoomTimerFunc()
         if (g_zoomLogLevel > 0)
             LogPrintf(g_log, "just changed to zoom state:%d\n", g_zoomState);
     }
-    // The joystick's quick calibration takes its tracking step here.
     if (g_zoomState == kZoomInactive)
         return;
     BoardLockGuard lock;

@@ -54,9 +54,11 @@ bool StartZoomHome();
 // what the main window's buttons of the setup and test windows do first.
 void MotionAndZoomFlagsOff();
 
-// One tick: the step of the sequence under "ZOOM_LOCK", or the timeout.
+// One tick: the step of the sequence under "ZOOM_LOCK", or the timeout; and
+// on every tick, for every zoom kind, the joystick quick calibration's
+// tracking step.
 void ZoomTimer();
-// One step of the motor-zoom sequence (also the joystick calibration's hook).
+// One step of the motor-zoom sequence.
 void ZoomTimerFunc();
 
 // Approaches the target from the side the backlash says, overshooting first

@@ -197,6 +197,12 @@ void AxbSim_SetGpioInputs(uint8_t levels);
 // The software-function states AXB_GetGpio reports (bit n = pin n + 1
 // pressed), as the board's own debouncing sees the pins. Power-on: none.
 void AxbSim_SetGpioFunctionStates(uint8_t states);
+// Joystick axis 0..2 (X, Y, Z on ADC channels 3..5) from now on reads the
+// `count` readings in turn, `stepMs` from one to the next and straight in
+// between, and then stays at the last: {40, 1000, 512} is a sweep from one
+// end to the other and back to the centre, a single reading a stick held
+// there. No readings: centred (512).
+void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32_t stepMs);
 
 // --- Encoder faults, flash health, supplies and currents ----------------------
 // The encoder interface of the axis latches a signal error (axis status bit

@@ -23,6 +23,7 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
     open_ = false;
     fiveButtonJoystick_ = false;
     SetJoystickState(0, 0);
+    PowerOnJoystick();
     PowerOnSupplies();
     PowerOnGpio();
     flashStatus_.fill(0);

@@ -166,6 +166,10 @@ public:
     void SetGpioInputs(uint8_t levels) { gpioInputs_ = levels; }
     // The software-function states of the pins (a pin pressed: its bit set).
     void SetGpioFunctionStates(uint8_t states) { gpioFunctionStates_ = states; }
+    // The deflection of joystick axis 0..2 (ADC channel 3 + axis) from now
+    // on: through the readings in turn, stepMs from one to the next and
+    // straight in between, then held at the last; no readings: centred.
+    void SetJoystickAdc(int axis, std::vector<uint16_t> readings, uint32_t stepMs);
 
     enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
     // A supply as its driver operation reports it (0.1 V, 0.1 V, 0.01 V),
@@ -309,6 +313,17 @@ private:
     bool fiveButtonJoystick_ = false;
     uint8_t joystickButtons_ = 0;
     uint8_t joystickFunctions_ = 0;
+    struct JoystickScript {
+        std::vector<uint16_t> readings;
+        uint32_t stepMs = 0;
+        uint64_t startUs = 0;
+    };
+    std::array<JoystickScript, 3> joystickAdc_{};
+    static constexpr uint64_t kScriptNotStarted = UINT64_MAX;
+    void StartJoystickScripts();
+    uint16_t JoystickReading(int axis) const;
+    int8_t JoystickVelocity(int axis) const;
+    void PowerOnJoystick();
     std::array<SupplyReading, kSupplyCount> supplies_{};
     uint32_t noiseState_ = 1;
     std::array<uint32_t, kFlashStatusItems> flashStatus_{};

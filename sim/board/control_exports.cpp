@@ -225,6 +225,13 @@ void AxbSim_SetGpioFunctionStates(uint8_t states)
 {
     Control([&](Simulator& s) { s.board().SetGpioFunctionStates(states); });
 }
+void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32_t stepMs)
+{
+    std::vector<uint16_t> script;
+    if (readings && count > 0)
+        script.assign(readings, readings + count);
+    Control([&](Simulator& s) { s.board().SetJoystickAdc(axis, std::move(script), stepMs); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {

@@ -62,6 +62,11 @@ struct AxisSetup {
     // program to try out).
     uint8_t moveStatusMask = 0;
     uint8_t moveStatusBits = 0;
+    // X, Y, Z: the joystick's deflection on its ADC channel from the first
+    // reading after power-on, through these readings joystickStepMs apart
+    // (none: centred).
+    std::vector<uint16_t> joystickAdc;
+    uint32_t joystickStepMs = 1000;
 };
 
 struct MachineDescription {
@@ -76,6 +81,7 @@ struct MachineDescription {
     uint32_t probeHitEveryMs = 0; // the probe touches at every multiple of this board time; 0 never
     bool gpioLoopBack = false; // a loop-back plug on the GPIO pins
     uint8_t gpioInputs = 0;    // the GPIO levels from outside
+    bool fiveButtonJoystick = false;
 };
 
 // The machine every new simulated board is: see README.md for the values.

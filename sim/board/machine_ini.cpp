@@ -1,5 +1,6 @@
 #include "machine_ini.h"
 
+#include <algorithm>
 #include <bitset>
 #include <charconv>
 #include <cstdint>
@@ -243,6 +244,8 @@ private:
             return Store(value, 0, 1, machine_.gpioLoopBack, problem);
         if (SameText(key, "GpioInputs"))
             return Store(value, 0, 255, machine_.gpioInputs, problem);
+        if (SameText(key, "FiveButtonJoystick"))
+            return Store(value, 0, 1, machine_.fiveButtonJoystick, problem);
         problem = "unknown key in [Board]";
         return false;
     }
@@ -306,6 +309,15 @@ private:
             return Store(value, 0, 1, a.markInverted, problem);
         if (SameText(key, "RefMarks"))
             return MarkList(value, a.marks, problem);
+        if (SameText(key, "JoystickAdc") || SameText(key, "JoystickStepMs")) {
+            if (axis_ > 2) {
+                problem = "only X, Y and Z have a joystick deflection";
+                return false;
+            }
+            if (SameText(key, "JoystickStepMs"))
+                return Store(value, 1, 3600000, a.joystickStepMs, problem);
+            return ReadingList(value, a.joystickAdc, problem);
+        }
         ScaleKeys& given = scaleKeys_[axis_];
         CodedLayout& layout = layouts_[axis_];
         if (SameText(key, "CodedScale")) {
@@ -359,6 +371,19 @@ private:
                 return false;
             }
         }
+        return true;
+    }
+
+    // "n, n, ..." ADC readings of a joystick script.
+    static bool ReadingList(std::string_view value, std::vector<uint16_t>& readings, std::string& problem)
+    {
+        std::vector<int64_t> numbers;
+        if (!MarkList(value, numbers, problem) || numbers.empty() ||
+            std::ranges::any_of(numbers, [](int64_t n) { return n < 0 || n > UINT16_MAX; })) {
+            problem = "JoystickAdc must be readings 0..65535 separated by commas";
+            return false;
+        }
+        readings.assign(numbers.begin(), numbers.end());
         return true;
     }
 
