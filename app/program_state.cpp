@@ -37,6 +37,7 @@
 #include "ui/main_window_handle.h"
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
+#include "zoom/turrets/turrets.h"
 
 void ResetAllProgramState()
 {
@@ -75,5 +76,6 @@ void ResetAllProgramState()
     ResetGotoMonitor();
     ResetZoomDialog();
     ResetZoom();
+    ResetTurrets();
     ResetHomeCommands();
 }

@@ -362,10 +362,10 @@ void ZoomTimer()
     ZoomLockGuard lock;
     if (!lock)
         return;
-    // A turret kind watches its own moves once it is built.
     if (IsTurret(g_zoomType))
-        return;
-    StepMotorZoom();
+        TurretPoll(g_zoomType);
+    else
+        StepMotorZoom();
 }
 
 void ZoomTimerFunc()

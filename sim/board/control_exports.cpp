@@ -221,6 +221,10 @@ void AxbSim_SetGpioFunctionStates(uint8_t states)
 {
     Control([&](Simulator& s) { s.board().SetGpioFunctionStates(states); });
 }
+void AxbSim_SetTurret(int fitted, uint32_t turnMs, int position)
+{
+    Control([&](Simulator& s) { s.board().SetTurret(fitted != 0, turnMs, position); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {

@@ -1,0 +1,107 @@
+// The objective turrets as a technician drives them from the Zoom dialog,
+// each on its stand-in.
+#include "board/board_ready.h"
+#include "board/gpio_outputs.h"
+#include "driver/axb400.h"
+#include "res/resource.h"
+#include "sim/board/axbsim.h"
+#include "tests/support/program_test.h"
+#include "zoom/zoom.h"
+#include "zoom/zoom_dialog.h"
+
+#include <functional>
+
+using ::testing::Each;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+namespace {
+
+class Turret : public ProgramTest {
+protected:
+    void Choose(const wchar_t* zoomType)
+    {
+        WriteSetting(L"stagetune", L"ZoomType", zoomType);
+        Start();
+        Press(IDC_ZOOM);
+        Forget();
+    }
+    // Ticks of 10 ms until done() holds, at most `ms`; whether it does.
+    bool RunUntil(const std::function<bool()>& done, int ms = 3000)
+    {
+        for (int t = 0; t < ms && !done(); t += 10)
+            h.Clock().Advance(10);
+        return done();
+    }
+    bool Arrived() { return Logged("Zoom finished correctly"); }
+    static uint8_t TurretCode()
+    {
+        uint8_t levels = 0;
+        AXB_GetGpio(0, &levels, nullptr);
+        return levels & 0x1C;
+    }
+};
+
+TEST_F(Turret, EveryTurretGotoMakesTheNextReadinessCheckReadTheBoardAgain)
+{
+    for (const wchar_t* type : {L"1", L"2", L"3", L"4"}) {
+        Choose(type);
+        g_zoomHomed = true;
+        ASSERT_TRUE(ZoomGoto(3));
+        EXPECT_FALSE(g_zoomHomed);
+        EXPECT_THAT(Calls("AXB_SetAxisPosAbs(0,4,"), IsEmpty());
+        IsAXBBoardLoaded(true);
+        EXPECT_FALSE(Calls("AXB_GetParam(0,511,").empty()) << "the parameters read again";
+    }
+}
+
+TEST_F(Turret, GpioTurretStepsTheShorterWayWithALowPulseUntilItArrives)
+{
+    Choose(L"3");
+    // Pins 0 and 1 are the GPIO dialog's: the turret keeps them.
+    SendGpioOutputs({.direction = 0x03, .levels = 0x01});
+    const std::string kIdle = "AXB_SetGpio(0,195,193)=1";
+    struct Row {
+        int from, button, asked;
+        const char* pulse;   // the levels sent: 0x40 (0x80 low) back, 0x80 (0x40 low) on
+        uint8_t arrivedCode;
+        int steps;
+    };
+    constexpr Row kRows[] = {
+        {1, IDC_ZOOM_GOTO_5, 5, "AXB_SetGpio(0,195,65)=1", 0x08, 1},
+        {4, IDC_ZOOM_GOTO_5, 5, "AXB_SetGpio(0,195,129)=1", 0x08, 1},
+        {3, IDC_ZOOM_GOTO_9, 9, "AXB_SetGpio(0,195,129)=1", 0x08, 2},
+        {5, IDC_ZOOM_HOME, 1, "AXB_SetGpio(0,195,129)=1", 0x0C, 1},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.from);
+        AxbSim_SetTurret(1, 200, row.from);
+        Forget();
+        PressButton(g_zoomDlg, row.button);
+        ASSERT_TRUE(RunUntil([&] { return Arrived(); })) << ::testing::PrintToString(Calls("AXB_"));
+        EXPECT_TRUE(Logged("mMoveFunc=0"));
+        EXPECT_TRUE(Logged("OLYMPUS_GoToPosition(" + std::to_string(row.asked) + ")"));
+        EXPECT_EQ(TurretCode(), row.arrivedCode);
+        auto gpio = Calls("AXB_SetGpio(");
+        ASSERT_FALSE(gpio.empty());
+        EXPECT_EQ(gpio.back(), kIdle) << "each pulse ends high again";
+        std::erase(gpio, kIdle);
+        EXPECT_EQ(gpio, std::vector<std::string>(row.steps, row.pulse));
+    }
+}
+
+TEST_F(Turret, GpioTurretThatNeverArrivesGivesUpAfterFiveSeconds)
+{
+    Choose(L"3");
+    AxbSim_SetTurret(0, 200, 1);   // no position code on the pins: 99
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_2);
+    ASSERT_TRUE(RunUntil([&] { return Logged("ZoomTimer ERROR: Timeout"); }, 6000));
+    const auto lines = LinesStartingWith({"(GetTickCount()-g_zoom_start_time)"});
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_THAT(lines[0], StartsWith("(GetTickCount()-g_zoom_start_time)501"));
+    Forget();
+    h.Clock().Advance(1000);
+    EXPECT_THAT(LinesStartingWith({"OLYMPUS_GoToPosition"}), IsEmpty()) << "no step after the timeout";
+}
+
+} // namespace
