@@ -5,6 +5,7 @@
 #include "driver/axb400.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
+#include "tests/support/lamp_box_stand_in.h"
 #include "tests/support/program_test.h"
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
@@ -105,3 +106,60 @@ TEST_F(Turret, GpioTurretThatNeverArrivesGivesUpAfterFiveSeconds)
 }
 
 } // namespace
+
+class SerialTurret : public Turret {
+protected:
+    // The box stand-in hangs on the tests' one mapped COM port.
+    void Choose()
+    {
+        WriteSetting(L"Zoom", L"CommPort", std::to_wstring(LampBoxStandIn::kComPort).c_str());
+        Turret::Choose(L"2");
+    }
+};
+
+TEST_F(SerialTurret, TheBoxIsAskedOnceAndEveryGotoSendsItsPositionUnchecked)
+{
+    LampBoxStandIn box("answer", "--device olympus");
+    Choose();
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_9);
+    PressButton(g_zoomDlg, IDC_ZOOM_HOME);
+    ASSERT_TRUE(box.WaitForCommands(3));
+    EXPECT_EQ(box.CommandTexts(), (std::vector<std::string>{"OB?\\x0D", "OB9\\x0D", "OB1\\x0D"}));
+    EXPECT_TRUE(box.WaitForEvent("line settings 9600 8N1"));
+    EXPECT_EQ(LinesStartingWith({"Trying", "The box", "OLYMPUS"}),
+              (std::vector<std::string>{"Trying to open com 2", "The box responded", "OLYMPUS_GoToPosition(9)",
+                                        "OLYMPUS_GoToPosition(1)"}));
+    // Nothing tells when the turret is there.
+    h.Clock().Advance(1000);
+    EXPECT_FALSE(Arrived());
+}
+
+TEST_F(SerialTurret, AnErrorNoOrAnEndlessReplyStillLeavesTheBoxReady)
+{
+    const std::pair<const char*, const char*> kModes[] = {
+        {"error", "The Olymous Box Returned an Error"},
+        {"silent", "The Box did not respond to OB?"},
+        {"garbage", "The Box did not respond to OB?"},
+    };
+    for (const auto& [mode, line] : kModes) {
+        SCOPED_TRACE(mode);
+        LampBoxStandIn box(mode, "--device olympus --garbage-rate 100000");
+        Choose();
+        PressButton(g_zoomDlg, IDC_ZOOM_GOTO_3);
+        EXPECT_TRUE(Logged(line));
+        PressButton(g_zoomDlg, IDC_ZOOM_GOTO_4);
+        ASSERT_TRUE(box.WaitForCommands(3));
+        EXPECT_EQ(box.CommandTexts(), (std::vector<std::string>{"OB?\\x0D", "OB3\\x0D", "OB4\\x0D"}));
+    }
+}
+
+TEST_F(SerialTurret, APortThatCannotBeSetUpIsClosedAndNotWrittenTo)
+{
+    Choose();   // no box behind the port
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_3);
+    EXPECT_THAT(LinesStartingWith({"GetCommState", "SetCommState"}), ::testing::SizeIs(1));
+    LampBoxStandIn box("answer", "--device olympus");
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_4);
+    ASSERT_TRUE(box.WaitForCommands(2));
+    EXPECT_EQ(box.CommandTexts(), (std::vector<std::string>{"OB?\\x0D", "OB4\\x0D"})) << "set up again, OB3 lost";
+}

@@ -10,6 +10,11 @@ struct TurretKindRow {
     void (*reset)();
 };
 
+void SetUpOlympusBox();
+void OlympusBoxGoto(int8_t n);
+void OlympusBoxPoll();
+void ResetOlympusBox();
+
 void SetUpOlympusPins();
 void OlympusPinsGoto(int8_t n);
 void OlympusPinsPoll();

@@ -5,6 +5,7 @@
 namespace {
 
 constexpr TurretKindRow kTurretKinds[] = {
+    {kZoomOlympusBox, SetUpOlympusBox, OlympusBoxGoto, OlympusBoxPoll, ResetOlympusBox},
     {kZoomOlympusPins, SetUpOlympusPins, OlympusPinsGoto, OlympusPinsPoll, ResetOlympusPins},
 };
 
