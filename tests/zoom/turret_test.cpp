@@ -2,6 +2,8 @@
 // each on its stand-in.
 #include "board/board_ready.h"
 #include "board/gpio_outputs.h"
+#include "driver/turret_libraries.h"
+#include "infra/library_loader.h"
 #include "driver/axb400.h"
 #include "res/resource.h"
 #include "sim/board/axbsim.h"
@@ -10,6 +12,7 @@
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 
+#include <filesystem>
 #include <functional>
 
 using ::testing::Each;
@@ -162,4 +165,82 @@ TEST_F(SerialTurret, APortThatCannotBeSetUpIsClosedAndNotWrittenTo)
     PressButton(g_zoomDlg, IDC_ZOOM_GOTO_4);
     ASSERT_TRUE(box.WaitForCommands(2));
     EXPECT_EQ(box.CommandTexts(), (std::vector<std::string>{"OB?\\x0D", "OB4\\x0D"})) << "set up again, OB3 lost";
+}
+
+class NikonTurret : public Turret {
+protected:
+    void SetUp() override
+    {
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        folder_ = std::filesystem::path(self).parent_path().wstring();
+        library_ = LoadLibraryW((folder_ + L"\\ObjTurret.dll").c_str());
+        ASSERT_NE(library_, nullptr);
+        SetLibraryFolder(folder_);
+    }
+    void TearDown() override
+    {
+        Turret::TearDown();
+        SetLibraryFolder(L"");
+        FreeLibrary(library_);
+    }
+    void Place(int position, int failing = 0)
+    {
+        using Set = void (*)(int, uint32_t, int);
+        FindLibraryExport<Set>(library_, "ObjTurretSim_Set")(position, 300, failing);
+    }
+    int Position()
+    {
+        uint64_t position = 0;
+        FindLibraryExport<KrvCmdFunction>(library_, "KrvCmd")(kKrvPosition, reinterpret_cast<intptr_t>(&position));
+        return static_cast<int>(position);
+    }
+    std::wstring folder_;
+    HMODULE library_ = nullptr;
+};
+
+TEST_F(NikonTurret, StepsTheShorterWayUntilTheLibraryReportsTheTarget)
+{
+    Choose(L"4");
+    struct Row {
+        int from, button, target;
+        const char* way;
+        int steps;
+    };
+    constexpr Row kRows[] = {
+        {4, IDC_ZOOM_GOTO_1, 1, "TurretNikonMovePlus", 2},
+        {2, IDC_ZOOM_GOTO_9, 5, "TurretNikonMoveMinus", 2},
+        {3, IDC_ZOOM_GOTO_4, 4, "TurretNikonMovePlus", 1},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.from);
+        Place(row.from);
+        Forget();
+        PressButton(g_zoomDlg, row.button);
+        ASSERT_TRUE(RunUntil([&] { return Arrived(); }));
+        EXPECT_EQ(Position(), row.target);
+        EXPECT_EQ(LinesStartingWith({"TurretNikonMoveP", "TurretNikonMoveM"}),
+                  std::vector<std::string>(row.steps, row.way));
+        EXPECT_TRUE(Logged("TurretNikonMove2=" + std::to_string(row.from)));
+        EXPECT_TRUE(Logged("TurretIsNikonMoving today pos=0")) << "seen moving";
+        EXPECT_TRUE(Logged("mMoveFunc=0"));
+    }
+}
+
+TEST_F(NikonTurret, AMissingOrFailingLibraryStepsNothingAndTimesOut)
+{
+    const std::wstring empty = (std::filesystem::temp_directory_path() / L"no-turret-library").wstring();
+    std::filesystem::create_directories(empty);
+    for (const bool missing : {true, false}) {
+        SCOPED_TRACE(missing);
+        SetLibraryFolder(missing ? empty : folder_);
+        Place(2, missing ? 0 : 1);
+        Choose(L"4");
+        PressButton(g_zoomDlg, IDC_ZOOM_GOTO_3);
+        ASSERT_TRUE(RunUntil([&] { return Logged("ZoomTimer ERROR: Timeout"); }, 6000));
+        EXPECT_TRUE(Logged("TurretIsNikonMoving FAIL"));
+        EXPECT_EQ(Logged("ObjTurretTest unable to load ObjTurret.dll"), missing);
+        EXPECT_THAT(LinesStartingWith({"TurretNikonMove"}), IsEmpty()) << "always moving: no step";
+    }
+    std::filesystem::remove_all(empty);
 }

@@ -82,9 +82,6 @@ void OlympusBoxGoto(int8_t n)
     g_olympusPort.Write(OlympusGotoCommand(n).View());
 }
 
-// The box reports no arrival, so no move is ever seen running or ending.
-void OlympusBoxPoll() {}
-
 void ResetOlympusBox()
 {
     g_olympusPort.Close();

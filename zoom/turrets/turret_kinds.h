@@ -4,16 +4,19 @@
 
 struct TurretKindRow {
     int kind;
-    void (*setUp)();   // on first use; later calls find it done
+    void (*setUp)();   // on first use, later calls find it done; none: nothing to set up
     void (*goTo)(int8_t n);
-    void (*poll)();
+    void (*poll)();    // none: the kind sees no move end
     void (*reset)();
 };
 
 void SetUpOlympusBox();
 void OlympusBoxGoto(int8_t n);
-void OlympusBoxPoll();
 void ResetOlympusBox();
+
+void NikonGoto(int8_t n);
+void NikonPoll();
+void ResetNikon();
 
 void SetUpOlympusPins();
 void OlympusPinsGoto(int8_t n);

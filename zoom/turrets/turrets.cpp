@@ -5,8 +5,11 @@
 namespace {
 
 constexpr TurretKindRow kTurretKinds[] = {
-    {kZoomOlympusBox, SetUpOlympusBox, OlympusBoxGoto, OlympusBoxPoll, ResetOlympusBox},
+    // The box never reports an arrival: no poll.
+    {kZoomOlympusBox, SetUpOlympusBox, OlympusBoxGoto, nullptr, ResetOlympusBox},
     {kZoomOlympusPins, SetUpOlympusPins, OlympusPinsGoto, OlympusPinsPoll, ResetOlympusPins},
+    // The library is loaded by the first position read.
+    {kZoomNikon, nullptr, NikonGoto, NikonPoll, ResetNikon},
 };
 
 const TurretKindRow* FindKind(int kind)
@@ -22,14 +25,15 @@ const TurretKindRow* FindKind(int kind)
 void TurretGoto(int kind, int8_t n)
 {
     if (const TurretKindRow* row = FindKind(kind)) {
-        row->setUp();
+        if (row->setUp)
+            row->setUp();
         row->goTo(n);
     }
 }
 
 void TurretPoll(int kind)
 {
-    if (const TurretKindRow* row = FindKind(kind))
+    if (const TurretKindRow* row = FindKind(kind); row && row->poll)
         row->poll();
 }
 
