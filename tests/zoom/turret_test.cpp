@@ -167,14 +167,17 @@ TEST_F(SerialTurret, APortThatCannotBeSetUpIsClosedAndNotWrittenTo)
     EXPECT_EQ(box.CommandTexts(), (std::vector<std::string>{"OB?\\x0D", "OB4\\x0D"})) << "set up again, OB3 lost";
 }
 
-class NikonTurret : public Turret {
+// A turret behind a vendor library: the stand-in beside the test, which the
+// test also drives through its control exports.
+class LibraryTurret : public Turret {
 protected:
+    explicit LibraryTurret(const wchar_t* name) : name_(name) {}
     void SetUp() override
     {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         folder_ = std::filesystem::path(self).parent_path().wstring();
-        library_ = LoadLibraryW((folder_ + L"\\ObjTurret.dll").c_str());
+        library_ = LoadLibraryW((folder_ + L"\\" + name_).c_str());
         ASSERT_NE(library_, nullptr);
         SetLibraryFolder(folder_);
     }
@@ -184,19 +187,29 @@ protected:
         SetLibraryFolder(L"");
         FreeLibrary(library_);
     }
+    template <typename Function>
+    Function Export(const char* name)
+    {
+        return FindLibraryExport<Function>(library_, name);
+    }
+    const wchar_t* name_;
+    std::wstring folder_;
+    HMODULE library_ = nullptr;
+};
+
+class NikonTurret : public LibraryTurret {
+protected:
+    NikonTurret() : LibraryTurret(L"ObjTurret.dll") {}
     void Place(int position, int failing = 0)
     {
-        using Set = void (*)(int, uint32_t, int);
-        FindLibraryExport<Set>(library_, "ObjTurretSim_Set")(position, 300, failing);
+        Export<void (*)(int, uint32_t, int)>("ObjTurretSim_Set")(position, 300, failing);
     }
     int Position()
     {
         uint64_t position = 0;
-        FindLibraryExport<KrvCmdFunction>(library_, "KrvCmd")(kKrvPosition, reinterpret_cast<intptr_t>(&position));
+        Export<KrvCmdFunction>("KrvCmd")(kKrvPosition, reinterpret_cast<intptr_t>(&position));
         return static_cast<int>(position);
     }
-    std::wstring folder_;
-    HMODULE library_ = nullptr;
 };
 
 TEST_F(NikonTurret, StepsTheShorterWayUntilTheLibraryReportsTheTarget)
@@ -243,4 +256,73 @@ TEST_F(NikonTurret, AMissingOrFailingLibraryStepsNothingAndTimesOut)
         EXPECT_THAT(LinesStartingWith({"TurretNikonMove"}), IsEmpty()) << "always moving: no step";
     }
     std::filesystem::remove_all(empty);
+}
+
+class RevolverTurret : public LibraryTurret {
+protected:
+    RevolverTurret() : LibraryTurret(L"Revolver_Dll.dll") {}
+    void Configure(int port, int32_t stateResult = 0, int fullFirmwareText = 0, int noDllVersion = 0)
+    {
+        Export<void (*)(int, uint32_t, int32_t, int, int)>("RevolverSim_Set")(port, 400, stateResult,
+                                                                               fullFirmwareText, noDllVersion);
+    }
+    int StatePolls() { return Export<int (*)()>("RevolverSim_GetStateCalls")(); }
+};
+
+TEST_F(RevolverTurret, FindsTheDeviceShowsItsVersionsAndPollsOnlyWhileItMoves)
+{
+    struct Row {
+        int fullFirmwareText, noDllVersion;
+        std::string dllLine, firmwareLine;
+    };
+    const Row kRows[] = {
+        {0, 0, "Dll......Ver. REV-SIM 1.0", "Firmware Ver. FW 2.1"},
+        {1, 1, "Dll......Ver. ", "Firmware Ver. " + std::string(127, 'F')},
+    };
+    for (const Row& row : kRows) {
+        Configure(4, 0, row.fullFirmwareText, row.noDllVersion);
+        Choose(L"1");
+        PressButton(g_zoomDlg, IDC_ZOOM_GOTO_3);
+        EXPECT_TRUE(Logged("device found on com: 4"));
+        EXPECT_TRUE(Logged(row.dllLine));
+        EXPECT_TRUE(Logged(row.firmwareLine));
+        EXPECT_TRUE(Logged("TCZR_GoToPosition(3)"));
+        ASSERT_TRUE(RunUntil([&] { return Logged("TCZR zoom complete"); }));
+        EXPECT_TRUE(Logged("mMoveFunc is NULL"));
+        const int polls = StatePolls();
+        h.Clock().Advance(500);
+        EXPECT_EQ(StatePolls(), polls) << "an idle turret is not asked";
+    }
+}
+
+TEST_F(RevolverTurret, TheLibraryIsLoadedOnceAndADeviceNotFoundIsSearchedAgain)
+{
+    Configure(0);
+    Choose(L"1");
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_2);
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_5);
+    EXPECT_EQ(LinesStartingWith({"DLL open", "device not found"}),
+              (std::vector<std::string>{"DLL open succesfully", "device not found program exit",
+                                        "device not found program exit"}));
+    h.Clock().Advance(200);
+    EXPECT_EQ(StatePolls(), 0) << "nothing to ask without the device";
+}
+
+TEST_F(RevolverTurret, StateErrorsAreLoggedAndTheMoveStaysOutstanding)
+{
+    for (const auto& [result, line] : {std::pair{-1, "timeout error"}, std::pair{-2, "Checksum error"}}) {
+        Configure(7, result);
+        Choose(L"1");
+        PressButton(g_zoomDlg, IDC_ZOOM_GOTO_1);
+        h.Clock().Advance(30);
+        EXPECT_TRUE(Logged(line));
+        EXPECT_TRUE(Logged("press a key to continue"));
+        const int polls = StatePolls();
+        h.Clock().Advance(30);
+        EXPECT_GT(StatePolls(), polls);
+    }
+    SetLibraryFolder(std::filesystem::temp_directory_path().wstring());
+    Choose(L"1");
+    PressButton(g_zoomDlg, IDC_ZOOM_GOTO_1);
+    EXPECT_TRUE(Logged("Error 1 Init DLL"));
 }

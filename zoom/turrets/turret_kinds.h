@@ -10,6 +10,11 @@ struct TurretKindRow {
     void (*reset)();
 };
 
+void SetUpRevolver();
+void RevolverGoto(int8_t n);
+void RevolverPoll();
+void ResetRevolver();
+
 void SetUpOlympusBox();
 void OlympusBoxGoto(int8_t n);
 void ResetOlympusBox();

@@ -5,6 +5,7 @@
 namespace {
 
 constexpr TurretKindRow kTurretKinds[] = {
+    {kZoomRevolver, SetUpRevolver, RevolverGoto, RevolverPoll, ResetRevolver},
     // The box never reports an arrival: no poll.
     {kZoomOlympusBox, SetUpOlympusBox, OlympusBoxGoto, nullptr, ResetOlympusBox},
     {kZoomOlympusPins, SetUpOlympusPins, OlympusPinsGoto, OlympusPinsPoll, ResetOlympusPins},
