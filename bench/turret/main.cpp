@@ -1,5 +1,7 @@
 // Cost of one tick of the zoom timer with an objective turret, at rest and
-// while it turns, on the simulated board and the turret stand-ins.
+// while it turns, on the simulated board and the turret stand-ins: the GPIO
+// turret, the Nikon and the revolver libraries. (The serial box's goto has no
+// tick: nothing watches its move.)
 #include "bench/common/bench_program.h"
 #include "infra/settings.h"
 #include "sim/board/axbsim.h"
@@ -36,6 +38,18 @@ void MeasureGpioTurret()
     ReportTicks("turret on the GPIO pins, a step every 30 ms", [] { TickWithNewTargets(1, 4); }, kTicks);
 }
 
+// The libraries' stand-ins sit beside the bench, in the program's folder.
+void MeasureLibraryTurrets()
+{
+    WriteSettingString(L"stagetune", L"ZoomType", L"4");
+    ZoomGoto(1);
+    ReportTicks("Nikon turret, at rest", ZoomTimer, kTicks);
+    ReportTicks("Nikon turret, turning", [] { TickWithNewTargets(3, 1); }, kTicks);
+    WriteSettingString(L"stagetune", L"ZoomType", L"1");
+    ReportTicks("revolver turret, turning", [] { TickWithNewTargets(2, 5); }, kTicks);
+    ReportTicks("revolver turret, at rest", ZoomTimer, kTicks);
+}
+
 } // namespace
 
 int main()
@@ -51,6 +65,7 @@ int main()
     }
     std::printf("zoom timer tick with a turret, %d ticks per run\n", kTicks);
     MeasureGpioTurret();
+    MeasureLibraryTurrets();
     StopBenchProgram(main);
     std::filesystem::remove_all(settings);
     return 0;
