@@ -7,9 +7,16 @@
 #                         of its own; without NAME the factory machine
 #   LAMP=board ./run.sh   the machine's lamps on the board's outputs instead
 #                         of the serial lamp box (the default)
+#   ZOOM=1|2|3|4 ./run.sh the zoom is that objective turret ("ZoomType"): 1 the
+#                         Revolver_Dll.dll stand-in, 2 the turret box stand-in
+#                         on COM3, 3 the turret on the board's GPIO pins (the
+#                         machine gpio-turret unless NAME says otherwise), 4 the
+#                         ObjTurret.dll stand-in
 set -euo pipefail
 cd "$(dirname "$0")"
 machine=${1:-}
+zoom=${ZOOM:-}
+[ "$zoom" = 3 ] && [ -z "$machine" ] && machine=gpio-turret
 if [ -n "$machine" ]; then
   if [ ! -f "sim/machines/$machine.ini" ]; then
     echo "no machine '$machine'; the machines are: $(cd sim/machines && ls *.ini | sed 's/\.ini$//' | tr '\n' ' ')" >&2
@@ -26,6 +33,7 @@ mkdir -p "$build" && build=$(realpath --relative-to=. "$build")
 lamp=${LAMP:-box}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build" stagetune logview AXB400 lumaview lampbox uiclick
+ninja -C "$build" ObjTurret Revolver_Dll
 
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:${XVFB_DISPLAY:-77}
@@ -48,10 +56,23 @@ comm_port=$(( ${comm_port:-2} & 255 ))
 lampbox_dir="$PWD/$build/lampbox"
 mkdir -p "$lampbox_dir"
 tools/wine-prefix.sh "$WINEPREFIX" x11 "COM$comm_port=$lampbox_dir/com$comm_port"
+# The turret kind goes into the settings file; the turret box stand-in hangs
+# on COM3, the program's default "CommPort" of [Zoom].
+if [ -n "$zoom" ]; then
+  mkdir -p "$(dirname "$settings")"
+  tools/ini-set.py "$settings" stagetune ZoomType "$zoom"
+fi
+turretbox_dir="$PWD/$build/turretbox"
+if [ "$zoom" = 2 ]; then
+  mkdir -p "$turretbox_dir"
+  tools/ini-set.py "$settings" Zoom CommPort 3
+  tools/wine-prefix.sh "$WINEPREFIX" x11 "COM3=$turretbox_dir/com3"
+fi
 
 stop() {
   wineserver -k 2>/dev/null || true
   [ -n "${lampbox_pid:-}" ] && kill "$lampbox_pid" 2>/dev/null || true
+  [ -n "${turretbox_pid:-}" ] && kill "$turretbox_pid" 2>/dev/null || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap stop EXIT INT TERM
@@ -59,6 +80,12 @@ trap stop EXIT INT TERM
 "$build/bin/lampbox" --link "$lampbox_dir/com$comm_port" --record "$lampbox_dir/record.txt" \
   --control "$lampbox_dir/control.txt" 2>/dev/null &
 lampbox_pid=$!
+if [ "$zoom" = 2 ]; then
+  "$build/bin/lampbox" --device olympus --link "$turretbox_dir/com3" --record "$turretbox_dir/record.txt" \
+    --control "$turretbox_dir/control.txt" 2>/dev/null &
+  turretbox_pid=$!
+  echo "the turret box stand-in is on COM3, its record in $turretbox_dir/record.txt"
+fi
 
 log_file="$PWD/$build/stagetune.log"
 : > "$log_file"
@@ -100,5 +127,14 @@ if [ -n "${headless:-}" ]; then
   shot="$PWD/$build/screenshots/main.png"
   mkdir -p "$(dirname "$shot")"
   tools/screenshot.sh 'stagetune:4.0.0' "$shot" && echo "screenshot: $shot"
+  if [ -n "$zoom" ]; then
+    # The Zoom dialog (the main window's "Zoom") with the turret sent to 5.
+    wine "$build/bin/uiclick.exe" 'stagetune:4.0.0 2021 August 12' 1227 >/dev/null 2>&1 || true
+    sleep 1
+    wine "$build/bin/uiclick.exe" 'Zoom Dialog' 1400 >/dev/null 2>&1 || true
+    sleep 3
+    tools/screenshot.sh 'Zoom Dialog' "$PWD/$build/screenshots/zoom-turret-$zoom.png" &&
+      echo "screenshot: $PWD/$build/screenshots/zoom-turret-$zoom.png"
+  fi
 fi
 wait "$program"

@@ -39,6 +39,7 @@
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 #include "probe/touch_probe.h"
+#include "zoom/turrets/turrets.h"
 
 void ResetAllProgramState()
 {
@@ -77,6 +78,7 @@ void ResetAllProgramState()
     ResetGotoMonitor();
     ResetZoomDialog();
     ResetZoom();
+    ResetTurrets();
     ResetHomeCommands();
     ResetTouchProbe();
     ResetJoystickDialog();

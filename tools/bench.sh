@@ -12,3 +12,4 @@ for bench in main_timer homing_tick zoom motion; do
   cmake/wine-run.sh "$build/bin/bench_$bench.exe"
 done
 cmake/wine-run.sh "$build/bin/bench_gpio.exe"
+cmake/wine-run.sh "$build/bin/bench_turret.exe"

@@ -368,8 +368,9 @@ void ZoomTimer()
     ZoomLockGuard lock;
     if (!lock)
         return;
-    // A turret kind watches its own moves once it is built.
-    if (!IsTurret(g_zoomType))
+    if (IsTurret(g_zoomType))
+        TurretPoll(g_zoomType);
+    else
         StepMotorZoom();
     TrackJoystickExtremes();
 }

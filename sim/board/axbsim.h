@@ -203,6 +203,13 @@ void AxbSim_SetGpioFunctionStates(uint8_t states);
 // end to the other and back to the centre, a single reading a stick held
 // there. No readings: centred (512).
 void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32_t stepMs);
+// An Olympus turret on the GPIO pins (fitted != 0): pins 2..4 (bits 0x1C)
+// carry the code of its position 1..5 (0x0C, 0x14, 0x04, 0x18, 0x08), and
+// 0x1C for turnMs after a falling edge of the driven level on the step pin
+// 0x40 (one position on, 5 to 1) or 0x80 (one back); edges while it turns
+// are lost. Power-on: the description's Turret, TurretTurnMs (200) and
+// TurretPosition (1).
+void AxbSim_SetTurret(int fitted, uint32_t turnMs, int position);
 
 // --- Encoder faults, flash health, supplies and currents ----------------------
 // The encoder interface of the axis latches a signal error (axis status bit

@@ -170,6 +170,9 @@ public:
     // on: through the readings in turn, stepMs from one to the next and
     // straight in between, then held at the last; no readings: centred.
     void SetJoystickAdc(int axis, std::vector<uint16_t> readings, uint32_t stepMs);
+    // An Olympus turret on the GPIO pins (or none): its position 1..5 and how
+    // long one step takes it.
+    void SetTurret(bool fitted, uint32_t turnMs, int position);
 
     enum Supply { kPowerSupply, kInterpolatorSupply, kEncoderSupply, kSupplyCount };
     // A supply as its driver operation reports it (0.1 V, 0.1 V, 0.01 V),
@@ -233,6 +236,12 @@ private:
     uint16_t ReadSupply(Supply supply);
     void PowerOnSupplies();
     void PowerOnGpio();
+    void PowerOnTurret();
+    // The turret sees the levels driven on the pins that stay outputs; it
+    // turns one position on a falling edge while it stands still.
+    void TurretSeesOutputs(uint8_t before, uint8_t after);
+    // The levels from outside with the turret's position lines in.
+    uint8_t TurretInputs(uint8_t outside);
 
     // Motion limits from the axis parameters and the velocity percent.
     double Percent(uint16_t velocity) const;
@@ -293,6 +302,11 @@ private:
     bool gpioLoopBack_ = false;
     uint8_t gpioInputs_ = 0;
     uint8_t gpioFunctionStates_ = 0;
+    bool turretFitted_ = false;
+    int turretPosition_ = 1;
+    uint64_t turretTurnUs_ = 0;
+    uint64_t turretTurnedAtUs_ = 0;   // the step under way ends here
+    int turretStep_ = 0;              // +1, -1 while turning, else 0
     uint8_t probeFlags_ = 1; // probe off
     std::array<int, 2> probeOption_{};
     uint8_t probeStatus_ = 0;

@@ -232,6 +232,10 @@ void AxbSim_SetJoystickAdc(int axis, const uint16_t* readings, int count, uint32
         script.assign(readings, readings + count);
     Control([&](Simulator& s) { s.board().SetJoystickAdc(axis, std::move(script), stepMs); });
 }
+void AxbSim_SetTurret(int fitted, uint32_t turnMs, int position)
+{
+    Control([&](Simulator& s) { s.board().SetTurret(fitted != 0, turnMs, position); });
+}
 
 void AxbSim_InjectEncoderErrors(int axis, int signalError, int frequencyError)
 {

@@ -82,6 +82,9 @@ struct MachineDescription {
     bool gpioLoopBack = false; // a loop-back plug on the GPIO pins
     uint8_t gpioInputs = 0;    // the GPIO levels from outside
     bool fiveButtonJoystick = false;
+    bool turret = false;       // an Olympus turret on the GPIO pins
+    uint32_t turretTurnMs = 200;
+    uint8_t turretPosition = 1;
 };
 
 // The machine every new simulated board is: see README.md for the values.

@@ -246,6 +246,12 @@ private:
             return Store(value, 0, 255, machine_.gpioInputs, problem);
         if (SameText(key, "FiveButtonJoystick"))
             return Store(value, 0, 1, machine_.fiveButtonJoystick, problem);
+        if (SameText(key, "Turret"))
+            return Store(value, 0, 1, machine_.turret, problem);
+        if (SameText(key, "TurretTurnMs"))
+            return Store(value, 0, 60000, machine_.turretTurnMs, problem);
+        if (SameText(key, "TurretPosition"))
+            return Store(value, 1, 5, machine_.turretPosition, problem);
         problem = "unknown key in [Board]";
         return false;
     }

@@ -12,6 +12,7 @@ constexpr struct {
     {BoxMode::Answer, "answer"},
     {BoxMode::Silent, "silent"},
     {BoxMode::Garbage, "garbage"},
+    {BoxMode::Error, "error"},
 };
 
 // No '*': garbage must never look like the start of the box's answer.
@@ -68,15 +69,15 @@ std::string LampBox::Receive(std::string_view bytes, uint64_t ms)
                 continue;
         }
         record_.Command(ms, pending_);
-        reply += Answer(pending_);
+        reply += answer_(pending_, mode_);
         pending_.clear();
     }
     return reply;
 }
 
-std::string LampBox::Answer(std::string_view command) const
+std::string LampAnswer(std::string_view command, BoxMode mode)
 {
-    if (mode_ == BoxMode::Answer && command == "$1PU")
+    if (mode == BoxMode::Answer && command == "$1PU")
         return "*1PU\n";
     return {};
 }

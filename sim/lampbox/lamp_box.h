@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-enum class BoxMode { Answer, Silent, Garbage };
+// Error: the box answers with its error reply where it has one.
+enum class BoxMode { Answer, Silent, Garbage, Error };
 
 bool ParseBoxMode(std::string_view text, BoxMode* mode);
 const char* BoxModeName(BoxMode mode);
@@ -26,9 +27,16 @@ private:
     FILE* file_;
 };
 
+// What a box sends back for one command (without its line feed) in a mode.
+using AnswerRule = std::string (*)(std::string_view command, BoxMode mode);
+// The lamp box answers "$1PU" with "*1PU" while it answers.
+std::string LampAnswer(std::string_view command, BoxMode mode);
+
+// The serial box: the lamp box, or another box on the same kind of line
+// with an answer rule of its own.
 class LampBox {
 public:
-    explicit LampBox(Record& record) : record_(record) {}
+    explicit LampBox(Record& record, AnswerRule answer = LampAnswer) : record_(record), answer_(answer) {}
 
     // The bytes that arrived at `ms`; returns what the box sends back.
     std::string Receive(std::string_view bytes, uint64_t ms);
@@ -38,9 +46,8 @@ public:
     void ForgetPending() { pending_.clear(); }
 
 private:
-    std::string Answer(std::string_view command) const;
-
     Record& record_;
+    AnswerRule answer_;
     BoxMode mode_ = BoxMode::Answer;
     std::string pending_;
 };

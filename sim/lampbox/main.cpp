@@ -3,6 +3,7 @@
 #include "control_file.h"
 #include "lamp_box.h"
 #include "pty_line.h"
+#include "sim/turrets/olympus_box.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -27,7 +28,27 @@ struct Options {
     BoxMode mode = BoxMode::Answer;
     unsigned garbageRate = 1920;   // bytes per second: a line at 19200 baud, busy
     unsigned maxSeconds = 0;       // 0: until told to stop
+    AnswerRule answer = LampAnswer;
 };
+
+constexpr struct {
+    const char* name;
+    AnswerRule answer;
+} kDevices[] = {
+    {"lamp", LampAnswer},
+    {"olympus", OlympusAnswer},
+};
+
+bool ParseDevice(const char* text, AnswerRule* answer)
+{
+    for (const auto& device : kDevices) {
+        if (std::strcmp(text, device.name) == 0) {
+            *answer = device.answer;
+            return true;
+        }
+    }
+    return false;
+}
 
 volatile sig_atomic_t g_stop = 0;
 void OnStopSignal(int) { g_stop = 1; }
@@ -43,7 +64,8 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: lampbox --link PATH [--record FILE] [--control FILE]\n"
-                 "               [--mode answer|silent|garbage] [--garbage-rate BYTES_PER_S]\n"
+                 "               [--mode answer|silent|garbage|error] [--garbage-rate BYTES_PER_S]\n"
+                 "               [--device lamp|olympus]\n"
                  "               [--max-seconds N]\n");
 }
 
@@ -74,6 +96,9 @@ bool ParseOptions(int argc, char** argv, Options* options)
         else if (name == "--mode") {
             if (!ParseBoxMode(value, &options->mode))
                 return false;
+        } else if (name == "--device") {
+            if (!ParseDevice(value, &options->answer))
+                return false;
         } else if (name == "--garbage-rate") {
             if (!ParseUnsigned(value, &options->garbageRate))
                 return false;
@@ -89,7 +114,7 @@ bool ParseOptions(int argc, char** argv, Options* options)
 class BoxProcess {
 public:
     BoxProcess(const Options& options, Record& record)
-        : options_(options), record_(record), box_(record), control_(options.control), start_(MonotonicMs())
+        : options_(options), record_(record), box_(record, options.answer), control_(options.control), start_(MonotonicMs())
     {
         box_.SetMode(options.mode);
     }

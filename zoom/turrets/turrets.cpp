@@ -1,24 +1,45 @@
 #include "zoom/turrets/turrets.h"
 
-#include "infra/log.h"
+#include "zoom/turrets/turret_kinds.h"
 
 namespace {
 
-void LogNotAvailable(const char* kind, int8_t n)
+constexpr TurretKindRow kTurretKinds[] = {
+    {kZoomRevolver, SetUpRevolver, RevolverGoto, RevolverPoll, ResetRevolver},
+    // The box never reports an arrival: no poll.
+    {kZoomOlympusBox, SetUpOlympusBox, OlympusBoxGoto, nullptr, ResetOlympusBox},
+    {kZoomOlympusPins, SetUpOlympusPins, OlympusPinsGoto, OlympusPinsPoll, ResetOlympusPins},
+    // The library is loaded by the first position read.
+    {kZoomNikon, nullptr, NikonGoto, NikonPoll, ResetNikon},
+};
+
+const TurretKindRow* FindKind(int kind)
 {
-    LogPrintf(g_log, "%s turret is not available yet: position %d not set\n", kind, n);
+    for (const TurretKindRow& row : kTurretKinds)
+        if (row.kind == kind)
+            return &row;
+    return nullptr;
 }
 
 } // namespace
 
 void TurretGoto(int kind, int8_t n)
 {
-    switch (kind) {
-    case kZoomRevolver: return LogNotAvailable("Revolver", n);
-    case kZoomOlympusBox: return LogNotAvailable("Olympus box", n);
-    case kZoomOlympusPins: return LogNotAvailable("Olympus I/O", n);
-    case kZoomNikon: return LogNotAvailable("Nikon", n);
-    default:
-        return;
+    if (const TurretKindRow* row = FindKind(kind)) {
+        if (row->setUp)
+            row->setUp();
+        row->goTo(n);
     }
+}
+
+void TurretPoll(int kind)
+{
+    if (const TurretKindRow* row = FindKind(kind); row && row->poll)
+        row->poll();
+}
+
+void ResetTurrets()
+{
+    for (const TurretKindRow& row : kTurretKinds)
+        row.reset();
 }

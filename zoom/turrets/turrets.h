@@ -1,7 +1,8 @@
 #pragma once
 // The objective turrets that can take the motor zoom's place ("ZoomType" 1
-// to 4). Each kind has its own branch here; the kinds are not built yet, so
-// each says so in the log and leaves the machine alone.
+// to 4). Each kind lives in a file of its own behind one table of kinds: its
+// goto (the turret branch of ZoomGoto, board lock held), its poll (the
+// turret branch of ZoomTimer, "ZOOM_LOCK" held) and its set-up.
 #include <cstdint>
 
 // "ZoomType" values.
@@ -17,5 +18,9 @@ enum ZoomKind : int {
 constexpr bool IsMotorZoom(int kind) { return kind == kZoomMotor || kind == kZoomMotorNoSwitch; }
 constexpr bool IsTurret(int kind) { return kind >= kZoomRevolver && kind <= kZoomNikon; }
 
-// Turns the turret of this kind to position n.
+// Turns the turret of this kind towards position n.
 void TurretGoto(int kind, int8_t n);
+// Watches the move under way of this kind's turret.
+void TurretPoll(int kind);
+
+void ResetTurrets();
