@@ -5,6 +5,7 @@
 #include "board/flash_store.h"
 #include "board/param_io.h"
 #include "core/flash_items.h"
+#include "core/joystick_word.h"
 #include "core/param_table.h"
 #include "core/version_text.h"
 #include "driver/axb400.h"
@@ -20,7 +21,6 @@ namespace {
 constexpr uint64_t kBoardTrustMs = 5000;
 // The zoom axis answers on every board variant, so it is the one asked.
 constexpr int kProbeAxis = kZoomAxis;
-constexpr uint8_t kFiveButtonJoystickBit = 0x80;
 constexpr int kRefMarkAxes = kEncoderAxisCount;   // X, Y, Z, Q
 constexpr int kRefMarkConfigRegister = 2;
 constexpr uint16_t kAnalogRefMarkInvertedBit = 0x0800;
@@ -40,7 +40,7 @@ bool ReadFiveButtonJoystick()
     uint8_t functions = 0;
     uint8_t state = 0;
     AXB_GetJoyStickMode(0, &mode, &functions, &state);
-    return (state & kFiveButtonJoystickBit) != 0;
+    return (state & kJoystickFiveButtonBit) != 0;
 }
 
 // Everything that may have changed while the board was away (or that was
@@ -48,7 +48,7 @@ bool ReadFiveButtonJoystick()
 void DoConnectionWork()
 {
     g_firmwareVersion = ReadFirmwareVersion();
-    if (g_firmwareVersion >= kFirstJoystickModeFirmware)
+    if (g_firmwareVersion >= kJoystickFiveButtonFirmware)
         g_fiveButtonJoystick = ReadFiveButtonJoystick();
     CheckFlash();
     ConfigureAnalogReferenceMarks();

@@ -8,9 +8,6 @@
 
 extern bool g_fiveButtonJoystick;    // read at connection from firmware 0x02050201 on
 
-// From this firmware on the joystick mode tells a five-button joystick apart.
-inline constexpr uint32_t kFirstJoystickModeFirmware = 0x02050201;
-
 // True when the board answers. A board that answered is trusted for 5 s
 // without asking again; one that did not is asked on every call. The first
 // answer after start-up or after the board was lost runs the connection

@@ -4,6 +4,17 @@
 // composes it; the GPIO button events and the Watch window read it.
 #include <cstdint>
 
+// The firmware generations of the joystick: from the first P001 holds
+// button functions and options instead of the position in the single
+// "Button Config" list; from the second the buttons have second functions;
+// from the fourth the joystick mode tells a five-button joystick apart.
+inline constexpr uint32_t kJoystickFunctionFirmware = 0x00020201;
+inline constexpr uint32_t kJoystickSecondFunctionFirmware = 0x00020306;
+inline constexpr uint32_t kJoystickQTrackFirmware = 0x0002040B;
+inline constexpr uint32_t kJoystickFiveButtonFirmware = 0x02050201;
+// Bit 7 of the joystick state: a five-button joystick.
+inline constexpr uint8_t kJoystickFiveButtonBit = 0x80;
+
 inline constexpr int kJoystickButtons = 5;
 // Where button 1..5's function nibble lies (0 "Disable (Software)").
 inline constexpr int kJoystickButtonShift[kJoystickButtons] = {0, 4, 8, 20, 24};

@@ -6,17 +6,6 @@
 
 #include <cstdint>
 
-// From this firmware on P001 holds button functions and options instead of
-// the position in the single "Button Config" list.
-inline constexpr uint32_t kJoystickFunctionFirmware = 0x00020201;
-// From this one the buttons have second functions.
-inline constexpr uint32_t kJoystickSecondFunctionFirmware = 0x00020306;
-inline constexpr uint32_t kJoystickQTrackFirmware = 0x0002040B;
-// From this one the joystick says whether it has five buttons.
-inline constexpr uint32_t kJoystickFiveButtonFirmware = 0x02050201;
-// Bit 7 of the joystick state: a five-button joystick.
-inline constexpr uint8_t kJoystickFiveButtonBit = 0x80;
-
 // The lists filled, and the controls of this firmware generation and
 // joystick shown (the board is asked which joystick it has).
 void PrepareJoystickControls(HWND wnd);
