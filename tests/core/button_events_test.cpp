@@ -36,29 +36,6 @@ TEST(ButtonEvents, OnlySoftwarePinsAndButtonsMarkTheMaskOfTheirFunction)
     EXPECT_THAT(MasksOf(three), ElementsAre(0, 0x0200, 0x0400, 0));
 }
 
-TEST(ButtonEvents, APressAndItsReleaseAreOneEventEachButNoneOnTheFirstPoll)
-{
-    ButtonEventTracker tracker;
-    const SoftwareFunctionMasks held = {0x0100, 0, 0, 0}, none = {}, doneAndGoto = {0, 0x0004, 0, 0x0001};
-    const struct {
-        SoftwareFunctionMasks masks;
-        uint16_t events, result;
-        bool changed;
-    } polls[] = {
-        {held, 0x1, 0x0, true},   // held at start-up
-        {held, 0x0, 0x0, true},  {none, 0x1, 0x1, true}, {none, 0x0, 0x0, true},
-        {doneAndGoto, 0xA, 0xA, true}, {none, 0xA, 0xA, false},
-    };
-    for (const auto& p : polls) {
-        const ButtonPoll poll = tracker.Poll(p.masks);
-        EXPECT_EQ(poll.events, p.events);
-        EXPECT_EQ(poll.result, p.result);
-        EXPECT_EQ(poll.eventsChanged, p.changed);
-    }
-    EXPECT_EQ(ButtonPressedLine(0xB), "Button pressed,(Enter),(Done),(Goto Here),11\n");
-    EXPECT_EQ(ButtonPressedLine(0x4), "Button pressed,(Undo),4\n");
-}
-
 TEST(GpioPins, TheTestWalksAOneAndAZeroThenDrivesEveryByte)
 {
     const auto values = GpioTestValues();

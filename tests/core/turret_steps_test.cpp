@@ -1,4 +1,4 @@
-// The turrets' position code, their shorter way round and the box's texts.
+// The turrets' position code and their shorter way round.
 #include "core/turret_steps.h"
 
 #include <gtest/gtest.h>
@@ -30,17 +30,6 @@ TEST(TurretSteps, TheShorterWayRoundAndItsStepLine)
     EXPECT_EQ(OlympusStepValue(true), 0x80);
     EXPECT_EQ(LimitTurretTarget(9), 5);
     EXPECT_EQ(LimitTurretTarget(-1), 1);
-}
-
-TEST(TurretSteps, OlympusBoxTexts)
-{
-    EXPECT_EQ(OlympusGotoCommand(9).View(), "OB9\r\n");
-    EXPECT_EQ(OlympusGotoCommand(-128).View(), "OB-128\r\n");
-    EXPECT_EQ(ClassifyOlympusReply("OB\r\n"), OlympusReply::Ok);
-    EXPECT_EQ(ClassifyOlympusReply("OB!\r\n"), OlympusReply::Error);
-    EXPECT_EQ(ClassifyOlympusReply("OB"), OlympusReply::Ok);
-    EXPECT_EQ(ClassifyOlympusReply("xOB!"), OlympusReply::None);
-    EXPECT_EQ(ClassifyOlympusReply("O"), OlympusReply::None);
 }
 
 } // namespace

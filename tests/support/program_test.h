@@ -50,6 +50,13 @@ protected:
     // The log lines that start with one of the prefixes, in order.
     std::vector<std::string> LinesStartingWith(std::initializer_list<std::string> prefixes);
     bool Logged(const std::string& line) { return h.Log().HasLine(line); }
+    // Main-timer ticks of 10 ms until done() holds, at most `ms`; whether it does.
+    bool RunUntil(const std::function<bool()>& done, int ms = 20000)
+    {
+        for (int t = 0; t < ms && !done(); t += 10)
+            h.Clock().Advance(10);
+        return done();
+    }
 
     static std::string Text(HWND dialog, int id) { return Narrow(ControlText(dialog, id)); }
     // A radio among its group as a click.

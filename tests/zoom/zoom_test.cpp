@@ -40,13 +40,6 @@ protected:
     using ProgramTest::ProgramTest;
     void SetUp() override { Start(); }
 
-    // Main-window ticks until done() holds, at most 20 s; whether it does.
-    bool RunUntil(const std::function<bool()>& done)
-    {
-        for (int t = 0; t < 20000 && !done(); t += 10)
-            h.Clock().Advance(10);
-        return done();
-    }
     bool RunUntilIdle() { return RunUntil([] { return g_zoomState == kZoomInactive; }); }
     std::vector<std::string> ZoomMoves() { return Calls("AXB_SetAxisPosAbs(0,4,"); }
     int CountLines(const std::string& line) { return static_cast<int>(std::ranges::count(h.Log().Lines(), line)); }
