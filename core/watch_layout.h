@@ -19,9 +19,10 @@ struct WatchLayout {
     int listWidth = 0;
 };
 
-// From the client size in pixels and OK's size, which it keeps. A window
-// too small for the margins gives readouts of no size, not negative ones.
-WatchLayout LayoutWatch(int clientWidth, int clientHeight, int okWidth, int okHeight);
+// From the client size in pixels and OK's size, which it keeps; margins and
+// gaps grow with the window's dpi (96 is 100 %). A window too small for the
+// margins gives readouts of no size, not negative ones.
+WatchLayout LayoutWatch(int clientWidth, int clientHeight, int okWidth, int okHeight, int dpi);
 
 // The text the readout font is fitted to.
 inline constexpr wchar_t kWatchFitText[] = L"00000.00000";

@@ -165,7 +165,8 @@ void OnResize(HWND wnd, int width, int height)
     RECT okRect{};
     GetWindowRect(ok, &okRect);
     const WatchLayout layout =
-        LayoutWatch(width, height, okRect.right - okRect.left, okRect.bottom - okRect.top);
+        LayoutWatch(width, height, okRect.right - okRect.left, okRect.bottom - okRect.top,
+                    static_cast<int>(GetDpiForWindow(wnd)));
     for (int a = 0; a < kWatchedAxes; ++a)
         Place(GetDlgItem(wnd, kReadouts[a]), layout.readouts[a]);
     Place(ok, layout.ok);
