@@ -2,9 +2,15 @@
 # Renders the program's windows on the simulated board under Xvfb and writes
 # them as PNG into docs/screenshots (or the folder given), for review and for
 # the README.
+#   tools/screenshots.sh [folder] [dpi]
+# The dpi (96, the default, or 144 and so on) is Wine's LogPixels, set for
+# the run. With LAYOUT_CHECK naming /work/shared/tools/layout-check, each
+# window is checked for clipped captions and overlapping controls before its
+# picture is taken; the findings go to <folder>/layout-check.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
+dpi=${2:-96}
 build=${BUILD_DIR:-build}
 tools/install-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-posix.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -12,7 +18,8 @@ ninja -C "$build" stagetune AXB400 uiclick >/dev/null
 mkdir -p "$out"
 
 export DISPLAY=:${SCREENSHOT_DISPLAY:-78}
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A screen as much larger as the windows are, so that none is cut off.
+Xvfb "$DISPLAY" -screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export WINEPREFIX="$PWD/$build/wineprefix-desktop" WINEDEBUG=-all
 state=$(mktemp -d)
@@ -25,10 +32,23 @@ finish() {
 trap finish EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 tools/wine-prefix.sh "$WINEPREFIX" x11
+# The DPI takes effect when the server starts again; each run sets its own,
+# so that one at 144 leaves no trace in the next.
+for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+  wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f /reg:64 >/dev/null 2>&1
+done
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+: > "$out/layout-check.txt"
 
 main_title='stagetune:4.0.0 2021 August 12'
 click() { wine "$build/bin/uiclick.exe" "$@"; }
-shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png"; }
+# After the picture, which waits for the window.
+check_layout() {
+  [ -n "${LAYOUT_CHECK:-}" ] || return 0
+  { "$LAYOUT_CHECK" "$1" | sed "s/^/$2 ($dpi dpi): /"; } >> "$out/layout-check.txt" 2>&1 || true
+}
+shot() { tools/screenshot.sh "$1" "$out/$2.png" >/dev/null && echo "$out/$2.png" && check_layout "$1" "$2"; }
 wait_for_main() {
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1 && break
@@ -118,7 +138,7 @@ click "$main_title" 1231 2>/dev/null || true
 click 'User Parameters' 3110
 up=$(xdotool search --onlyvisible --name '^User Parameters$' | head -n 1)
 # The list opens under a click and "Limit" is its last item.
-xdotool mousemove --window "$up" 300 168 click 1 sleep 0.5 key Escape sleep 0.2 key End || true
+xdotool mousemove --window "$up" $((300 * dpi / 96)) $((168 * dpi / 96)) click 1 sleep 0.5 key Escape sleep 0.2 key End || true
 shot 'User Parameters' user-parameters
 click 'User Parameters' 1
 click "$main_title" 1246 2>/dev/null &
