@@ -144,8 +144,7 @@ int Board::ReadStatusWord(int board, uint32_t* word)
     return 1;
 }
 
-// The servo loop's view of the axis: the PID parts follow the lag the way a
-// tuned loop would, scaled by the axis's gain parameters.
+// The servo loop's view of the axis: its P, I and D parts as it has them now.
 int Board::GetAxisRecord(int board, int axis, int32_t* record)
 {
     if (!ValidAxis(board, axis))
@@ -163,9 +162,10 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kVSoll] = Saturate(nominal.velocity);
     r[kVIst] = Saturate(HasEncoder(axis) ? axes_[axis].ActualVelocity(nowUs_) : nominal.velocity);
     r[kPartV] = Saturate(gain(74) * nominal.velocity / 1000);
-    r[kPartP] = Saturate(gain(50) * lag / 16);
-    r[kPartI] = Saturate(gain(52) * lag / 4);
-    r[kPartD] = Saturate(gain(51) * nominal.acceleration / 1e6);
+    const ServoParts parts = ServoOutput(axes_[axis].Gains(), axes_[axis].Motor(nowUs_), {nominal.position, nominal.velocity});
+    r[kPartP] = Saturate(parts.p);
+    r[kPartI] = Saturate(parts.i);
+    r[kPartD] = Saturate(parts.d);
     r[kBase] = Saturate(gain(54));
     r[kPid] = std::clamp(r[kPartV] + r[kPartP] + r[kPartI] + r[kPartD] + r[kBase], -32767, 32767);
     r[kRCnt] = io_[axis].referenceLatch;
