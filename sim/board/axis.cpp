@@ -267,14 +267,14 @@ bool Axis::Stopped(double t) const
 ServoState Axis::Cycle(int64_t k) const
 {
     ServoCache& c = servo_;
-    if (c.restFrom >= 0 && k >= c.restFrom)
-        return c.rest;
+    if (c.quietFrom >= 0 && k >= c.quietFrom)
+        return Bleed(static_cast<double>(k) * kServoCycle);
     if (k < c.cycle) {
         const int64_t mark = std::min<int64_t>(k / kCheckpointCycles, static_cast<int64_t>(c.checkpoints.size()) - 1);
         c.cycle = mark * kCheckpointCycles;
         c.state = c.checkpoints[static_cast<size_t>(mark)];
     }
-    // Once the nominal position stands still, a motor at rest on it stays.
+    // Once the nominal position stands still, the motor's way is known.
     const double still = std::min({motion_.endTime, motion_.haltAt, motion_.profile.Duration()});
     while (c.cycle < k) {
         const double t = static_cast<double>(c.cycle) * kServoCycle;
@@ -284,10 +284,10 @@ ServoState Axis::Cycle(int64_t k) const
         if (c.cycle % kCheckpointCycles == 0 &&
             static_cast<size_t>(c.cycle / kCheckpointCycles) == c.checkpoints.size())
             c.checkpoints.push_back(c.state);
-        if (t + kServoCycle >= still && ServoAtRest(gains_, c.state, nominal[2].position)) {
-            c.restFrom = c.cycle;
-            c.rest = {nominal[2].position, 0, 0};
-            return c.rest;
+        if (t + kServoCycle >= still && ServoQuiet(gains_, c.state, nominal[2].position)) {
+            c.quietFrom = c.cycle;
+            c.quiet = c.state;
+            return Bleed(static_cast<double>(k) * kServoCycle);
         }
     }
     return c.state;
@@ -301,10 +301,18 @@ ServoState Axis::ServoAt(double t) const
     const int64_t k = static_cast<int64_t>(std::floor(t / kServoCycle));
     const ServoState s = Cycle(k);
     const double t0 = static_cast<double>(k) * kServoCycle;
-    if ((servo_.restFrom >= 0 && k >= servo_.restFrom) || !(t > t0))
+    if (servo_.quietFrom >= 0 && k >= servo_.quietFrom)
+        return Bleed(t);
+    if (!(t > t0))
         return s;
     const NominalPoint nominal[3] = {NominalAt(t0), NominalAt((t0 + t) / 2), NominalAt(t)};
     return ServoStep(gains_, motor_, s, nominal, t - t0);
+}
+
+ServoState Axis::Bleed(double t) const
+{
+    const double from = static_cast<double>(servo_.quietFrom) * kServoCycle;
+    return ServoBleed(gains_, servo_.quiet, Kinematics(t).position, t - from);
 }
 
 double Axis::ActualAt(double t) const

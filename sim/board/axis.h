@@ -143,6 +143,7 @@ private:
     // cycles, which the cache below keeps.
     ServoState ServoAt(double t) const;
     ServoState Cycle(int64_t k) const;
+    ServoState Bleed(double t) const; // from the quiet cycle on
     bool Stopped(double t) const; // the board has stopped the motor for good
     double ActualAt(double t) const;
     double Seconds(uint64_t nowUs) const;
@@ -152,13 +153,13 @@ private:
     ServoMotor motor_ = MotorTunedFor(120, 600);
     // The servo's path through the current motion: a state every
     // kCheckpointCycles cycles, the last cycle asked for, and the cycle from
-    // which the motor stands at rest (worked out as far as asked).
+    // which the motor is quiet (servo.h; worked out as far as asked).
     struct ServoCache {
         std::vector<ServoState> checkpoints;
         int64_t cycle = 0;
         ServoState state;
-        int64_t restFrom = -1;
-        ServoState rest;
+        int64_t quietFrom = -1;
+        ServoState quiet;
     };
     mutable ServoCache servo_;
     bool homeFound_ = false;

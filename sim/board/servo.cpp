@@ -78,9 +78,24 @@ ServoState ServoStep(const ServoGains& g, const ServoMotor& m, const ServoState&
     return next;
 }
 
-bool ServoAtRest(const ServoGains& g, const ServoState& s, double position)
+namespace {
+
+// How far the I part holds the motor beyond a standing nominal position.
+double Held(const ServoGains& g, double integral) { return g.p > 0 ? IPart(g, integral) / (g.p * kPScale) : 0.0; }
+
+} // namespace
+
+bool ServoQuiet(const ServoGains& g, const ServoState& s, double position)
 {
-    const double held = g.p > 0 ? IPart(g, s.integral) / (g.p * kPScale) : 0.0;
-    return std::fabs(s.position - position) < kRestTolerance && std::fabs(s.velocity) < kRestTolerance &&
-           std::fabs(held) < kRestTolerance;
+    if (!(g.p > 0))
+        return false;
+    return std::fabs(s.position - position - Held(g, s.integral)) < kRestTolerance &&
+           std::fabs(s.velocity) < kRestTolerance;
+}
+
+ServoState ServoBleed(const ServoGains& g, const ServoState& quiet, double position, double dt)
+{
+    const double rate = g.p > 0 ? g.i * kIScale / (g.p * kPScale) : 0.0;
+    const double integral = quiet.integral * std::exp(-rate * dt);
+    return {position + Held(g, integral), -rate * Held(g, integral), integral};
 }

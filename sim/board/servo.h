@@ -50,6 +50,11 @@ struct ServoParts {
 };
 ServoParts ServoOutput(const ServoGains& gains, const ServoState& s, const NominalPoint& nominal);
 
-// The motor stands on `position` with nothing left in the loop, to within
-// a thousandth of a count.
-bool ServoAtRest(const ServoGains& gains, const ServoState& s, double position);
+// Once the nominal position stands at `position`, the motor comes to rest
+// there but for what the integral holds, which bleeds off slowly: the I part
+// then balances the P part, so the integral w decays as exp(-I t / (64 P))
+// and the motor stands I w / (64 P) beyond the nominal position. Quiet: the
+// motor is on that slow path, to within a thousandth of a count.
+bool ServoQuiet(const ServoGains& gains, const ServoState& s, double position);
+// Where a quiet motor is `dt` seconds later.
+ServoState ServoBleed(const ServoGains& gains, const ServoState& quiet, double position, double dt);
