@@ -299,6 +299,8 @@ ServoState Axis::ServoAt(double t) const
     if (Stopped(t))
         return {motion_.haltPosition, 0, 0};
     const int64_t k = static_cast<int64_t>(std::floor(t / kServoCycle));
+    if (servo_.quietFrom >= 0 && k >= servo_.quietFrom)
+        return Bleed(t);
     const ServoState s = Cycle(k);
     const double t0 = static_cast<double>(k) * kServoCycle;
     if (servo_.quietFrom >= 0 && k >= servo_.quietFrom)

@@ -46,8 +46,8 @@ double Board::Acceleration(int axis) const
 Axis::Drive Board::Drive(int axis, double percent) const
 {
     const double limit = HasEncoder(axis) ? static_cast<double>(Param(AxisParam(66, axis))) : 0.0;
-    const auto gain = [&](int xParam) { return static_cast<double>(static_cast<int32_t>(Param(AxisParam(xParam, axis)))); };
-    return {Speed(axis, percent), Acceleration(axis), limit, {gain(50), gain(51), gain(52), gain(53)}};
+    return {Speed(axis, percent), Acceleration(axis), limit,
+            {AxisValue(50, axis), AxisValue(51, axis), AxisValue(52, axis), AxisValue(53, axis)}};
 }
 
 Board::FenceWindow Board::Fences(int axis) const

@@ -153,7 +153,6 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
         return 1;
     const MotionState nominal = axes_[axis].Nominal(nowUs_);
     const double lag = NominalCount(axis) - ActualCount(axis);
-    const auto gain = [&](int xParam) { return static_cast<double>(static_cast<int32_t>(Param(AxisParam(xParam, axis)))); };
     std::array<int32_t, kRecordFields> r{};
     r[kTarget] = axes_[axis].Count(axes_[axis].Target());
     r[kActual] = ActualCount(axis);
@@ -161,12 +160,12 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kLag] = Saturate(lag);
     r[kVSoll] = Saturate(nominal.velocity);
     r[kVIst] = Saturate(HasEncoder(axis) ? axes_[axis].ActualVelocity(nowUs_) : nominal.velocity);
-    r[kPartV] = Saturate(gain(74) * nominal.velocity / 1000);
+    r[kPartV] = Saturate(AxisValue(74, axis) * nominal.velocity / 1000);
     const ServoParts parts = ServoOutput(axes_[axis].Gains(), axes_[axis].Motor(nowUs_), {nominal.position, nominal.velocity});
     r[kPartP] = Saturate(parts.p);
     r[kPartI] = Saturate(parts.i);
     r[kPartD] = Saturate(parts.d);
-    r[kBase] = Saturate(gain(54));
+    r[kBase] = Saturate(AxisValue(54, axis));
     r[kPid] = std::clamp(r[kPartV] + r[kPartP] + r[kPartI] + r[kPartD] + r[kBase], -32767, 32767);
     r[kRCnt] = io_[axis].referenceLatch;
     r[kFlags] = MoveStatus(axis) | io_[axis].ErrorByte() << 8 | MotorType(axis) << 16;

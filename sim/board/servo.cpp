@@ -95,6 +95,8 @@ bool ServoQuiet(const ServoGains& g, const ServoState& s, double position)
 
 ServoState ServoBleed(const ServoGains& g, const ServoState& quiet, double position, double dt)
 {
+    if (quiet.integral == 0)
+        return {position, 0, 0};
     const double rate = g.p > 0 ? g.i * kIScale / (g.p * kPScale) : 0.0;
     const double integral = quiet.integral * std::exp(-rate * dt);
     return {position + Held(g, integral), -rate * Held(g, integral), integral};
