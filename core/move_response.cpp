@@ -19,7 +19,10 @@ bool Finite(const ResponseSample& s)
     return std::isfinite(s.timeMs) && std::isfinite(s.position) && std::isfinite(s.followingError);
 }
 
-bool Within(const ResponseSample& s, const MoveCommand& move) { return std::fabs(s.position - move.target) <= move.window; }
+bool Within(const ResponseSample& s, const MoveCommand& move)
+{
+    return std::fabs(s.position - move.target) <= move.window;
+}
 
 // The first sample at which the profile has ended; samples.size() when none.
 size_t ProfileEnd(std::span<const ResponseSample> samples, const MoveCommand& move)

@@ -161,7 +161,8 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kVSoll] = Saturate(nominal.velocity);
     r[kVIst] = Saturate(HasEncoder(axis) ? axes_[axis].ActualVelocity(nowUs_) : nominal.velocity);
     r[kPartV] = Saturate(AxisValue(74, axis) * nominal.velocity / 1000);
-    const ServoParts parts = ServoOutput(axes_[axis].Gains(), axes_[axis].Motor(nowUs_), {nominal.position, nominal.velocity});
+    const ServoParts parts =
+        ServoOutput(axes_[axis].Gains(), axes_[axis].Motor(nowUs_), {nominal.position, nominal.velocity});
     r[kPartP] = Saturate(parts.p);
     r[kPartI] = Saturate(parts.i);
     r[kPartD] = Saturate(parts.d);
