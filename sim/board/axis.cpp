@@ -5,16 +5,14 @@
 
 namespace {
 
-// The servo trails its nominal position by a velocity and an acceleration
-// term while moving and settles exponentially afterwards; at 100 mm/s and
-// 500 mm/s² on a 1 µm scale that is about 60 counts. A new command starts
-// from the lag the motor has, which fades with the same time constant, so
-// the motor never jumps when a command arrives.
-constexpr double kLagPerVelocity = 0.0005;         // s
-constexpr double kLagPerAcceleration = 0.00002;    // s²
-constexpr double kSettleTimeConstant = 0.005;      // s
-// After this long a fading lag is below a millionth of a count per count.
-constexpr double kFadeSpan = 0.1;                  // s
+// The servo's path is kept every this many cycles (64 ms), so that a look
+// back in time re-runs at most that much of it.
+constexpr int64_t kCheckpointCycles = 256;
+// A following-error watch looks this many cycles ahead at most (1000 s).
+constexpr int64_t kMaxWatchedCycles = 4000000;
+// Marks are looked for until this long after the nominal position stops,
+// while the motor settles.
+constexpr double kSettleSpan = 1.0;                // s
 // The home search heads for the lower end of travel at constant speed, so
 // it aims far beyond it.
 constexpr double kHomeSearchOvershoot = 1e9;
@@ -23,10 +21,8 @@ constexpr double kSwitchZone = 0.5;
 // Segment durations add up with rounding errors; a move whose end is due
 // within a nanosecond has ended.
 constexpr double kTimeTolerance = 1e-9;
-// The encoder is followed at this step when the exact shape of a stretch
-// is not known in closed form (mark crossings, the lag along a circle); the
-// step is taken from the start of the motion, so the result does not depend
-// on when the program asks.
+// Mark crossings are looked for at this step, taken from the start of the
+// motion, so the result does not depend on when the program asks.
 constexpr double kSampleStep = 0.00005;            // s
 constexpr double kMaxSamples = 4e6;
 constexpr int kBisections = 40;
@@ -57,8 +53,15 @@ void Axis::Place(uint64_t nowUs, double position)
     motion_.startUs = nowUs;
     motion_.profile = Profile::Rest(std::clamp(position, travelMin_, travelMax_));
     motion_.target = motion_.profile.Target();
+    RestServo(motion_.target);
     settled_ = true;
     homeFound_ = false;
+}
+
+void Axis::RestServo(double position)
+{
+    motion_.servoStart = {position, 0, 0};
+    servo_ = ServoCache{{motion_.servoStart}, 0, motion_.servoStart, 0, motion_.servoStart};
 }
 
 void Axis::Move(uint64_t nowUs, double target, const Drive& drive)
@@ -88,11 +91,11 @@ void Axis::Stop(uint64_t nowUs, double amax)
 {
     const MotionState s = Nominal(nowUs);
     if (motion_.end == End::Jammed) {
-        Begin(nowUs, Profile::Rest(s.position));
+        Begin(nowUs, Profile::Rest(s.position), gains_);
         return;
     }
     const Profile braking = Profile::Stop(s.position, s.velocity, amax);
-    StartStraight(nowUs, braking, Kind::None, braking.Target(), Drive{0, amax, 0});
+    StartStraight(nowUs, braking, Kind::None, braking.Target(), Drive{0, amax, 0, gains_});
 }
 
 // A circle is checked against the travel before it starts, so it meets no
@@ -104,34 +107,27 @@ void Axis::Follow(uint64_t nowUs, std::shared_ptr<const CirclePath> path, int co
         return;
     }
     const double length = path->Length();
-    Begin(nowUs, Profile::Move(0, 0, length, drive.vmax, drive.amax));
+    Begin(nowUs, Profile::Move(0, 0, length, drive.vmax, drive.amax), drive.gains);
     motion_.path = std::move(path);
     motion_.component = component;
     motion_.target = motion_.path->Point(length)[component];
     motion_.kind = Kind::Follow;
     motion_.drive = drive;
-    motion_.lagCarry -= SteadyLag(0);
-    motion_.endTime = kInfinity;
-    HoldAtStart();
-    motion_.endTime = motion_.profile.Duration();
     if (drive.lagLimit > 0) {
-        const double trip = SampledLagTrip(0, motion_.endTime, drive.lagLimit);
+        const double trip = LagTrip(motion_.endTime, drive.lagLimit);
         if (trip >= 0) {
             motion_.haltPosition = ActualAt(trip) + extraLag_;
             motion_.haltAt = motion_.endTime = trip;
             motion_.end = End::FollowingError;
-            return;
         }
     }
-    if (motion_.endTime > 0)
-        motion_.lagAtEnd = ServoLag(std::nextafter(motion_.endTime, 0.0));
 }
 
-// A new motion from where the nominal position is now, keeping the lag the
-// motor has (it fades as the new motion goes on).
-void Axis::Begin(uint64_t nowUs, const Profile& profile)
+// A new motion from where the nominal position is now; the motor carries on
+// from where it is, at its speed, with what the loop has integrated.
+void Axis::Begin(uint64_t nowUs, const Profile& profile, const ServoGains& gains)
 {
-    const double lagNow = ServoLag(Seconds(nowUs));
+    const ServoState motor = ServoAt(Seconds(nowUs));
     homeFound_ = false;
     settled_ = false;
     motion_ = Motion{};
@@ -139,22 +135,19 @@ void Axis::Begin(uint64_t nowUs, const Profile& profile)
     motion_.profile = profile;
     motion_.target = profile.Target();
     motion_.endTime = profile.Duration();
-    motion_.lagCarry = lagNow;
-    if (motion_.endTime <= 0)
-        motion_.lagAtEnd = lagNow;
+    motion_.servoStart = motor;
+    gains_ = gains;
+    servo_ = ServoCache{{motor}, 0, motor, -1, {}};
 }
 
 void Axis::StartStraight(uint64_t nowUs, const Profile& profile, Kind kind, double target, const Drive& drive)
 {
-    Begin(nowUs, profile);
-    const double lagStart = motion_.lagCarry;
-    motion_.lagCarry -= SteadyLag(0);
+    Begin(nowUs, profile, drive.gains);
     motion_.kind = kind;
     motion_.commandTarget = target;
     motion_.target = target;
     motion_.drive = drive;
     motion_.endTime = kInfinity; // while the events are worked out
-    HoldAtStart();
 
     struct Candidate {
         double at;
@@ -185,11 +178,7 @@ void Axis::StartStraight(uint64_t nowUs, const Profile& profile, Kind kind, doub
                  travelMin_);
     }
     if (limit > 0) {
-        // The fading lag is followed closely at first, the model's own lag
-        // exactly afterwards.
-        double trip = SampledLagTrip(0, std::min(kFadeSpan, best.at), limit);
-        if (trip < 0)
-            trip = profile.TimeLagExceeds(kLagPerVelocity, kLagPerAcceleration, limit, kFadeSpan);
+        const double trip = LagTrip(best.at, limit);
         if (trip >= 0 && trip < best.at)
             best = {trip, End::FollowingError, ActualAt(trip) + extraLag_};
     }
@@ -200,57 +189,20 @@ void Axis::StartStraight(uint64_t nowUs, const Profile& profile, Kind kind, doub
         motion_.haltAt = best.at;
         motion_.haltPosition = best.position;
     }
-    if (!std::isfinite(motion_.endTime))
-        return;
-    if (best.end == End::FollowingError || best.end == End::HomeAtStop) {
-        // The board stops the axis where the motor is: no lag remains.
-        motion_.lagAtEnd = 0;
-    } else {
-        // The lag the motor has the moment the nominal position stops.
-        motion_.lagAtEnd = motion_.endTime > 0 ? ServoLag(std::nextafter(motion_.endTime, 0.0)) : lagStart;
-    }
 }
 
 // The motor stays where it is; the command is kept for when it comes free.
 void Axis::Jam(uint64_t nowUs, Kind kind, double target, const Drive& drive)
 {
     const double here = ActualAt(Seconds(nowUs)) + extraLag_;
-    Begin(nowUs, Profile::Rest(here));
-    motion_.lagCarry = 0;
-    motion_.lagAtEnd = 0;
+    Begin(nowUs, Profile::Rest(here), drive.gains);
+    RestServo(here);
     motion_.end = End::Jammed;
     motion_.endTime = kInfinity;
     motion_.kind = kind;
     motion_.commandTarget = target;
     motion_.target = target;
     motion_.drive = drive;
-}
-
-// The model's lag would have the motor dip back a little when it sets off
-// (more on a fine scale); the motor waits for the model instead.
-void Axis::HoldAtStart()
-{
-    const double x0 = ActualAt(0);
-    const double n0 = Kinematics(0).position;
-    double direction = 0;
-    for (double t = kSampleStep; t <= kFadeSpan && direction == 0; t += kSampleStep) {
-        const double n = Kinematics(t).position;
-        direction = (n > n0) - (n < n0);
-    }
-    const auto behind = [&](double t) { return direction * (ActualAt(t) - x0) < 0; };
-    if (direction == 0 || !behind(kSampleStep / 2))
-        return;
-    double lo = 0, hi = kSampleStep;
-    while (hi < kFadeSpan && behind(hi)) {
-        lo = hi;
-        hi += kSampleStep;
-    }
-    for (int i = 0; i < kBisections; ++i) {
-        const double mid = (lo + hi) / 2;
-        (behind(mid) ? lo : hi) = mid;
-    }
-    motion_.holdPosition = x0;
-    motion_.holdUntil = hi;
 }
 
 void Axis::SetStuck(uint64_t nowUs, bool stuck)
@@ -271,7 +223,7 @@ void Axis::SetStuck(uint64_t nowUs, bool stuck)
     else if (m.kind == Kind::Home)
         SeekHome(nowUs, m.drive);
     else
-        Begin(nowUs, Profile::Rest(m.profile.Target())); // a circle is not resumed: it ends here
+        Begin(nowUs, Profile::Rest(m.profile.Target()), gains_); // a circle is not resumed: it ends here
 }
 
 // A clock set back before the start of the motion (a test switching to
@@ -300,51 +252,97 @@ MotionState Axis::Kinematics(double t) const
             tangent[c] * s.acceleration + curvature[c] * s.velocity * s.velocity};
 }
 
-double Axis::SteadyLag(double t) const
+NominalPoint Axis::NominalAt(double t) const
 {
     const MotionState s = Kinematics(t);
-    return kLagPerVelocity * s.velocity + kLagPerAcceleration * s.acceleration;
+    return {s.position, s.velocity};
 }
 
-double Axis::SteadyLagRate(double t) const { return kLagPerVelocity * Kinematics(t).acceleration; }
-
-double Axis::ServoLag(double t) const
+// A following-error stop or a stall taken as home leaves the motor standing.
+bool Axis::Stopped(double t) const
 {
-    if (t < motion_.endTime)
-        return SteadyLag(t) + motion_.lagCarry * std::exp(-t / kSettleTimeConstant);
-    return motion_.lagAtEnd * std::exp(-(t - motion_.endTime) / kSettleTimeConstant);
+    return t >= motion_.haltAt && (motion_.end == End::FollowingError || motion_.end == End::HomeAtStop);
+}
+
+ServoState Axis::Cycle(int64_t k) const
+{
+    ServoCache& c = servo_;
+    if (c.quietFrom >= 0 && k >= c.quietFrom)
+        return Bleed(static_cast<double>(k) * kServoCycle);
+    if (k < c.cycle) {
+        const int64_t mark = std::min<int64_t>(k / kCheckpointCycles, static_cast<int64_t>(c.checkpoints.size()) - 1);
+        c.cycle = mark * kCheckpointCycles;
+        c.state = c.checkpoints[static_cast<size_t>(mark)];
+    }
+    // Once the nominal position stands still, the motor's way is known.
+    const double still = std::min({motion_.endTime, motion_.haltAt, motion_.profile.Duration()});
+    while (c.cycle < k) {
+        const double t = static_cast<double>(c.cycle) * kServoCycle;
+        const NominalPoint nominal[3] = {NominalAt(t), NominalAt(t + kServoCycle / 2), NominalAt(t + kServoCycle)};
+        c.state = ServoStep(gains_, motor_, c.state, nominal, kServoCycle);
+        ++c.cycle;
+        if (c.cycle % kCheckpointCycles == 0 &&
+            static_cast<size_t>(c.cycle / kCheckpointCycles) == c.checkpoints.size())
+            c.checkpoints.push_back(c.state);
+        if (t + kServoCycle >= still && ServoQuiet(gains_, c.state, nominal[2].position)) {
+            c.quietFrom = c.cycle;
+            c.quiet = c.state;
+            return Bleed(static_cast<double>(k) * kServoCycle);
+        }
+    }
+    return c.state;
+}
+
+// Between cycles the motor is followed from the last one.
+ServoState Axis::ServoAt(double t) const
+{
+    if (Stopped(t))
+        return {motion_.haltPosition, 0, 0};
+    const int64_t k = static_cast<int64_t>(std::floor(t / kServoCycle));
+    if (servo_.quietFrom >= 0 && k >= servo_.quietFrom)
+        return Bleed(t);
+    const ServoState s = Cycle(k);
+    const double t0 = static_cast<double>(k) * kServoCycle;
+    if (servo_.quietFrom >= 0 && k >= servo_.quietFrom)
+        return Bleed(t);
+    if (!(t > t0))
+        return s;
+    const NominalPoint nominal[3] = {NominalAt(t0), NominalAt((t0 + t) / 2), NominalAt(t)};
+    return ServoStep(gains_, motor_, s, nominal, t - t0);
+}
+
+ServoState Axis::Bleed(double t) const
+{
+    const double from = static_cast<double>(servo_.quietFrom) * kServoCycle;
+    return ServoBleed(gains_, servo_.quiet, Kinematics(t).position, t - from);
 }
 
 double Axis::ActualAt(double t) const
 {
-    if (t < motion_.holdUntil && t < motion_.endTime)
-        return motion_.holdPosition;
-    return std::clamp(Kinematics(t).position - ServoLag(t) - extraLag_, travelMin_, travelMax_);
+    return std::clamp(ServoAt(t).position - extraLag_, travelMin_, travelMax_);
 }
 
-double Axis::SampledLagTrip(double from, double to, double limit) const
+double Axis::LagTrip(double to, double limit) const
 {
-    if (!(to > from))
-        return -1;
-    const double step = std::max(kSampleStep, (to - from) / kMaxSamples);
     const auto over = [&](double t) { return std::fabs(Kinematics(t).position - ActualAt(t) - extraLag_) > limit; };
-    double before = from;
-    if (over(from))
-        return from;
-    for (double k = std::floor(from / step) + 1;; ++k) {
-        const double t = std::min(k * step, to);
+    if (!(to > 0))
+        return -1;
+    if (over(0))
+        return 0;
+    for (int64_t k = 1; k <= kMaxWatchedCycles; ++k) {
+        const double t = std::min(static_cast<double>(k) * kServoCycle, to);
         if (t >= to)
             return -1;
         if (over(t)) {
-            double lo = before, hi = t;
+            double lo = static_cast<double>(k - 1) * kServoCycle, hi = t;
             for (int i = 0; i < kBisections; ++i) {
                 const double mid = (lo + hi) / 2;
                 (over(mid) ? hi : lo) = mid;
             }
             return hi;
         }
-        before = t;
     }
+    return -1;
 }
 
 MotionState Axis::Nominal(uint64_t nowUs) const { return Kinematics(Seconds(nowUs)); }
@@ -353,18 +351,12 @@ double Axis::Actual(uint64_t nowUs) const { return ActualAt(Seconds(nowUs)); }
 
 double Axis::ActualVelocity(uint64_t nowUs) const
 {
-    const double t = Seconds(nowUs);
-    const MotionState s = Kinematics(t);
-    const double free = s.position - ServoLag(t) - extraLag_;
-    if (free <= travelMin_ || free >= travelMax_ || (t < motion_.holdUntil && t < motion_.endTime))
-        return 0;
-    double lagRate;
-    if (t < motion_.endTime)
-        lagRate = SteadyLagRate(t) - motion_.lagCarry / kSettleTimeConstant * std::exp(-t / kSettleTimeConstant);
-    else
-        lagRate = -ServoLag(t) / kSettleTimeConstant;
-    return s.velocity - lagRate;
+    const ServoState motor = Motor(nowUs);
+    const double free = motor.position - extraLag_;
+    return free <= travelMin_ || free >= travelMax_ ? 0.0 : motor.velocity;
 }
+
+ServoState Axis::Motor(uint64_t nowUs) const { return ServoAt(Seconds(nowUs)); }
 
 uint64_t Axis::EndUs() const
 {
@@ -415,11 +407,11 @@ std::optional<Axis::Crossing> Axis::FirstCrossing(uint64_t fromUs, uint64_t toUs
         return std::nullopt;
     const double ta = Seconds(fromUs);
     double tb = Seconds(toUs);
-    // Once the motion has ended and its lag has faded, the motor stands.
+    // Once the motion has ended and the motor has settled, it stands.
     double quiet = std::min(motion_.profile.Duration(), motion_.endTime);
     if (motion_.end == End::Jammed)
         quiet = 0;
-    tb = std::min(tb, std::max(quiet + kFadeSpan, ta));
+    tb = std::min(tb, std::max(quiet + kSettleSpan, ta));
 
     // The count goes up to a mark when the position passes mark - 0.5, down
     // to it when it passes mark + 0.5.

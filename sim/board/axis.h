@@ -1,6 +1,6 @@
 #pragma once
 // One simulated axis: where its trajectory generator puts it at any moment,
-// how far the motor lags behind, the ends of its travel (limit switches or
+// where its servo loop has the motor follow it (servo.h), the ends of its travel (limit switches or
 // hard stops), the home switch, the board's following-error stop and the
 // home search. Positions are in counts of the machine frame, which the
 // axis's counter equals until the counter is cleared or the home search
@@ -10,6 +10,7 @@
 // commanded.
 #include "circle_path.h"
 #include "motion_profile.h"
+#include "servo.h"
 
 #include <cstdint>
 #include <limits>
@@ -28,6 +29,7 @@ public:
         double vmax = 0;
         double amax = 0;
         double lagLimit = 0;
+        ServoGains gains; // taken with each command
     };
 
     // At rest at `position`, counter equal to the machine frame, no flags,
@@ -66,10 +68,16 @@ public:
     AxisEvent Update(uint64_t nowUs);
 
     MotionState Nominal(uint64_t nowUs) const;
-    // Where the motor (and its encoder) is: the nominal position less the
-    // servo's lag and any extra lag, never beyond the ends of travel.
+    // Where the motor (and its encoder) is: where the servo loop has brought
+    // it, less any extra lag, never beyond the ends of travel.
     double Actual(uint64_t nowUs) const;
     double ActualVelocity(uint64_t nowUs) const;
+    // The motor as the servo loop has it (no extra lag, no ends of travel),
+    // and the gains it runs with.
+    ServoState Motor(uint64_t nowUs) const;
+    const ServoGains& Gains() const { return gains_; }
+    // The motor and load the axis was built with.
+    void SetMotor(const ServoMotor& motor) { motor_ = motor; }
     bool MoveEnded(uint64_t nowUs) const;
     bool HomeFound() const { return homeFound_; }
     // Switches (none with hard stops).
@@ -114,12 +122,7 @@ private:
         End end = End::Profile;
         double haltAt = std::numeric_limits<double>::infinity(); // the nominal position stops here...
         double haltPosition = 0;                                 // ...at this place
-        double lagCarry = 0;  // lag carried over from before the start, fading
-        // The motor does not start by moving back against the way it is
-        // sent: it holds its place until the model catches up with it.
-        double holdUntil = 0;
-        double holdPosition = 0;
-        double lagAtEnd = 0;
+        ServoState servoStart; // the motor when the motion began
         double target = 0;    // as the axis record shows it
         // The command, to resume it when a stuck axis comes free.
         Kind kind = Kind::None;
@@ -127,22 +130,38 @@ private:
         Drive drive;
     };
 
-    void Begin(uint64_t nowUs, const Profile& profile);
+    void Begin(uint64_t nowUs, const Profile& profile, const ServoGains& gains);
+    void RestServo(double position); // the motor stands there, the loop empty
     void StartStraight(uint64_t nowUs, const Profile& profile, Kind kind, double target, const Drive& drive);
     void Jam(uint64_t nowUs, Kind kind, double target, const Drive& drive);
-    void HoldAtStart();
-    // The first time (seconds) in [from, to) at which |lag| passes `limit`,
-    // found by sampling and refined by bisection; negative when none.
-    double SampledLagTrip(double from, double to, double limit) const;
+    // The first time (seconds) in [0, to) at which |lag| passes `limit`,
+    // on the servo cycles and refined by bisection; negative when none.
+    double LagTrip(double to, double limit) const;
     MotionState Kinematics(double t) const;
-    // The servo's lag as the model has it before its end (no fading part).
-    double SteadyLag(double t) const;
-    double SteadyLagRate(double t) const;
-    double ServoLag(double t) const;
+    NominalPoint NominalAt(double t) const;
+    // The motor t seconds into the motion; Cycle is the state after whole
+    // cycles, which the cache below keeps.
+    ServoState ServoAt(double t) const;
+    ServoState Cycle(int64_t k) const;
+    ServoState Bleed(double t) const; // from the quiet cycle on
+    bool Stopped(double t) const; // the board has stopped the motor for good
     double ActualAt(double t) const;
     double Seconds(uint64_t nowUs) const;
 
     Motion motion_;
+    ServoGains gains_;
+    ServoMotor motor_ = MotorTunedFor(120, 600);
+    // The servo's path through the current motion: a state every
+    // kCheckpointCycles cycles, the last cycle asked for, and the cycle from
+    // which the motor is quiet (servo.h; worked out as far as asked).
+    struct ServoCache {
+        std::vector<ServoState> checkpoints;
+        int64_t cycle = 0;
+        ServoState state;
+        int64_t quietFrom = -1;
+        ServoState quiet;
+    };
+    mutable ServoCache servo_;
     bool homeFound_ = false;
     bool settled_ = true;
     bool switches_ = true;

@@ -34,6 +34,10 @@ void Board::PowerOn(const MachineDescription& machine, const std::optional<Flash
         axes_[a].SetLimitSwitches(setup.limitSwitches);
         axes_[a].SetHomeSwitchWidth(setup.homeSwitchWidth);
         axes_[a].SetStuck(nowUs_, setup.stuck);
+        const auto delivered = [&](int xParam) {
+            return static_cast<double>(static_cast<int32_t>(machine.params[AxisParam(xParam, a)]));
+        };
+        axes_[a].SetMotor(MotorTunedFor(delivered(50), delivered(51)));
         forcedMoveStatus_[a] = {setup.moveStatusMask, setup.moveStatusBits};
         if (setup.codedScale)
             scales_[a].SetCoded(*setup.codedScale);

@@ -222,6 +222,8 @@ private:
 
     // Axis quantities at the board's current time.
     uint32_t Param(int number) const { return params_[number]; }
+    // A signed per-axis parameter of the axis (a gain, an offset).
+    double AxisValue(int xParam, int axis) const { return static_cast<int32_t>(Param(AxisParam(xParam, axis))); }
     int MotorType(int axis) const { return static_cast<int>(Param(AxisParam(64, axis)) & 7); }
     bool HasEncoder(int axis) const;
     double NominalPosition(int axis) const;

@@ -41,11 +41,13 @@ double Board::Acceleration(int axis) const
     return a > 0 ? a : kUnlimitedAcceleration;
 }
 
-// P066 = 0 switches the board's following-error stop off.
+// P066 = 0 switches the board's following-error stop off. The servo loop
+// runs with the gains the parameters hold when the command comes.
 Axis::Drive Board::Drive(int axis, double percent) const
 {
     const double limit = HasEncoder(axis) ? static_cast<double>(Param(AxisParam(66, axis))) : 0.0;
-    return {Speed(axis, percent), Acceleration(axis), limit};
+    return {Speed(axis, percent), Acceleration(axis), limit,
+            {AxisValue(50, axis), AxisValue(51, axis), AxisValue(52, axis), AxisValue(53, axis)}};
 }
 
 Board::FenceWindow Board::Fences(int axis) const
@@ -142,8 +144,12 @@ int Board::SetAxisPosCircle(int board, int32_t radius, double startDeg, double s
     }
     for (int a = 0; a < kCircleAxes; ++a) {
         Commanded(a);
-        if (path->Length() > 0 && std::isfinite(speed) && MotorType(a) != 0)
-            axes_[a].Follow(nowUs_, path, a, {speed, acceleration, Drive(a, percent).lagLimit});
+        if (path->Length() > 0 && std::isfinite(speed) && MotorType(a) != 0) {
+            Axis::Drive drive = Drive(a, percent);
+            drive.vmax = speed;
+            drive.amax = acceleration;
+            axes_[a].Follow(nowUs_, path, a, drive);
+        }
     }
     return 1;
 }

@@ -144,8 +144,7 @@ int Board::ReadStatusWord(int board, uint32_t* word)
     return 1;
 }
 
-// The servo loop's view of the axis: the PID parts follow the lag the way a
-// tuned loop would, scaled by the axis's gain parameters.
+// The servo loop's view of the axis: its P, I and D parts as it has them now.
 int Board::GetAxisRecord(int board, int axis, int32_t* record)
 {
     if (!ValidAxis(board, axis))
@@ -154,7 +153,6 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
         return 1;
     const MotionState nominal = axes_[axis].Nominal(nowUs_);
     const double lag = NominalCount(axis) - ActualCount(axis);
-    const auto gain = [&](int xParam) { return static_cast<double>(static_cast<int32_t>(Param(AxisParam(xParam, axis)))); };
     std::array<int32_t, kRecordFields> r{};
     r[kTarget] = axes_[axis].Count(axes_[axis].Target());
     r[kActual] = ActualCount(axis);
@@ -162,11 +160,13 @@ int Board::GetAxisRecord(int board, int axis, int32_t* record)
     r[kLag] = Saturate(lag);
     r[kVSoll] = Saturate(nominal.velocity);
     r[kVIst] = Saturate(HasEncoder(axis) ? axes_[axis].ActualVelocity(nowUs_) : nominal.velocity);
-    r[kPartV] = Saturate(gain(74) * nominal.velocity / 1000);
-    r[kPartP] = Saturate(gain(50) * lag / 16);
-    r[kPartI] = Saturate(gain(52) * lag / 4);
-    r[kPartD] = Saturate(gain(51) * nominal.acceleration / 1e6);
-    r[kBase] = Saturate(gain(54));
+    r[kPartV] = Saturate(AxisValue(74, axis) * nominal.velocity / 1000);
+    const ServoParts parts =
+        ServoOutput(axes_[axis].Gains(), axes_[axis].Motor(nowUs_), {nominal.position, nominal.velocity});
+    r[kPartP] = Saturate(parts.p);
+    r[kPartI] = Saturate(parts.i);
+    r[kPartD] = Saturate(parts.d);
+    r[kBase] = Saturate(AxisValue(54, axis));
     r[kPid] = std::clamp(r[kPartV] + r[kPartP] + r[kPartI] + r[kPartD] + r[kBase], -32767, 32767);
     r[kRCnt] = io_[axis].referenceLatch;
     r[kFlags] = MoveStatus(axis) | io_[axis].ErrorByte() << 8 | MotorType(axis) << 16;

@@ -136,33 +136,3 @@ double Profile::TimeToCross(double position, int direction) const
     }
     return -1;
 }
-
-double Profile::TimeLagExceeds(double kV, double kA, double limit, double from) const
-{
-    MotionState s{start_, startVelocity_, 0};
-    double elapsed = 0;
-    for (int i = 0; i < count_; ++i) {
-        const double a = segments_[i].acceleration;
-        const double d = segments_[i].duration;
-        const double end = elapsed + d;
-        if (end > from) {
-            // lag(t) = l0 + slope * t over the part of the segment from `t0` on.
-            const double t0 = std::max(from - elapsed, 0.0);
-            const double l0 = kV * (s.velocity + a * t0) + kA * a;
-            const double slope = kV * a;
-            if (std::fabs(l0) > limit)
-                return elapsed + t0;
-            double t = -1;
-            if (slope > 0)
-                t = (limit - l0) / slope;
-            else if (slope < 0)
-                t = (-limit - l0) / slope;
-            if (t >= 0 && t0 + t < d)
-                return elapsed + t0 + t;
-        }
-        s.acceleration = a;
-        s = Advance(s, d);
-        elapsed = end;
-    }
-    return -1;
-}

@@ -29,10 +29,6 @@ public:
     // First time (seconds) at which the motion reaches `position` heading in
     // `direction` (+1 upwards, -1 downwards); negative when it never does.
     double TimeToCross(double position, int direction) const;
-    // First time (seconds, at or after `from`) at which the servo model's lag
-    // kV * velocity + kA * acceleration exceeds `limit` in either direction;
-    // negative when it never does. The lag is linear within each segment.
-    double TimeLagExceeds(double kV, double kA, double limit, double from) const;
 
 private:
     struct Segment {

@@ -121,4 +121,51 @@ TEST_F(SimMotionTest, StopReversalAndAMoveWithoutVelocityBrakeAtTheAxisAccelerat
     }
 }
 
+// The servo on a 100 mm move of X, sampled every millisecond: how far it
+// runs past the target, the lag at full speed (900 ms), and for how long
+// after the end of the profile (1200 ms) it leaves the target window.
+class SimServoTest : public SimBoardTest {
+protected:
+    struct Response {
+        int32_t overshoot = 0, lagAtSpeed = 0;
+        uint32_t settledMs = 0;
+    };
+    static Response MoveX(uint32_t d, uint32_t i)
+    {
+        AxbSim_PokeParam(51, d);
+        AxbSim_PokeParam(52, i);
+        AxbSim_PlaceAxis(kX, 0);
+        AXB_SetAxisPosAbs(0, kX, 100000);
+        Response r;
+        for (uint32_t ms = 1; ms <= 1600; ++ms) {
+            AxbSim_AdvanceTimeMs(1);
+            const int32_t past = Position(kX) - 100000;
+            r.overshoot = std::max(r.overshoot, past);
+            r.lagAtSpeed = ms == 900 ? Lag(kX) : r.lagAtSpeed;
+            r.settledMs = std::abs(past) > 5 ? ms - 1199 : r.settledMs;
+        }
+        return r;
+    }
+};
+
+TEST_F(SimServoTest, TheGainsShapeTheMoveAndTheMotorsPathDoesNotDependOnThePolling)
+{
+    const Response factory = MoveX(600, 8), halfD = MoveX(300, 8), fifthD = MoveX(120, 8), strongI = MoveX(600, 8000);
+    EXPECT_EQ(factory.overshoot, 10);
+    EXPECT_EQ(factory.lagAtSpeed, 50) << "0.5 ms of speed, as before the gains mattered";
+    EXPECT_LT(factory.overshoot, halfD.overshoot);
+    EXPECT_LT(halfD.overshoot, fifthD.overshoot);
+    EXPECT_GT(fifthD.settledMs, 2 * factory.settledMs);
+    EXPECT_LT(strongI.lagAtSpeed, factory.lagAtSpeed / 2) << "the integral takes the lag out";
+
+    const auto positionAt1203 = [](uint32_t stepMs) {
+        AxbSim_PlaceAxis(kX, 0);
+        AXB_SetAxisPosAbs(0, kX, 100000);
+        for (uint32_t ms = 0; ms < 1203; ms += stepMs, Position(kX))
+            AxbSim_AdvanceTimeMs(stepMs);
+        return Position(kX);
+    };
+    EXPECT_EQ(positionAt1203(1203), positionAt1203(1));
+}
+
 } // namespace
