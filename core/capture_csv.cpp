@@ -27,20 +27,11 @@ constexpr HeaderKey kHeaderKeys[] = {
 constexpr std::string_view kZeroTickKey = "zero tick";
 constexpr std::string_view kChannelKey = "channel";
 
-std::string ColumnName(const ScopeChannel& channel)
-{
-    std::string name = std::string(kScopeAxisNames[channel.axis]) + " " +
-                       kScopeQuantityNames[static_cast<int>(channel.quantity)];
-    if (!channel.unit.empty())
-        name += " (" + channel.unit + ")";
-    return name;
-}
-
 std::string ColumnLine(const ScopeCapture& capture)
 {
     std::string line(kTimeColumn);
     for (const ScopeChannel& channel : capture.channels)
-        line += "," + ColumnName(channel);
+        line += "," + ScopeChannelName(channel);
     return line;
 }
 

@@ -1,5 +1,7 @@
 #include "core/scope_capture.h"
 
+#include <cstdio>
+
 std::string ScopeUnitText(ScopeQuantity quantity, bool inch)
 {
     switch (quantity) {
@@ -35,4 +37,21 @@ uint32_t ScopeAxesRead(const std::vector<ScopeChannel>& channels)
     for (const ScopeChannel& channel : channels)
         mask |= AxisBit(channel.axis);
     return mask;
+}
+
+void FormatScopeValue(char* out, size_t size, double value, const ScopeChannel& channel)
+{
+    if (channel.quantity == ScopeQuantity::kMoveStatus)
+        std::snprintf(out, size, "0x%02X", static_cast<unsigned>(static_cast<uint8_t>(value)));
+    else
+        std::snprintf(out, size, channel.unit.starts_with("in") ? "%.5f" : "%.4f", value);
+}
+
+std::string ScopeChannelName(const ScopeChannel& channel)
+{
+    std::string name = std::string(kScopeAxisNames[channel.axis]) + " " +
+                       kScopeQuantityNames[static_cast<int>(channel.quantity)];
+    if (!channel.unit.empty())
+        name += " (" + channel.unit + ")";
+    return name;
 }

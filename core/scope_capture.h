@@ -4,6 +4,7 @@
 // as the time base. A capture is plain data, so the Move Response figures
 // and the service report use it without a window.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -67,3 +68,10 @@ double ScopeChannelValue(ScopeQuantity quantity, const ScopeAxisReading& reading
 
 // The axes the channels read, as an axis mask: the tick reads only these.
 uint32_t ScopeAxesRead(const std::vector<ScopeChannel>& channels);
+
+// A channel's value as the legend and the cursors show it: lengths and
+// velocities with the digits of the unit ("%.4f" mm, "%.5f" in), the status
+// byte in hexadecimal.
+void FormatScopeValue(char* out, size_t size, double value, const ScopeChannel& channel);
+// "X position (mm)".
+std::string ScopeChannelName(const ScopeChannel& channel);
