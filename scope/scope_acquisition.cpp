@@ -53,8 +53,9 @@ ScopeCapture BoardHeader(const std::vector<ScopeChannel>& channels)
     header.program = kProgramVersion;
     const BoardVersions versions = ReadBoardVersions();
     header.serial = std::to_string(versions.serialNumber);
-    char text[128];
-    FormatFirmwareVersion(text, sizeof text, versions.firmware, false);
+    char text[32];
+    const VersionBytes& f = versions.firmware;
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", f.b1, f.b2, f.b3, f.b4);
     header.firmware = text;
     header.channels = channels;
     return header;

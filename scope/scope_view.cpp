@@ -49,30 +49,45 @@ COLORREF Dimmed(COLORREF c)
     return RGB(mix(GetRValue(c)), mix(GetGValue(c)), mix(GetBValue(c)));
 }
 
-PlotRange ValueRange(const ScopeView& view, const ScopeCapture& capture, int c)
+// An automatic scale covers the capture and the reference channel drawn on it.
+PlotRange ValueRange(const ScopeView& view, int c)
 {
     if (!view.scales[c].automatic)
         return view.scales[c].fixed;
-    return FitValues(capture.samples, c, view.time);
+    PlotRange range = FitValues(view.capture.samples, c, view.time);
+    const ScopeCapture* reference = view.reference ? &*view.reference : nullptr;
+    if (reference && !view.capture.samples.empty() && c < static_cast<int>(reference->channels.size()) &&
+        c < static_cast<int>(view.capture.channels.size()) && reference->channels[c] == view.capture.channels[c]) {
+        const PlotRange other = FitValues(reference->samples, c, view.time);
+        range = {std::min(range.low, other.low), std::max(range.high, other.high)};
+    } else if (view.capture.samples.empty() && reference) {
+        range = FitValues(reference->samples, c, view.time);
+    }
+    return range;
 }
 
-void DrawLines(HDC dc, const ScopeView& view, const ScopeCapture& capture, const ScopeCapture& scaleSource,
-               const PlotRect& rect, int width, bool dim)
+void DrawLines(HDC dc, const ScopeView& view, const ScopeCapture& capture, const PlotRect& rect, int width, bool dim)
 {
     std::vector<PlotPoint> points;
     std::vector<POINT> line;
     for (size_t c = 0; c < capture.channels.size(); ++c) {
         const int ci = static_cast<int>(c);
-        const bool matched = c < scaleSource.channels.size() && scaleSource.channels[c] == capture.channels[c];
-        const PlotRange values = ValueRange(view, matched ? scaleSource : capture, ci);
+        const PlotRange values = ValueRange(view, ci);
         PlotLine(capture.samples, ci, view.time, values, rect, points);
         if (points.empty())
             continue;
         line.resize(points.size());
         std::transform(points.begin(), points.end(), line.begin(), [](PlotPoint p) { return POINT{p.x, p.y}; });
-        HPEN pen = CreatePen(PS_SOLID, width, dim ? Dimmed(kChannelColours[c]) : kChannelColours[c]);
+        // A wide pen costs Wine's bitmap drawing a polygon per segment, two
+        // orders of magnitude more than a thin one: a wide line is drawn as
+        // thin copies side by side.
+        HPEN pen = CreatePen(PS_SOLID, 1, dim ? Dimmed(kChannelColours[c]) : kChannelColours[c]);
         HGDIOBJ old = SelectObject(dc, pen);
-        Polyline(dc, line.data(), static_cast<int>(line.size()));
+        for (int k = 0; k < width; ++k) {
+            OffsetViewportOrgEx(dc, k == 0 ? 0 : 1, k == 0 ? 0 : 1, nullptr);
+            Polyline(dc, line.data(), static_cast<int>(line.size()));
+        }
+        OffsetViewportOrgEx(dc, 1 - width, 1 - width, nullptr);
         SelectObject(dc, old);
         DeleteObject(pen);
     }
@@ -81,7 +96,9 @@ void DrawLines(HDC dc, const ScopeView& view, const ScopeCapture& capture, const
 void TimeLabel(char* out, size_t size, double ms, double stepMs)
 {
     const int decimals = stepMs >= 1000 ? 0 : stepMs >= 100 ? 1 : stepMs >= 10 ? 2 : 3;
-    std::snprintf(out, size, "%.*f", decimals, ms / 1000.0);
+    // A grid line at the trigger reads 0, not the "-0.0" of a sum that missed it.
+    const double seconds = std::fabs(ms) < stepMs / 2 ? 0.0 : ms / 1000.0;
+    std::snprintf(out, size, "%.*f", decimals, seconds);
 }
 
 void PutText(HDC dc, int x, int y, const std::string& text, COLORREF colour)
@@ -368,15 +385,18 @@ void PaintScopeView(HDC dc, const RECT& area, const ScopeView& view, int dpi)
     const PlotRect rect = PlotArea(area, dpi, lineHeight);
     DrawGrid(dc, view, rect);
     const int width = std::max(1, Scaled(1, dpi));
+    const int liveWidth = Scaled(2, dpi);
     HRGN clip = CreateRectRgn(rect.left, rect.top, rect.left + rect.width, rect.top + rect.height);
     SelectClipRgn(dc, clip);
     if (view.reference)
-        DrawLines(dc, view, *view.reference, view.capture, rect, width, true);
-    DrawLines(dc, view, view.capture, view.capture, rect, width * 2 - (width > 1 ? 1 : 0), false);
+        DrawLines(dc, view, *view.reference, rect, width, true);
+    DrawLines(dc, view, view.capture, rect, liveWidth, false);
     DrawCursors(dc, view, rect, width);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
-    DrawLegend(dc, view, rect.left + rect.width + Scaled(kMargin, dpi), rect.top, lineHeight, dpi);
+    const int legendLeft = rect.left + rect.width + Scaled(kMargin, dpi);
+    DrawLegend(dc, view, legendLeft, rect.top, lineHeight, dpi);
+    PutText(dc, legendLeft, rect.top + rect.height + 2, "time (s)", kAxisColour);
     SelectObject(dc, oldFont);
     DeleteObject(font);
 }
