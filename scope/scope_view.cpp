@@ -22,7 +22,7 @@ constexpr int kValueGridLines = 8;
 constexpr int kFontPoints = 8;
 // Sizes at 96 dpi, scaled with the window's.
 constexpr int kMargin = 8;
-constexpr int kLegendWidth = 300;
+constexpr int kLegendWidth = 260;
 constexpr double kWheelZoom = 0.8;
 constexpr int kCursorGrabPixels = 6;
 
@@ -160,22 +160,18 @@ std::string Reading(std::span<const ScopeSample> samples, int c, const ScopeChan
     return text;
 }
 
-// One line per channel: its name, then with the cursors its values at both
-// and their difference.
-std::string LegendLine(const ScopeCapture& capture, int c, const ScopeView& view, const char* prefix)
+// With the cursors: a channel's values at both and their difference.
+std::string CursorLine(const ScopeCapture& capture, int c, const ScopeView& view)
 {
     const ScopeChannel& channel = capture.channels[c];
-    std::string line = prefix + ScopeChannelName(channel);
-    if (!view.cursorsPlaced)
-        return line;
-    line += ": " + Reading(capture.samples, c, channel, view.cursors[0]) + " / " +
-            Reading(capture.samples, c, channel, view.cursors[1]);
+    std::string line = "A " + Reading(capture.samples, c, channel, view.cursors[0]) + "   B " +
+                       Reading(capture.samples, c, channel, view.cursors[1]);
     const auto a = ValueAt(capture.samples, c, view.cursors[0]);
     const auto b = ValueAt(capture.samples, c, view.cursors[1]);
     if (a && b) {
         char text[64];
         FormatScopeValue(text, sizeof text, *b - *a, channel);
-        line += std::string(" d ") + text;
+        line += std::string("   d ") + text;
     }
     return line;
 }
@@ -191,16 +187,21 @@ void DrawLegend(HDC dc, const ScopeView& view, int left, int top, int lineHeight
         y += lineHeight;
     }
     const int swatch = Scaled(12, dpi);
-    auto entries = [&](const ScopeCapture& capture, bool dim, const char* prefix) {
+    auto entries = [&](const ScopeCapture& capture, bool dim, const std::string& prefix) {
         for (size_t c = 0; c < capture.channels.size(); ++c) {
             const COLORREF colour = dim ? Dimmed(kChannelColours[c]) : kChannelColours[c];
             HBRUSH brush = CreateSolidBrush(colour);
             RECT box{left, y + lineHeight / 4, left + swatch, y + lineHeight * 3 / 4};
             FillRect(dc, &box, brush);
             DeleteObject(brush);
-            PutText(dc, left + swatch + Scaled(4, dpi), y, LegendLine(capture, static_cast<int>(c), view, prefix),
-                     dim ? kAxisColour : RGB(0, 0, 0));
+            const int textLeft = left + swatch + Scaled(4, dpi);
+            const COLORREF textColour = dim ? kAxisColour : RGB(0, 0, 0);
+            PutText(dc, textLeft, y, prefix + ScopeChannelName(capture.channels[c]), textColour);
             y += lineHeight;
+            if (view.cursorsPlaced) {
+                PutText(dc, textLeft, y, CursorLine(capture, static_cast<int>(c), view), textColour);
+                y += lineHeight;
+            }
         }
     };
     entries(view.capture, false, "");
