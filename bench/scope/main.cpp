@@ -2,10 +2,8 @@
 // two moving axes, and one repaint of a 60 s capture (6 000 samples of four
 // channels) at 1280 x 800, with a reference capture of the same size.
 #include "bench/common/bench_program.h"
-#include "driver/axb400.h"
 #include "scope/scope_acquisition.h"
 #include "scope/scope_view.h"
-#include "sim/board/axbsim.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,12 +75,7 @@ int main()
         std::printf("the main window could not be created\n");
         return 1;
     }
-    for (int axis = 0; axis < 2; ++axis)
-        AxbSim_SetTravel(axis, -2'000'000'000, 2'000'000'000);
-    AXB_SetVelocityPercent(0, 0, 1000);
-    AXB_SetVelocityPercent(0, 1, 1000);
-    AXB_SetAxisPosAbs(0, 0, 5000000);
-    AXB_SetAxisPosAbs(0, 1, 4000000);
+    MoveXAndYThroughout();
     StartScopeAcquisition({{0, ScopeQuantity::kPosition, ""},
                            {0, ScopeQuantity::kFollowingError, ""},
                            {1, ScopeQuantity::kVelocity, ""},
