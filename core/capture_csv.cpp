@@ -134,6 +134,9 @@ std::optional<Refusal> ReadHeader(LineReader& lines, ScopeCapture& capture)
         const auto value = line ? KeyValue(*line, key.key) : std::nullopt;
         if (!value)
             return Refusal{line ? lines.Number() : lines.NextNumber(), "a header line is missing"};
+        // A carriage return kept in a text would not survive the next save.
+        if (value->find('\r') != std::string_view::npos)
+            return Refusal{lines.Number(), "a header line holds a carriage return"};
         capture.*key.field = std::string(*value);
     }
     const auto tickLine = lines.Next();

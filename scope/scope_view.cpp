@@ -49,19 +49,19 @@ COLORREF Dimmed(COLORREF c)
     return RGB(mix(GetRValue(c)), mix(GetGValue(c)), mix(GetBValue(c)));
 }
 
-// An automatic scale covers the capture and the reference channel drawn on it.
-PlotRange ValueRange(const ScopeView& view, int c)
+// An automatic scale covers the capture and the reference where both have
+// the same channel, so the two lines compare on one scale.
+PlotRange ValueRange(const ScopeView& view, const ScopeCapture& drawn, int c)
 {
     if (!view.scales[c].automatic)
         return view.scales[c].fixed;
-    PlotRange range = FitValues(view.capture.samples, c, view.time);
-    const ScopeCapture* reference = view.reference ? &*view.reference : nullptr;
-    if (reference && !view.capture.samples.empty() && c < static_cast<int>(reference->channels.size()) &&
-        c < static_cast<int>(view.capture.channels.size()) && reference->channels[c] == view.capture.channels[c]) {
-        const PlotRange other = FitValues(reference->samples, c, view.time);
-        range = {std::min(range.low, other.low), std::max(range.high, other.high)};
-    } else if (view.capture.samples.empty() && reference) {
-        range = FitValues(reference->samples, c, view.time);
+    PlotRange range = FitValues(drawn.samples, c, view.time);
+    const ScopeCapture* other = &drawn == &view.capture ? (view.reference ? &*view.reference : nullptr) : &view.capture;
+    const auto channel = static_cast<size_t>(c);
+    if (other && !other->samples.empty() && channel < other->channels.size() &&
+        other->channels[channel] == drawn.channels[channel]) {
+        const PlotRange more = FitValues(other->samples, c, view.time);
+        range = {std::min(range.low, more.low), std::max(range.high, more.high)};
     }
     return range;
 }
@@ -72,7 +72,7 @@ void DrawLines(HDC dc, const ScopeView& view, const ScopeCapture& capture, const
     std::vector<POINT> line;
     for (size_t c = 0; c < capture.channels.size(); ++c) {
         const int ci = static_cast<int>(c);
-        const PlotRange values = ValueRange(view, ci);
+        const PlotRange values = ValueRange(view, capture, ci);
         PlotLine(capture.samples, ci, view.time, values, rect, points);
         if (points.empty())
             continue;
