@@ -3,7 +3,8 @@
 // ways it ends.
 #include <windows.h>
 
-inline constexpr char kProgramVersion[] = "4.0.0";
+#include "core/version_text.h"
+
 inline constexpr char kProgramDate[] = "2021 August 12";
 inline constexpr char kBuildDate[] = "Aug 12 2021";
 inline constexpr char kBuildTime[] = "10:28:10";

@@ -16,6 +16,7 @@
 #include "infra/clock.h"
 #include "infra/log.h"
 #include "res/resource.h"
+#include "scope/scope_acquisition.h"
 #include "ui/control_text.h"
 #include "zoom/zoom.h"
 
@@ -176,6 +177,7 @@ void OnMainTimer(HWND wnd)
     ZoomTimer();
     AutoHomeTimer();
     TraceStep();
+    ScopeTick();
     ContinuousHomeStep(moveStatus, errorByte);
     ContinuousGotoStep(moveStatus, errorByte);
     RefMarkLogPoll();

@@ -18,6 +18,7 @@
 #include "infra/clock.h"
 #include "joystick/joystick_dialog.h"
 #include "res/resource.h"
+#include "scope/scope_window.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
 #include "zoom/zoom.h"
@@ -32,6 +33,7 @@ void OnMultiAxisGotoButton(HWND)
     OpenMultiAxisGoto();
 }
 void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
+void OnScopeButton(HWND) { OpenScopeWindow(); }
 
 void OnLampButton(HWND)
 {
@@ -92,6 +94,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_TOUCH_PROBE, WindowHandler<OnTouchProbeButton>},
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
     {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
+    {IDC_SCOPE, WindowHandler<OnScopeButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

@@ -39,6 +39,8 @@
 #include "zoom/zoom.h"
 #include "zoom/zoom_dialog.h"
 #include "probe/touch_probe.h"
+#include "scope/scope_acquisition.h"
+#include "scope/scope_window.h"
 #include "zoom/turrets/turrets.h"
 
 void ResetAllProgramState()
@@ -75,6 +77,8 @@ void ResetAllProgramState()
     ResetMultiAxisGoto();
     ResetCircularGoto();
     ResetWatchWindow();
+    ResetScopeWindow();
+    ResetScopeAcquisition();
     ResetGotoMonitor();
     ResetZoomDialog();
     ResetZoom();

@@ -197,6 +197,7 @@ std::optional<double> LeadingDouble(std::wstring_view text) { return ReadDecimal
 std::optional<float> WholeFloat(std::wstring_view text) { return ReadDecimal<float>(text, true, After::Blanks); }
 std::optional<double> WholeDouble(std::wstring_view text) { return ReadDecimal<double>(text, true, After::Blanks); }
 std::optional<float> ExactFloat(std::string_view text) { return ReadDecimal<float>(text, false, After::Nothing); }
+std::optional<double> ExactDouble(std::string_view text) { return ReadDecimal<double>(text, false, After::Nothing); }
 
 std::optional<int32_t> LeadingInteger(std::wstring_view text)
 {

@@ -24,6 +24,7 @@ std::optional<double> LeadingDouble(std::wstring_view text);
 std::optional<float> WholeFloat(std::wstring_view text);
 std::optional<double> WholeDouble(std::wstring_view text);
 std::optional<float> ExactFloat(std::string_view text);
+std::optional<double> ExactDouble(std::string_view text);
 
 std::optional<int32_t> LeadingInteger(std::wstring_view text);
 std::optional<int32_t> WholeSigned(std::wstring_view text);

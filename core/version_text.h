@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+inline constexpr char kProgramVersion[] = "4.0.0";
+
 struct VersionBytes {
     uint8_t b1, b2, b3, b4;   // in the order the driver returns them
 };

@@ -12,6 +12,7 @@
 #include "infra/log.h"
 #include "motion/goto_monitor.h"
 #include "res/resource.h"
+#include "scope/scope_window.h"
 #include "ui/dialog.h"
 #include "ui/fields.h"
 #include "ui/modeless.h"
@@ -115,6 +116,8 @@ void OnStop(HWND)
 
 void OnExit(HWND wnd) { CloseModeless(g_circularGotoWnd, wnd); }
 
+void OnScope(HWND) { SendGotoRunToScope(); }
+
 void OnDestroyed(HWND) { g_traceOn = false; }
 
 void OnInit(HWND wnd)
@@ -129,6 +132,7 @@ void OnTick(HWND wnd) { GotoMonitorTick(wnd, GotoWindowKind::kCircular); }
 constexpr CommandRoute kRoutes[] = {
     {IDC_CIRC_GOTO, WindowHandler<OnGoto>},
     {IDC_CIRC_STOP, WindowHandler<OnStop>},
+    {IDC_CIRC_SCOPE, WindowHandler<OnScope>},
     {IDC_CIRC_EXIT, WindowHandler<OnExit>},
 };
 constexpr DialogBehaviour kBehaviour = {

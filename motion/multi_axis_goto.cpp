@@ -19,6 +19,7 @@
 #include "motion/goto_monitor.h"
 #include "motion/watch_window.h"
 #include "res/resource.h"
+#include "scope/scope_window.h"
 #include "ui/control_text.h"
 #include "ui/dialog.h"
 #include "ui/fields.h"
@@ -219,6 +220,7 @@ void OnSetTarget(HWND wnd)
 }
 
 void OnWatch(HWND) { OpenWatchWindow(); }
+void OnScope(HWND) { SendGotoRunToScope(); }
 
 // The targets are kept for the next opening and for the main window.
 void OnExit(HWND wnd)
@@ -285,6 +287,7 @@ constexpr CommandRoute kRoutes[] = {
     {IDC_MAG_ZERO_Q, OnZero},
     {IDC_MAG_SET_TARGET, WindowHandler<OnSetTarget>},
     {IDC_MAG_WATCH, WindowHandler<OnWatch>},
+    {IDC_MAG_SCOPE, WindowHandler<OnScope>},
     {IDC_MAG_EXIT, WindowHandler<OnExit>},
 };
 // The close box and Escape leave the target fields unread.

@@ -22,6 +22,7 @@
 #define IDD_COPY_SETTINGS        123
 #define IDD_POWER                125
 #define IDD_CIRCULAR_GOTO        128
+#define IDD_SCOPE                135
 
 #define IDI_STAGETUNE            200
 

@@ -89,3 +89,7 @@
 #define IDC_CIRC_GOTO                 1686
 #define IDC_CIRC_STOP                 1046
 #define IDC_CIRC_EXIT                 1028
+
+// The goto windows send their runs to the Scope.
+#define IDC_MAG_SCOPE                 3301
+#define IDC_CIRC_SCOPE                3302

@@ -76,6 +76,16 @@ void StopBenchProgram(HWND main)
 
 void AdvanceBenchClock(uint32_t ms) { g_clock.Advance(ms); }
 
+void MoveXAndYThroughout()
+{
+    for (int axis = 0; axis < 2; ++axis)
+        AxbSim_SetTravel(axis, -2'000'000'000, 2'000'000'000);
+    AXB_SetVelocityPercent(0, 0, 1000);
+    AXB_SetVelocityPercent(0, 1, 1000);
+    AXB_SetAxisPosAbs(0, 0, 5000000);
+    AXB_SetAxisPosAbs(0, 1, 4000000);
+}
+
 double MicrosecondsPerCall(const std::function<void()>& work, int count)
 {
     LARGE_INTEGER frequency, start, end;

@@ -12,6 +12,10 @@
 HWND StartBenchProgram();
 void StopBenchProgram(HWND main);
 
+// Far targets at 10 % inside a travel wider than they are: X and Y move
+// throughout every run of a benchmark.
+void MoveXAndYThroughout();
+
 // Lets the program's clock and the board's time move on.
 void AdvanceBenchClock(uint32_t ms);
 

@@ -29,14 +29,7 @@ int main()
     std::printf("  control writes in 300 ticks at rest: %llu\n",
                 static_cast<unsigned long long>(ControlTextWrites() - before));
 
-    // Far targets at 10 % inside a travel wider than they are: both axes
-    // move throughout every run.
-    for (int axis = 0; axis < 2; ++axis)
-        AxbSim_SetTravel(axis, -2'000'000'000, 2'000'000'000);
-    AXB_SetVelocityPercent(0, 0, 1000);
-    AXB_SetVelocityPercent(0, 1, 1000);
-    AXB_SetAxisPosAbs(0, 0, 5000000);
-    AXB_SetAxisPosAbs(0, 1, 4000000);
+    MoveXAndYThroughout();
     ReportTicks("main timer tick, X and Y moving", tick, kTicks);
     uint8_t moveStatus = 0, errorByte = 0;
     AXB_GetMoveStatus(0, 0, &moveStatus, &errorByte);

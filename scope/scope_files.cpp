@@ -1,0 +1,132 @@
+#include "scope/scope_files.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "infra/user_prompts.h"
+#include "scope/scope_view.h"
+
+namespace {
+
+constexpr DWORD kFileNameChars = MAX_PATH;
+
+struct FileKindTexts {
+    const wchar_t* filter;
+    const wchar_t* extension;
+    const wchar_t* defaultName;
+};
+constexpr FileKindTexts kFileKinds[] = {
+    {L"Scope capture (*.csv)\0*.csv\0All files (*.*)\0*.*\0", L"csv", L"capture.csv"},
+    {L"Bitmap picture (*.bmp)\0*.bmp\0", L"bmp", L"scope.bmp"},
+};
+
+class File {
+public:
+    File(const std::wstring& path, bool write)
+        : handle_(CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, write ? 0 : FILE_SHARE_READ,
+                              nullptr, write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~File()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    HANDLE Handle() const { return handle_; }
+    bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+template <class T>
+void Append(std::string& out, const T& value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+} // namespace
+
+std::optional<std::wstring> AskScopeFileName(HWND owner, ScopeFileKind kind, bool save)
+{
+    const FileKindTexts& texts = kFileKinds[static_cast<int>(kind)];
+    wchar_t file[kFileNameChars] = {};
+    if (save)
+        wcsncpy(file, texts.defaultName, kFileNameChars - 1);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = texts.filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = kFileNameChars;
+    ofn.lpstrDefExt = texts.extension;
+    ofn.Flags = OFN_EXPLORER | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? AskSaveFileName(ofn) : AskOpenFileName(ofn)))
+        return std::nullopt;
+    file[kFileNameChars - 1] = L'\0';
+    return std::wstring(file);
+}
+
+std::optional<std::string> ReadScopeFile(const std::wstring& path, size_t limit)
+{
+    File file(path, false);
+    LARGE_INTEGER size{};
+    if (!file.Open() || !GetFileSizeEx(file.Handle(), &size) || static_cast<uint64_t>(size.QuadPart) > limit)
+        return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+bool WriteScopeFile(const std::wstring& path, const std::string& bytes)
+{
+    File file(path, true);
+    DWORD written = 0;
+    return file.Open() &&
+           WriteFile(file.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::string ScopeViewBitmap(int width, int height, int dpi)
+{
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;   // bottom-up, as BMP files keep their rows
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    std::string out;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const RECT area{0, 0, width, height};
+        PaintScopeView(dc, area, TheScopeView(), dpi);
+        GdiFlush();
+        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+        const DWORD pixels = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;   // "BM"
+        file.bfOffBits = sizeof file + sizeof info;
+        file.bfSize = file.bfOffBits + pixels;
+        Append(out, file);
+        Append(out, info);
+        out.append(static_cast<const char*>(bits), pixels);
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(dc);
+    return out;
+}
