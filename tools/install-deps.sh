@@ -6,6 +6,7 @@ packages=(cmake ninja-build googletest g++ clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine socat xvfb xdotool x11-utils imagemagick python3)
+packages+=(libz-mingw-w64-dev unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
