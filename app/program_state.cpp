@@ -40,6 +40,8 @@
 #include "zoom/zoom_dialog.h"
 #include "probe/touch_probe.h"
 #include "zoom/turrets/turrets.h"
+#include "core/status_errors_seen.h"
+#include "infra/log_ring.h"
 
 void ResetAllProgramState()
 {
@@ -82,4 +84,6 @@ void ResetAllProgramState()
     ResetHomeCommands();
     ResetTouchProbe();
     ResetJoystickDialog();
+    ResetStatusErrorsSeen();
+    ResetRecentLog();
 }
