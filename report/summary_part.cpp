@@ -121,16 +121,30 @@ void AddHomed(Text& out)
     out.Line("Axes: %s", homed.c_str());
 }
 
+// The local time of a moment of the program's clock, counted back from the
+// report's own moment.
+SYSTEMTIME LocalTimeAt(const ReportContext& report, uint64_t ms)
+{
+    constexpr uint64_t kFileTimeUnitsPerMs = 10000;
+    FILETIME now{};
+    SystemTimeToFileTime(&report.now, &now);
+    const uint64_t ago = report.nowMs >= ms ? report.nowMs - ms : 0;
+    const uint64_t then = (uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime) - ago * kFileTimeUnitsPerMs;
+    const FILETIME at{static_cast<DWORD>(then), static_cast<DWORD>(then >> 32)};
+    SYSTEMTIME result{};
+    FileTimeToSystemTime(&at, &result);
+    return result;
+}
+
 void AddStatusErrors(Text& out, const ReportContext& report)
 {
     const auto seen = StatusErrorsSeen();
     out.Line("Move-status and system-status errors seen since start: %zu%s", seen.size() + StatusErrorsDropped(),
              StatusErrorsDropped() ? " (the oldest are not listed)" : "");
     for (const StatusErrorSeen& s : seen) {
-        // Wall-clock time from the program's clock, counted back from now.
-        const uint64_t ago = report.nowMs >= s.ms ? report.nowMs - s.ms : 0;
-        out.Line("  %llu ms ago (clock %llu ms)  %s  axis %s  %s", static_cast<unsigned long long>(ago),
-                 static_cast<unsigned long long>(s.ms), s.watcher.c_str(),
+        const SYSTEMTIME t = LocalTimeAt(report, s.ms);
+        out.Line("  %02u:%02u:%02u.%03u (clock %llu ms)  %s  axis %s  %s", t.wHour, t.wMinute, t.wSecond,
+                 t.wMilliseconds, static_cast<unsigned long long>(s.ms), s.watcher.c_str(),
                  s.axis >= 0 && s.axis < kAxisCount ? kAxisNames[s.axis] : "?", DescribeStatusError(s).c_str());
     }
 }
