@@ -2,6 +2,7 @@
 
 #include "board/board_versions.h"
 #include "core/session_state.h"
+#include "infra/settings.h"
 
 #include <string>
 
@@ -36,3 +37,5 @@ std::string BoardSerialText()
 {
     return g_boardPresent ? std::to_string(ReadBoardVersions().serialNumber) : std::string("unknown");
 }
+
+std::wstring SettingsFilePath() { return ResolveSettingsPath(L"Settings\\TavRosen.ini"); }

@@ -34,3 +34,5 @@ void AddWindowPictures(ReportContext& report, std::string_view folder);
 std::string Utf8(std::wstring_view text);
 // The board's serial number as the report names it, "unknown" without a board.
 std::string BoardSerialText();
+// The settings file the program reads (empty: no settings path).
+std::wstring SettingsFilePath();

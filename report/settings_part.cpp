@@ -2,8 +2,7 @@
 // history files, as they are on the service PC now.
 #include "report/report_parts.h"
 
-#include "infra/program_folder.h"
-#include "infra/settings.h"
+#include "params/goto_settings.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,8 +10,6 @@
 #include <system_error>
 
 namespace {
-
-constexpr wchar_t kSettingsName[] = L"Settings\\TavRosen.ini";
 
 // A file that cannot be read is left out.
 void AddFileIfThere(ReportContext& report, const std::string& name, const std::filesystem::path& path)
@@ -45,11 +42,11 @@ void AddHistoryList(ReportContext& report, const std::string& name, const std::f
 void AddSettingsFiles(ReportContext& report, std::string_view folder)
 {
     const std::string prefix(folder);
-    const std::filesystem::path settings = ResolveSettingsPath(kSettingsName);
+    const std::filesystem::path settings = SettingsFilePath();
     if (!settings.empty()) {
         AddFileIfThere(report, prefix + Utf8(settings.filename().wstring()), settings);
         const std::string serial = BoardSerialText();
         AddHistoryList(report, prefix + "history.txt", settings.parent_path() / L"Boards" / serial);
     }
-    AddFileIfThere(report, prefix + "zoom.ini", std::filesystem::path(ProgramFolder()) / L"zoom.ini");
+    AddFileIfThere(report, prefix + "zoom.ini", ZoomIniPath());
 }

@@ -2,6 +2,8 @@
 // report first.
 #include "report/report_parts.h"
 
+#include "params/goto_settings.h"
+
 #include "board/board_ready.h"
 #include "board/board_versions.h"
 #include "core/auto_home_state.h"
@@ -157,6 +159,16 @@ const char* ZoomKindName(int kind)
     return "unknown";
 }
 
+// Where the settings came from, so that a file missing from settings/ is
+// known to be missing on the PC.
+void AddSettingsPaths(Text& out)
+{
+    for (const std::wstring& path : {SettingsFilePath(), ZoomIniPath()}) {
+        const bool there = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        out.Line("%s: %s", Utf8(path).c_str(), there ? "present" : "missing");
+    }
+}
+
 void AddDevices(Text& out)
 {
     const int zoomType = GetSettingInt(L"stagetune", L"ZoomType", L"0") & 0xFF;
@@ -187,6 +199,7 @@ void AddSummary(ReportContext& report, std::string_view name)
     AddHomed(out);
     out.Line("");
     AddDevices(out);
+    AddSettingsPaths(out);
     out.Line("");
     AddStatusErrors(out, report);
     report.zip.Add(name, out.str());

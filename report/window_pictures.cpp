@@ -1,5 +1,5 @@
-// windows/: a picture of each open window of the program, as the
-// technician sees it, one BMP per window.
+// windows/: a picture of each open window of the program as it is on the
+// screen (a window covered by another shows what covers it), one BMP each.
 #include "report/report_parts.h"
 
 #include <cstdio>
@@ -50,7 +50,10 @@ std::string PictureOf(HWND wnd)
     std::string bmp;
     if (bitmap != nullptr && memory != nullptr) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        PrintWindow(wnd, memory, 0);
+        // What is on the screen: Wine's PrintWindow leaves out the controls.
+        HDC window = GetWindowDC(wnd);
+        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+        ReleaseDC(wnd, window);
         GdiFlush();
         SelectObject(memory, old);
         BITMAPFILEHEADER file{};
