@@ -29,7 +29,10 @@ size_t BoundedLength(const Char* text, size_t limit)
 }
 
 void CopyUnits(wchar_t* dest, const wchar_t* text, size_t count) { std::copy_n(text, count, dest); }
-void CopyUnits(wchar_t* dest, const char* text, size_t count) { std::transform(text, text + count, dest, WidenLogChar); }
+void CopyUnits(wchar_t* dest, const char* text, size_t count)
+{
+    std::transform(text, text + count, dest, WidenLogChar);
+}
 
 void CloseAndClear(HANDLE& handle)
 {

@@ -77,19 +77,26 @@ bool ZipArchive::Add(std::string_view utf8Name, std::string_view content)
                       static_cast<uint32_t>(data_.size())};
     Put32(data_, kLocalHeaderSignature);
     Put16(data_, kVersionNeeded);
-    Put16(data_, kFlagUtf8Names);
-    Put16(data_, kMethodDeflate);
-    Put16(data_, stamp_.time);
-    Put16(data_, stamp_.date);
-    Put32(data_, entry.crc);
-    Put32(data_, entry.compressedSize);
-    Put32(data_, entry.size);
-    Put16(data_, static_cast<uint16_t>(entry.name.size()));
+    PutEntryFields(data_, entry);
     Put16(data_, 0);   // no extra field
     data_ += entry.name;
     data_ += compressed;
     entries_.push_back(entry);
     return true;
+}
+
+// The fields the local header and the central directory share, from the
+// flags to the name's length.
+void ZipArchive::PutEntryFields(std::string& out, const Entry& entry) const
+{
+    Put16(out, kFlagUtf8Names);
+    Put16(out, kMethodDeflate);
+    Put16(out, stamp_.time);
+    Put16(out, stamp_.date);
+    Put32(out, entry.crc);
+    Put32(out, entry.compressedSize);
+    Put32(out, entry.size);
+    Put16(out, static_cast<uint16_t>(entry.name.size()));
 }
 
 std::string ZipArchive::Finish() const
@@ -100,14 +107,7 @@ std::string ZipArchive::Finish() const
         Put32(out, kCentralHeaderSignature);
         Put16(out, kVersionNeeded);   // made by: MS-DOS attributes, 2.0
         Put16(out, kVersionNeeded);
-        Put16(out, kFlagUtf8Names);
-        Put16(out, kMethodDeflate);
-        Put16(out, stamp_.time);
-        Put16(out, stamp_.date);
-        Put32(out, entry.crc);
-        Put32(out, entry.compressedSize);
-        Put32(out, entry.size);
-        Put16(out, static_cast<uint16_t>(entry.name.size()));
+        PutEntryFields(out, entry);
         Put16(out, 0);   // extra field
         Put16(out, 0);   // comment
         Put16(out, 0);   // disk number

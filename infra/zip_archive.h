@@ -35,6 +35,8 @@ private:
         uint32_t offset;
     };
 
+    void PutEntryFields(std::string& out, const Entry& entry) const;
+
     DosTime stamp_;
     std::string data_;
     std::vector<Entry> entries_;

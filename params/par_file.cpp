@@ -27,7 +27,6 @@ namespace {
 constexpr wchar_t kDialogTitle[] = L"par File to Save";   // the loading dialog too
 constexpr wchar_t kDialogFilter[] = L"Par Files (*.par)\0*.par\0";
 constexpr wchar_t kDefaultFileName[] = L"krv.par";
-constexpr DWORD kFileNameChars = 260;
 
 enum class FileDialog { Save, Open };
 
@@ -41,25 +40,9 @@ void LogLockFailure(const char* operation)
 // The path chosen in the common dialog, or empty when it was cancelled.
 std::wstring AskParFileName(FileDialog kind)
 {
-    wchar_t file[kFileNameChars] = {};
-    std::wcsncpy(file, kDefaultFileName, kFileNameChars - 1);
-    const std::wstring folder = ProgramFolder();
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = nullptr;
-    ofn.lpstrFilter = kDialogFilter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kFileNameChars;
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.lpstrTitle = kDialogTitle;
-    ofn.Flags = OFN_EXPLORER;
-    if (kind == FileDialog::Open)
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-    const bool chosen = kind == FileDialog::Save ? AskSaveFileName(ofn) : AskOpenFileName(ofn);
-    if (!chosen)
-        return {};
-    file[kFileNameChars - 1] = L'\0';
-    return file;
+    const bool save = kind == FileDialog::Save;
+    return AskFileName({nullptr, kDialogTitle, kDialogFilter, kDefaultFileName, ProgramFolder(), nullptr,
+                        save ? 0u : static_cast<DWORD>(OFN_FILEMUSTEXIST), save});
 }
 
 void LogFileName(const std::wstring& path)

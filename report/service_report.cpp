@@ -6,7 +6,6 @@
 #include "infra/user_prompts.h"
 #include "report/report_parts.h"
 
-#include <commdlg.h>
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -40,23 +39,8 @@ std::wstring DefaultFileName(const SYSTEMTIME& now)
 // The path chosen, or empty when the dialog was cancelled.
 std::wstring AskReportFileName(HWND owner, const SYSTEMTIME& now)
 {
-    wchar_t file[kFileNameChars] = {};
-    std::wcsncpy(file, DefaultFileName(now).c_str(), kFileNameChars - 1);
-    const std::wstring folder = DocumentsFolder();
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kDialogFilter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kFileNameChars;
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = kDialogTitle;
-    ofn.lpstrDefExt = L"zip";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!AskSaveFileName(ofn))
-        return {};
-    file[kFileNameChars - 1] = L'\0';
-    return file;
+    return AskFileName({owner, kDialogTitle, kDialogFilter, DefaultFileName(now), DocumentsFolder(), L"zip",
+                        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, true});
 }
 
 std::wstring WriteReportAt(const std::wstring& path, const ProgramIdentity& program, const SYSTEMTIME& now)

@@ -18,6 +18,7 @@
 #include "zoom/zoom.h"
 
 #include <cstdarg>
+#include <span>
 #include <cstdio>
 
 namespace {
@@ -25,12 +26,22 @@ namespace {
 constexpr const char* kAxisNames[kAxisCount] = {"X", "Y", "Z", "Q", "Zoom"};
 constexpr const char* kUnitNames[] = {"As Stored (counts)", "inches", "millimetres"};
 
-struct KindName {
-    int kind;
+struct NamedNumber {
+    uint32_t number;
     const char* name;
 };
 
-constexpr KindName kZoomKindNames[] = {
+// The name of the first row whose number matches.
+template <typename Matches>
+const char* FirstNameWhere(std::span<const NamedNumber> table, Matches matches, const char* none)
+{
+    for (const NamedNumber& row : table)
+        if (matches(row.number))
+            return row.name;
+    return none;
+}
+
+constexpr NamedNumber kZoomKindNames[] = {
     {kZoomMotor, "motor zoom with home switch"},
     {kZoomRevolver, "revolver turret (Revolver_Dll.dll)"},
     {kZoomOlympusBox, "Olympus turret box on a serial port"},
@@ -40,12 +51,7 @@ constexpr KindName kZoomKindNames[] = {
 };
 
 // The joystick layouts the firmware generations give, newest first.
-struct JoystickLayout {
-    uint32_t fromFirmware;
-    const char* name;
-};
-
-constexpr JoystickLayout kJoystickLayouts[] = {
+constexpr NamedNumber kJoystickLayouts[] = {
     {kJoystickFiveButtonFirmware, "button functions with second functions, joystick mode tells five buttons apart"},
     {kJoystickSecondFunctionFirmware, "button functions with second functions"},
     {kJoystickFunctionFirmware, "button functions and options"},
@@ -90,14 +96,6 @@ void AddVersions(Text& out)
     add();
 }
 
-const char* JoystickLayoutName()
-{
-    for (const JoystickLayout& layout : kJoystickLayouts)
-        if (g_firmwareVersion >= layout.fromFirmware)
-            return layout.name;
-    return "";
-}
-
 void AddBoard(Text& out)
 {
     if (!g_boardPresent) {
@@ -108,7 +106,8 @@ void AddBoard(Text& out)
     AddVersions(out);
     out.Line("Firmware number used: 0x%08X", static_cast<unsigned>(g_firmwareVersion));
     out.Line("Velocity scale: %u (a velocity percent is sent as percent x %u)", g_velScale, g_velScale);
-    out.Line("Joystick layout: %s", JoystickLayoutName());
+    const auto inForce = [](uint32_t fromFirmware) { return g_firmwareVersion >= fromFirmware; };
+    out.Line("Joystick layout: %s", FirstNameWhere(kJoystickLayouts, inForce, ""));
     if (g_firmwareVersion >= kJoystickFiveButtonFirmware)
         out.Line("Joystick buttons: %s", g_fiveButtonJoystick ? "five" : "three");
 }
@@ -151,14 +150,6 @@ void AddStatusErrors(Text& out, const ReportContext& report)
     }
 }
 
-const char* ZoomKindName(int kind)
-{
-    for (const KindName& k : kZoomKindNames)
-        if (k.kind == kind)
-            return k.name;
-    return "unknown";
-}
-
 // Where the settings came from, so that a file missing from settings/ is
 // known to be missing on the PC.
 void AddSettingsPaths(Text& out)
@@ -172,7 +163,8 @@ void AddSettingsPaths(Text& out)
 void AddDevices(Text& out)
 {
     const int zoomType = GetSettingInt(L"stagetune", L"ZoomType", L"0") & 0xFF;
-    out.Line("Zoom: ZoomType %d, %s", zoomType, ZoomKindName(zoomType));
+    const auto isKind = [zoomType](uint32_t kind) { return kind == static_cast<uint32_t>(zoomType); };
+    out.Line("Zoom: ZoomType %d, %s", zoomType, FirstNameWhere(kZoomKindNames, isKind, "unknown"));
     if (zoomType == kZoomOlympusBox)
         out.Line("Turret box: COM%d", GetSettingInt(L"Zoom", L"CommPort", L"3"));
     if (krv_user_box_data.lampRs232)

@@ -107,7 +107,8 @@ TEST_F(ServiceReport, HoldsTheBoardTheLogAndWhatWentWrong)
     const std::string summary = Summary(out);
     EXPECT_THAT(summary, HasSubstr("Board: present"));
     EXPECT_THAT(summary, HasSubstr("errors seen since start: 1\n"));
-    EXPECT_THAT(summary, ContainsRegex("\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d \\(clock 1000\\d+ ms\\)  Status  axis X  hardware limit \\+\n"));
+    EXPECT_THAT(summary,
+                ContainsRegex("\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d \\(clock 1000\\d+ ms\\)  Status  axis X  hardware limit \\+\n"));
     EXPECT_THAT(summary, HasSubstr("Zoom: ZoomType 2, Olympus turret box"));
     EXPECT_TRUE(fs::exists(out / L"settings" / L"TavRosen.ini"));
     EXPECT_THAT(FileLines(out / L"settings" / L"history.txt"), ElementsAre("2026-12-07 101010.par\t7"));
