@@ -9,6 +9,7 @@
 #include "core/goto_sequence.h"
 #include "core/motion_state.h"
 #include "core/session_state.h"
+#include "core/status_errors_seen.h"
 #include "core/unit_conversion.h"
 #include "driver/axb400.h"
 #include "homing/auto_home.h"
@@ -53,6 +54,7 @@ int CountErrorBits(int axis)
     }
     uint32_t system = 0;
     AXB_GetSystemStatus(0, &system);
+    NoteStatusReading(NowMs64(), "Status", axis, moveStatus, errorByte, system);
     return count + std::popcount(system & kSystemStatusCounted);
 }
 

@@ -17,6 +17,7 @@
 #include "homing/auto_home.h"
 #include "infra/clock.h"
 #include "joystick/joystick_dialog.h"
+#include "report/service_report.h"
 #include "res/resource.h"
 #include "scope/scope_window.h"
 #include "status/status_dialog.h"
@@ -42,6 +43,7 @@ void OnLampButton(HWND)
 }
 void OnZoomButton(HWND) { OpenZoomDialog(); }
 void OnGpioButton(HWND) { OpenGpioDialog(); }
+void OnServiceReportButton(HWND wnd) { SaveServiceReportChosenByUser(wnd, {kProgramVersion, kBuildDate, kBuildTime}); }
 // The main timer waits while the dialog reads the board to fill itself.
 void OnJoystickButton(HWND wnd)
 {
@@ -95,6 +97,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
     {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
     {IDC_SCOPE, WindowHandler<OnScopeButton>},
+    {IDC_SERVICE_REPORT, WindowHandler<OnServiceReportButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

@@ -42,6 +42,8 @@
 #include "scope/scope_acquisition.h"
 #include "scope/scope_window.h"
 #include "zoom/turrets/turrets.h"
+#include "core/status_errors_seen.h"
+#include "infra/log_ring.h"
 
 void ResetAllProgramState()
 {
@@ -86,4 +88,6 @@ void ResetAllProgramState()
     ResetHomeCommands();
     ResetTouchProbe();
     ResetJoystickDialog();
+    ResetStatusErrorsSeen();
+    ResetRecentLog();
 }

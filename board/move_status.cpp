@@ -3,7 +3,9 @@
 #include "board/board_lock.h"
 #include "board/board_ready.h"
 #include "core/auto_home_state.h"
+#include "core/status_errors_seen.h"
 #include "driver/axb400.h"
+#include "infra/clock.h"
 #include "infra/log.h"
 #include "infra/settings.h"
 
@@ -120,6 +122,8 @@ bool CncGetMoveStatus(bool logAlways, bool& moveDone, bool& moveError, MoveStatu
         g_log.Write("CncGetMoveStatus Error: lock failure\n");
         return false;
     }
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        NoteStatusReading(NowMs64(), tag, axis, record.moveStatus[axis], record.errorBits[axis], record.systemStatus);
     moveError = IsMoveError(record.moveStatus, record.errorBits, record.systemStatus, axisMask);
     moveDone = !moveError && !AnyWatchedAxisMoving(record, axisMask) && !(record.probeStatus & kProbeRetracting);
     if (IsTPRetracting())

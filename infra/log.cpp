@@ -1,6 +1,7 @@
 #include "infra/log.h"
 
 #include "infra/cost_meter.h"
+#include "infra/log_ring.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -27,18 +28,11 @@ size_t BoundedLength(const Char* text, size_t limit)
     return length;
 }
 
-// Each byte is one character of the current locale; ASCII needs no lookup.
-wchar_t Widen(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80)
-        return static_cast<wchar_t>(byte);
-    const wint_t wide = std::btowc(byte);
-    return wide == WEOF ? L'?' : static_cast<wchar_t>(wide);
-}
-
 void CopyUnits(wchar_t* dest, const wchar_t* text, size_t count) { std::copy_n(text, count, dest); }
-void CopyUnits(wchar_t* dest, const char* text, size_t count) { std::transform(text, text + count, dest, Widen); }
+void CopyUnits(wchar_t* dest, const char* text, size_t count)
+{
+    std::transform(text, text + count, dest, WidenLogChar);
+}
 
 void CloseAndClear(HANDLE& handle)
 {
@@ -84,12 +78,14 @@ void KRV_Log::Append(const Char* text)
     if (text == nullptr)
         return;
     MeteredScope metered(g_logWriteCost);
-    const HWND viewer = FindWindowW(nullptr, kViewerTitle);
-    if (viewer == nullptr)
-        return;
     const size_t length = BoundedLength(text, kBufferUnits);
     const size_t units = length + 1;
     if (units > kBufferUnits)
+        return;
+    // The program's own copy does not depend on a viewer being there.
+    KeepRecentLogText(text, length);
+    const HWND viewer = FindWindowW(nullptr, kViewerTitle);
+    if (viewer == nullptr)
         return;
     const bool endsLine = std::find(text, text + length, Char('\n')) != text + length;
 

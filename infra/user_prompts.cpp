@@ -1,5 +1,7 @@
 #include "infra/user_prompts.h"
 
+#include <cwchar>
+
 namespace {
 MessageBoxAnswer g_messageBoxAnswer;
 FileDialogAnswer g_fileDialogAnswer;
@@ -27,4 +29,25 @@ bool AskSaveFileName(OPENFILENAMEW& ofn)
     if (g_fileDialogAnswer)
         return g_fileDialogAnswer(ofn, true);
     return GetSaveFileNameW(&ofn) != FALSE;
+}
+
+std::wstring AskFileName(const FileNameRequest& request)
+{
+    constexpr DWORD kFileNameChars = 260;
+    wchar_t file[kFileNameChars] = {};
+    std::wcsncpy(file, request.initialName.c_str(), kFileNameChars - 1);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = request.owner;
+    ofn.lpstrFilter = request.filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = kFileNameChars;
+    ofn.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.c_str();
+    ofn.lpstrTitle = request.title;
+    ofn.lpstrDefExt = request.defaultExtension;
+    ofn.Flags = OFN_EXPLORER | request.flags;
+    if (!(request.save ? AskSaveFileName(ofn) : AskOpenFileName(ofn)))
+        return {};
+    file[kFileNameChars - 1] = L'\0';
+    return file;
 }

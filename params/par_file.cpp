@@ -11,6 +11,7 @@
 #include "driver/axb400.h"
 #include "infra/log.h"
 #include "infra/program_folder.h"
+#include "infra/replacement_file.h"
 #include "infra/settings.h"
 #include "infra/user_prompts.h"
 
@@ -26,7 +27,6 @@ namespace {
 constexpr wchar_t kDialogTitle[] = L"par File to Save";   // the loading dialog too
 constexpr wchar_t kDialogFilter[] = L"Par Files (*.par)\0*.par\0";
 constexpr wchar_t kDefaultFileName[] = L"krv.par";
-constexpr DWORD kFileNameChars = 260;
 
 enum class FileDialog { Save, Open };
 
@@ -40,25 +40,9 @@ void LogLockFailure(const char* operation)
 // The path chosen in the common dialog, or empty when it was cancelled.
 std::wstring AskParFileName(FileDialog kind)
 {
-    wchar_t file[kFileNameChars] = {};
-    std::wcsncpy(file, kDefaultFileName, kFileNameChars - 1);
-    const std::wstring folder = ProgramFolder();
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = nullptr;
-    ofn.lpstrFilter = kDialogFilter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kFileNameChars;
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.lpstrTitle = kDialogTitle;
-    ofn.Flags = OFN_EXPLORER;
-    if (kind == FileDialog::Open)
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-    const bool chosen = kind == FileDialog::Save ? AskSaveFileName(ofn) : AskOpenFileName(ofn);
-    if (!chosen)
-        return {};
-    file[kFileNameChars - 1] = L'\0';
-    return file;
+    const bool save = kind == FileDialog::Save;
+    return AskFileName({nullptr, kDialogTitle, kDialogFilter, kDefaultFileName, ProgramFolder(), nullptr,
+                        save ? 0u : static_cast<DWORD>(OFN_FILEMUSTEXIST), save});
 }
 
 void LogFileName(const std::wstring& path)
@@ -70,86 +54,6 @@ void LogFileName(const std::wstring& path)
 
 // ---------------------------------------------------------------------------
 // Saving
-
-// The new content goes to a temporary file beside the target, which takes
-// the target's place only when every byte reached the disk.
-class ReplacementFile {
-public:
-    explicit ReplacementFile(const std::wstring& target) : target_(target)
-    {
-        // Replacing would get round the write protection a technician put on
-        // a reference file.
-        if (IsReadOnly(target))
-            return;
-        const size_t slash = target.find_last_of(L"\\/");
-        const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
-        wchar_t temp[MAX_PATH] = {};
-        if (GetTempFileNameW(folder.c_str(), L"par", 0, temp) == 0)
-            return;
-        temp_ = temp;
-        file_ = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    ~ReplacementFile()
-    {
-        Close();
-        if (!committed_ && !temp_.empty())
-            DeleteFileW(temp_.c_str());
-    }
-    ReplacementFile(const ReplacementFile&) = delete;
-    ReplacementFile& operator=(const ReplacementFile&) = delete;
-
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
-
-    bool Write(const std::string& content)
-    {
-        DWORD written = 0;
-        return IsOpen() && content.size() <= MAXDWORD &&
-               WriteFile(file_, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-               written == content.size();
-    }
-
-    bool Commit()
-    {
-        const bool flushed = IsOpen() && FlushFileBuffers(file_);
-        if (!Close() || !flushed)
-            return false;
-        committed_ = MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        return committed_;
-    }
-
-private:
-    static bool IsReadOnly(const std::wstring& path)
-    {
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    }
-
-    bool Close()
-    {
-        if (!IsOpen())
-            return false;
-        const bool closed = CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-    std::wstring target_;
-    std::wstring temp_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    bool committed_ = false;
-};
-
-std::string FormatBoardParFile()
-{
-    std::string content;
-    AppendParHeader(content, ReadBoardVersions());
-    // Fences depend on the homed zero: a stored file carries them open.
-    DisableSoftwareFences();
-    AppendParParamLines(content, g_param);
-    EnableSoftwareFences();
-    AppendParItemLines(content, g_flashItemValues, GetSettingInt(L"stagetune", L"UserOutputFormat", L"0"));
-    return content;
-}
 
 void SaveParamsToSuppliedFile(const std::wstring& path)
 {
@@ -205,6 +109,18 @@ bool LoadParamsFromStream(std::istream& in)
 }
 
 } // namespace
+
+std::string FormatBoardParFile()
+{
+    std::string content;
+    AppendParHeader(content, ReadBoardVersions());
+    // Fences depend on the homed zero: a stored file carries them open.
+    DisableSoftwareFences();
+    AppendParParamLines(content, g_param);
+    EnableSoftwareFences();
+    AppendParItemLines(content, g_flashItemValues, GetSettingInt(L"stagetune", L"UserOutputFormat", L"0"));
+    return content;
+}
 
 bool LoadParFileChosenByUser()
 {

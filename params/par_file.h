@@ -1,6 +1,7 @@
 #pragma once
 // The board's versions, parameters and flash record as a ".par" text file,
 // and back onto the board.
+#include <string>
 
 // Asks for a file and writes it. The file is replaced only once the new
 // content is completely written, so a failed save keeps the previous file.
@@ -10,3 +11,8 @@ void SaveParFileChosenByUser();
 // board at once (the flash words are not committed). True when a file was
 // read onto the board.
 bool LoadParFileChosenByUser();
+
+// The file's text as "Save To File" writes it: the board's versions, the
+// program's parameters (fences open) and record items. Call with
+// "ZEZ_LOCK" held.
+std::string FormatBoardParFile();

@@ -8,7 +8,9 @@ packages=(cmake ninja-build googletest g++ clang libclang-rt-14-dev
           wine wine64 fonts-wine socat xvfb xdotool x11-utils imagemagick python3
           # The 32-bit build, its smoke test under Wine, and the packages.
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          wine32:i386 nsis zip unzip)
+          wine32:i386 nsis zip unzip
+          # zlib for the service report's zip, linked statically.
+          libz-mingw-w64-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,7 @@
 #include "tests/support/lamp_box_stand_in.h"
 
+#include "tests/support/host_tool.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,21 +14,6 @@ constexpr DWORD kPollMs = 5;
 constexpr DWORD kStartTimeoutMs = 5000;
 // A box whose test died without stopping it ends on its own.
 constexpr int kLongestLifeS = 600;
-
-// Wine's own conversion; the stand-in is a Linux program and takes Linux paths.
-std::string UnixPath(const std::filesystem::path& path)
-{
-    using Convert = char*(CDECL*)(LPCWSTR);
-    static const auto convert =
-        reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert)
-        return {};
-    char* unixPath = convert(path.c_str());
-    std::string result = unixPath ? unixPath : "";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
-}
 
 std::filesystem::path StandInProgram()
 {

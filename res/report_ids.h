@@ -1,0 +1,4 @@
+#pragma once
+// The service report.
+
+#define IDC_SERVICE_REPORT       2701
