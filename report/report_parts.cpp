@@ -12,6 +12,7 @@ constexpr ReportPart kReportParts[] = {
     {"summary.txt", AddSummary},
     {"board.par", AddBoardPar},
     {"log.txt", AddRecentLog},
+    {"captures/", AddCaptures},
     {"settings/", AddSettingsFiles},
     {"windows/", AddWindowPictures},
 };

@@ -30,6 +30,7 @@ void AddBoardPar(ReportContext& report, std::string_view name);
 void AddRecentLog(ReportContext& report, std::string_view name);
 void AddSettingsFiles(ReportContext& report, std::string_view folder);
 void AddWindowPictures(ReportContext& report, std::string_view folder);
+void AddCaptures(ReportContext& report, std::string_view folder);
 
 std::string Utf8(std::wstring_view text);
 // The board's serial number as the report names it, "unknown" without a board.

@@ -1,8 +1,10 @@
 // "Service Report" as a technician presses it, the zip unpacked by Debian's
 // unzip.
+#include "core/capture_csv.h"
 #include "infra/replacement_file.h"
 #include "infra/settings.h"
 #include "infra/user_prompts.h"
+#include "scope/scope_acquisition.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/host_tool.h"
 #include "tests/support/program_test.h"
@@ -73,9 +75,11 @@ TEST_F(ServiceReport, HoldsTheBoardTheLogAndWhatWentWrong)
     const fs::path history = fs::path(ResolveSettingsPath(L"Settings\\TavRosen.ini")).parent_path() / L"Boards\\4242";
     fs::create_directories(history);
     std::ofstream(history / L"2026-12-07 101010.par", std::ios::binary) << "P000 0\n";
+    StartScopeAcquisition({{kAxisX, ScopeQuantity::kPosition, "mm"}}, {.lengthS = 1});
+    RunUntil([] { return false; }, 100);   // armed before the move
     TypeText(main, IDC_TARGET, L"10");
     Press(IDC_GOTO);
-    EXPECT_TRUE(RunUntil([] { return AxbSim_PeekPosition(0) == 10000; }));
+    EXPECT_TRUE(RunUntil([] { return AxbSim_PeekPosition(0) == 10000 && ScopeCapturesCompleted() == 1; }));
     TypeText(main, IDC_PARAM_TARGET_WINDOW, L"0.5");
     Press(IDC_APPLY);
     AxbSim_ForceMoveStatus(0, 0x40, 0x40);   // X on its hardware limit +
@@ -108,11 +112,14 @@ TEST_F(ServiceReport, HoldsTheBoardTheLogAndWhatWentWrong)
     EXPECT_THAT(summary, HasSubstr("Board: present"));
     EXPECT_THAT(summary, HasSubstr("errors seen since start: 1\n"));
     EXPECT_THAT(summary,
-                ContainsRegex("\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d \\(clock 1000\\d+ ms\\)  Status  axis X  hardware limit \\+\n"));
+                ContainsRegex("\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d \\(clock \\d+ ms\\)  Status  axis X  hardware limit \\+\n"));
     EXPECT_THAT(summary, HasSubstr("Zoom: ZoomType 2, Olympus turret box"));
     EXPECT_TRUE(fs::exists(out / L"settings" / L"TavRosen.ini"));
     EXPECT_THAT(FileLines(out / L"settings" / L"history.txt"), ElementsAre("2026-12-07 101010.par\t7"));
     EXPECT_FALSE(fs::is_empty(out / L"windows"));
+    std::ostringstream capture;
+    capture << std::ifstream(out / L"captures" / L"scope-001.csv", std::ios::binary).rdbuf();
+    EXPECT_EQ(capture.str(), WriteCaptureCsv(ScopeCapturesSinceStart().front()));
 }
 
 // Whatever stops the write, the folder is as it was and the technician
