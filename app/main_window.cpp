@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/flash_line.h"
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
 #include "app/home_commands.h"
@@ -92,6 +93,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_TOUCH_PROBE, WindowHandler<OnTouchProbeButton>},
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
     {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
+    {IDC_FLASH_STATE, WindowHandler<OnFlashLineClicked>},
+    {IDC_COMPARE, WindowHandler<OnCompareButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.
@@ -102,6 +105,7 @@ constexpr DialogBehaviour kBehaviour = {
     .tick = OnMainTimer,
     .close = OnMainClose,
     .destroyed = OnMainDestroy,
+    .staticColour = FlashLineColour,
     .escapeCloses = false,
 };
 

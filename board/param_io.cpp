@@ -4,20 +4,51 @@
 #include "driver/axb400.h"
 #include "infra/log.h"
 
+#include <bitset>
+
+namespace {
+
+std::bitset<kParamCount> g_kept;
+uint32_t g_keptValue[kParamCount];
+
+} // namespace
+
 void ReadAllParamsFromBoard()
 {
     for (int n = 0; n < kParamCount; ++n)
         AXB_GetParam(0, n, &g_param[n]);
+    g_kept.reset();
 }
 
 bool SetParamIfDifferent(int number, uint32_t value)
 {
     uint32_t onBoard = 0;
     AXB_GetParam(0, number, &onBoard);
-    if (onBoard == value)
+    if (onBoard == value) {
+        g_kept.reset(number);
         return false;
-    AXB_SetParam(0, number, value);
+    }
+    WriteParamReadBack(number, value);
     return true;
+}
+
+void WriteParamReadBack(int number, uint32_t value)
+{
+    AXB_SetParam(0, number, value);
+    uint32_t kept = value;
+    AXB_GetParam(0, number, &kept);
+    g_kept.set(number, kept != value);
+    if (kept == value)
+        return;
+    g_keptValue[number] = kept;
+    LogPrintf(g_log, "Board kept P%03d at %d, not %d\n", number, static_cast<int32_t>(kept), static_cast<int32_t>(value));
+}
+
+std::optional<uint32_t> BoardKeptParam(int number)
+{
+    if (number < 0 || number >= kParamCount || !g_kept.test(number))
+        return std::nullopt;
+    return g_keptValue[number];
 }
 
 namespace {
@@ -47,3 +78,5 @@ void StoreParamUnlogged(int number, uint32_t value)
     g_param[number] = value;
     SetParamIfDifferent(number, value);
 }
+
+void ResetParamIo() { g_kept.reset(); }

@@ -2,11 +2,18 @@
 // The parameter table against the board: reading all of it, and writing a
 // parameter only where the board holds something else.
 #include <cstdint>
+#include <optional>
 
 // P000..P511 from the board into g_param.
 void ReadAllParamsFromBoard();
 // Writes Pn when the board holds another value; true when it wrote.
 bool SetParamIfDifferent(int number, uint32_t value);
+// Writes Pn and reads it back: a board that keeps another value is logged
+// ("Board kept P%03d at %d, not %d") and remembered until a write or a read
+// of every parameter finds it agreeing again.
+void WriteParamReadBack(int number, uint32_t value);
+// The value the board kept instead of the one written last, if it did.
+std::optional<uint32_t> BoardKeptParam(int number);
 // Every parameter of g_param that the board holds differently, each write
 // with its "Setting param" line.
 void WriteDifferingParams();
@@ -15,3 +22,5 @@ void WriteDifferingParams();
 void StoreParam(int number, uint32_t value);
 // The same without the log line, for the copy of whole parameter blocks.
 void StoreParamUnlogged(int number, uint32_t value);
+
+void ResetParamIo();

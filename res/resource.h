@@ -21,3 +21,4 @@
 #include "encoder_ids.h"
 #include "probe_ids.h"
 #include "joystick_ids.h"
+#include "compare_ids.h"
