@@ -43,7 +43,7 @@ BoardConfig CurrentBoardConfig()
 {
     BoardConfig config;
     for (int n = 0; n < kParamCount; ++n)
-        config.params[n] = BoardKeptParam(n).value_or(g_param[n]);
+        config.params[n] = KnownBoardParam(n);
     config.items = g_flashItemValues;
     PackItemValues(krv_user_box_data, config.items);
     return config;
@@ -52,7 +52,7 @@ BoardConfig CurrentBoardConfig()
 void MarkBoardKept(std::vector<DiffRow>& rows)
 {
     for (DiffRow& row : rows)
-        row.kept = row.kind == DiffRowKind::Param && BoardKeptParam(row.number).has_value();
+        row.kept = row.kind == DiffRowKind::Param && BoardKeptOtherValue(row.number);
 }
 
 std::vector<DiffRow> BoardAgainstFlashRows()

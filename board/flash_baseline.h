@@ -19,8 +19,8 @@ const BoardConfig& FlashBaseline();
 // False until a board was connected: nothing can be unsaved then.
 bool HasFlashBaseline();
 
-// The board as the program knows it: g_param with the values the board kept
-// instead of the ones written, and the record with its unsaved edits packed.
+// The board as the program knows it: the parameters as last read or written
+// (read back), and the record with its unsaved edits packed.
 BoardConfig CurrentBoardConfig();
 // Marks the rows whose left side is the board and whose parameter the board
 // kept at another value.

@@ -2,7 +2,6 @@
 // The parameter table against the board: reading all of it, and writing a
 // parameter only where the board holds something else.
 #include <cstdint>
-#include <optional>
 
 // P000..P511 from the board into g_param.
 void ReadAllParamsFromBoard();
@@ -12,8 +11,11 @@ bool SetParamIfDifferent(int number, uint32_t value);
 // ("Board kept P%03d at %d, not %d") and remembered until a write or a read
 // of every parameter finds it agreeing again.
 void WriteParamReadBack(int number, uint32_t value);
-// The value the board kept instead of the one written last, if it did.
-std::optional<uint32_t> BoardKeptParam(int number);
+// Whether the board kept another value than the one written last.
+bool BoardKeptOtherValue(int number);
+// Pn as the board was last seen to hold it: read, or read back after a
+// write. A value the program holds but never wrote is not the board's.
+uint32_t KnownBoardParam(int number);
 // Every parameter of g_param that the board holds differently, each write
 // with its "Setting param" line.
 void WriteDifferingParams();

@@ -434,8 +434,9 @@ void RefreshCompareWindow()
 {
     if (!g_compareDlg)
         return;
+    // Files stay as read; the board and its flash baseline may have changed.
     for (Side* side : {&g_state.left, &g_state.right})
-        if (IsBoardSide(*side))
+        if (side->kind != kFile && side->kind != kHistory)
             TakeSource(*side);
     ShowRows(g_compareDlg);
 }

@@ -21,9 +21,11 @@ constexpr wchar_t kParExtension[] = L".par";
 
 fs::path BoardFolder()
 {
-    const std::wstring path =
-        ResolveSettingsPath(L"Settings\\Boards\\" + std::to_wstring(BaselineBoardVersions().serialNumber));
-    return path.empty() ? fs::path() : fs::path(path);
+    // A name with a folder of its own would be taken as a complete path.
+    const std::wstring settings = ResolveSettingsPath(L"Settings\\TavRosen.ini");
+    if (settings.empty())
+        return {};
+    return fs::path(settings).parent_path() / L"Boards" / std::to_wstring(BaselineBoardVersions().serialNumber);
 }
 
 std::wstring FileNameNow()
