@@ -32,7 +32,7 @@ enum SourceKind : int { kBoard, kFlash, kFile, kHistory, kAxis };
 constexpr const wchar_t* kKindNames[] = {L"Board now", L"Flash", L".par file", L"Saved state", L"Board axis"};
 constexpr const wchar_t* kAxisNames[kAxisCount] = {L"X", L"Y", L"Z", L"Q", L"Zoom"};
 constexpr const wchar_t* kColumns[] = {L"Number", L"Name", L"Axis", L"", L"", L"Difference"};
-constexpr int kColumnWidths[] = {70, 170, 40, 100, 100, 80};
+constexpr int kColumnWidths[] = {46, 112, 28, 66, 66, 56};   // dialog units: they grow with the dpi
 constexpr int kLeftColumn = 3;
 constexpr int kRightColumn = 4;
 constexpr wchar_t kCsvFilter[] = L"CSV Files (*.csv)\0*.csv\0";
@@ -375,7 +375,9 @@ void InitColumns(HWND wnd)
         LVCOLUMNW c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH;
         c.pszText = const_cast<wchar_t*>(kColumns[i]);
-        c.cx = kColumnWidths[i];
+        RECT width{0, 0, kColumnWidths[i], 0};
+        MapDialogRect(wnd, &width);
+        c.cx = width.right;
         ListView_InsertColumn(list, i, &c);
     }
 }
