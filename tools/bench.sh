@@ -13,3 +13,4 @@ for bench in main_timer homing_tick zoom motion; do
 done
 cmake/wine-run.sh "$build/bin/bench_gpio.exe"
 cmake/wine-run.sh "$build/bin/bench_turret.exe"
+cmake/wine-run.sh "$build/bin/bench_compare.exe"

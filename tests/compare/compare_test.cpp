@@ -2,7 +2,9 @@
 // changes are lost, the history of flash saves and the Compare window, as a
 // technician uses them on the simulated board.
 #include "board/flash_baseline.h"
+#include "board/fences.h"
 #include "compare/compare_window.h"
+#include "core/auto_home_state.h"
 #include "core/session_state.h"
 #include "infra/user_prompts.h"
 #include "sim/board/axbsim.h"
@@ -83,6 +85,26 @@ TEST_F(Compare, AnAppliedGainIsUnsavedUntilSaveToFlashWhichKeepsAHistoryFile)
     std::ifstream in(files[0], std::ios::binary);
     const std::string saved((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(saved.find("\r\nP090 77\r\n"), std::string::npos);
+}
+
+// Only the 200 newest saves of a board stay; the fences, which every save
+// stores open and the program sets again, are never an unsaved change.
+TEST_F(Compare, TheHistoryKeepsTheNewestSavesAndTheFencesAreNoChange)
+{
+    const fs::path folder = h.Folder() / L"settings" / L"TavRosen" / L"Settings" / L"Boards" /
+                            std::to_wstring(BaselineBoardVersions().serialNumber);
+    fs::create_directories(folder);
+    for (int i = 0; i < 200; ++i)
+        std::ofstream(folder / (L"2000-01-01 " + std::to_wstring(100000 + i) + L".par"));
+    krv_user_box_data.swFenceEnabled[0] = 1;
+    krv_user_box_data.swFencePlus[0] = 5000;
+    g_homeRefFound[0] = true;
+    EnableSoftwareFences();
+    Press(IDC_SAVE_FLASH);
+    EXPECT_EQ(Text(main, IDC_FLASH_STATE), "Saved to flash");
+    EXPECT_EQ(HistoryFiles().size(), 200u);
+    EXPECT_FALSE(fs::exists(folder / L"2000-01-01 100000.par"));
+    EXPECT_TRUE(fs::exists(folder / L"2000-01-01 100001.par"));
 }
 
 // A file differing in 12 places loads onto the board: exactly those 12 are
