@@ -1,13 +1,16 @@
 #include "app/lifecycle.h"
 
+#include "app/flash_line.h"
 #include "app/main_timer.h"
 #include "app/main_window.h"
 #include "app/motion_commands.h"
 #include "app/param_fields.h"
 #include "board/board_connection.h"
+#include "board/flash_baseline.h"
 #include "board/flash_store.h"
 #include "board/forced_params.h"
 #include "board/param_io.h"
+#include "compare/compare_window.h"
 #include "core/external_outputs.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
@@ -20,6 +23,8 @@
 #include "lamp/lamp_box.h"
 #include "params/goto_settings.h"
 #include "res/resource.h"
+#include "ui/dialog.h"
+#include "ui/main_window_handle.h"
 #include "ui/tooltips.h"
 
 #include <cstdio>
@@ -111,8 +116,15 @@ void ShowVersions(HWND wnd, const ConnectedBoard& board)
     SetDlgItemTextA(wnd, IDC_VER_OE, text);
 }
 
+void RefreshFlashLine()
+{
+    if (g_mainWnd)
+        ShowFlashLine(g_mainWnd);
+    RefreshCompareWindow();
+}
+
 // The steps that need an open board.
-void InitBoard(HWND wnd)
+void InitBoard(HWND wnd, const ConnectedBoard& board)
 {
     g_boardPresent = 1;
     ReadAllParamsFromBoard();
@@ -121,6 +133,7 @@ void InitBoard(HWND wnd)
     LoadZoomIniSettings();
     FillParamFields(wnd);
     ApplyForcedParams(GetSettingInt(L"stagetune", L"DontKillLamps", L"1") != 0);
+    TakeConnectBaseline(board.versions);
     for (int a = 0; a < kLatchedAxes; ++a)
         AXB_SetLatchMode(0, a, 0, 1);
     uint32_t startupWord = 0;
@@ -150,13 +163,16 @@ void InitMainWindow(HWND wnd)
     g_boardPresent = 0;
     if (const std::optional<ConnectedBoard> board = ConnectBoard()) {
         ShowVersions(wnd, *board);
-        InitBoard(wnd);
+        InitBoard(wnd, *board);
     }
 
     for (int id : kMainEnableList)
         EnableWindow(GetDlgItem(wnd, id), TRUE);
     ForgetShownReadouts();
     ShowWindow(GetDlgItem(wnd, IDC_GPIO), SW_SHOW);
+    NameParamFieldsForDiffs();
+    SetAfterCommand(RefreshFlashLine);
+    ShowFlashLine(wnd);
     StartTimer(wnd, IDT_TICK, kMainTimerPeriodMs);
 }
 
@@ -170,6 +186,8 @@ void ShowBoardAnswering(HWND wnd, bool answering)
 
 void OnResetButton(HWND wnd)
 {
+    if (!MayLoseUnsavedChanges(wnd))
+        return;
     AXB_ResetBoard(0);
     MotionFlagsOff();
     SaveZoomIniSettings();
@@ -188,6 +206,8 @@ void OnExitCommand(HWND wnd)
         SendMessageW(wnd, WM_NEXTDLGCTL, 0, FALSE);
         return;
     }
+    if (!MayLoseUnsavedChanges(wnd))
+        return;
     MotionFlagsOff();
     g_mainWnd = nullptr;
     SaveZoomIniSettings();
@@ -200,6 +220,8 @@ void OnExitCommand(HWND wnd)
 
 void OnMainClose(HWND wnd)
 {
+    if (!MayLoseUnsavedChanges(wnd))
+        return;
     StopTimer(wnd, IDT_TICK);
     CloseBoardDriver();
     PostQuitMessage(0);

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/flash_line.h"
 #include "app/lifecycle.h"
 #include "app/main_commands.h"
 #include "app/home_commands.h"
@@ -98,6 +99,8 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
     {IDC_SCOPE, WindowHandler<OnScopeButton>},
     {IDC_SERVICE_REPORT, WindowHandler<OnServiceReportButton>},
+    {IDC_FLASH_STATE, WindowHandler<OnFlashLineClicked>},
+    {IDC_COMPARE, WindowHandler<OnCompareButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.
@@ -108,6 +111,7 @@ constexpr DialogBehaviour kBehaviour = {
     .tick = OnMainTimer,
     .close = OnMainClose,
     .destroyed = OnMainDestroy,
+    .staticColour = FlashLineColour,
     .escapeCloses = false,
 };
 

@@ -3,6 +3,7 @@
 #include "board/axis_commands.h"
 #include "board/param_io.h"
 #include "core/motion_state.h"
+#include "core/param_diff.h"
 #include "core/number_text.h"
 #include "core/session_state.h"
 #include "infra/log.h"
@@ -10,6 +11,7 @@
 #include "ui/control_text.h"
 #include "ui/fields.h"
 
+#include <array>
 #include <cwchar>
 
 namespace {
@@ -51,6 +53,15 @@ constexpr ReadoutLabel kReadoutLabels[] = {
 // it back never changes the board. The fields are read with "%g": the
 // number their text starts with.
 ShownFields g_shown;
+
+constexpr auto kDiffNames = [] {
+    std::array<ParamFieldName, std::size(kParamFieldTable)> names{};
+    for (size_t i = 0; i < names.size(); ++i) {
+        const ParamField& f = kParamFieldTable[i];
+        names[i] = {f.param, {f.caption[0], f.caption[1], f.caption[2]}, f.kindInch, f.kindMm, f.raw};
+    }
+    return names;
+}();
 
 bool IsConvertingMode() { return g_unitMode == kUnitInch || g_unitMode == kUnitMm; }
 
@@ -194,3 +205,5 @@ void CommitParams(HWND wnd)
 }
 
 void ResetParamFields() { g_shown.Forget(); }
+
+void NameParamFieldsForDiffs() { SetParamFieldNames(kDiffNames); }

@@ -72,4 +72,7 @@ void SyncAxisRadios(HWND wnd);
 // to it, scales recomputed.
 void CommitParams(HWND wnd);
 
+// The fields' captions and conversions for the rows of a parameter diff.
+void NameParamFieldsForDiffs();
+
 void ResetParamFields();

@@ -5,12 +5,14 @@
 #include "core/flash_items.h"
 #include "core/motion_state.h"
 #include "core/param_table.h"
+#include "params/board_history.h"
 #include "params/par_file.h"
 
 void OnSaveToFlashButton(HWND mainWnd)
 {
     CommitParams(mainWnd);
-    SaveToFlash();
+    if (SaveToFlash())
+        WriteBoardHistory();
 }
 
 void OnDelNewFlashButton(HWND mainWnd)

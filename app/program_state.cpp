@@ -7,6 +7,9 @@
 #include "board/board_ready.h"
 #include "board/fences.h"
 #include "board/flash_store.h"
+#include "board/flash_baseline.h"
+#include "board/param_io.h"
+#include "compare/compare_window.h"
 #include "board/move_status.h"
 #include "core/auto_home_state.h"
 #include "homing/auto_home.h"
@@ -64,6 +67,9 @@ void ResetAllProgramState()
     ResetReferenceMarks();
     ResetMoveStatus();
     ResetFlashStore();
+    ResetFlashBaseline();
+    ResetParamIo();
+    ResetCompareWindow();
     ResetStatusDialog();
     ResetPowerDialog();
     ResetGpioDialog();

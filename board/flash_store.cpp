@@ -3,6 +3,7 @@
 #include "board/board_lock.h"
 #include "board/board_ready.h"
 #include "board/fences.h"
+#include "board/flash_baseline.h"
 #include "core/flash_items.h"
 #include "core/param_table.h"
 #include "driver/axb400.h"
@@ -65,23 +66,27 @@ void WriteUserBoxData()
     AXB_CommitFlashWords(0);
 }
 
-void SaveToFlash()
+bool SaveToFlash()
 {
     // The whole save under the lock: while another program of the family is
     // at the board, nothing is written, not even the opened fences.
     BoardLockGuard lock;
     if (!lock) {
         g_log.Write("Failed to get ZEZ_LOCK SaveToFlash: nothing written\n");
-        return;
+        return false;
     }
     // Fences depend on the homed zero: stored parameters carry them open.
     DisableSoftwareFences();
-    if (IsAXBBoardLoaded(false)) {
+    const bool loaded = IsAXBBoardLoaded(false);
+    if (loaded) {
         PackUserBoxData();
         WriteUserBoxData();
         AXB_SaveParamsToFlash(0);
+        // With the fences open, as the flash now holds them.
+        TakeFlashBaseline();
     }
     EnableSoftwareFences();
+    return loaded;
 }
 
 void ResetFlashStore()

@@ -17,7 +17,8 @@ FlashWords& BoardFlashWords();
 void UnpackUserBoxDataToLog();
 
 // The record and the board's parameters made permanent, with the fences
-// open while the parameters are saved.
-void SaveToFlash();
+// open while the parameters are saved; they become the flash baseline. True
+// when the board was written.
+bool SaveToFlash();
 
 void ResetFlashStore();

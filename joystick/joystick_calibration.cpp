@@ -1,6 +1,7 @@
 #include "joystick/joystick_calibration.h"
 
 #include "board/joystick_tracking.h"
+#include "board/param_io.h"
 #include "core/axes.h"
 #include "core/joystick_calibration.h"
 #include "core/joystick_word.h"
@@ -89,9 +90,9 @@ void WriteWindow(int axis, const std::optional<JoystickWindow>& window)
     g_param[p.min] = window->min;
     g_param[p.centre] = window->centre;
     g_param[p.max] = window->max;
-    AXB_SetParam(0, p.min, window->min);
-    AXB_SetParam(0, p.centre, window->centre);
-    AXB_SetParam(0, p.max, window->max);
+    WriteParamReadBack(p.min, window->min);
+    WriteParamReadBack(p.centre, window->centre);
+    WriteParamReadBack(p.max, window->max);
     LogPrintf(g_log, "Max:%u Min:%u Center:%u\n", window->max, window->min, window->centre);
 }
 

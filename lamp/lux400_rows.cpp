@@ -1,9 +1,9 @@
 #include "lamp/lux400_rows.h"
 
+#include "board/param_io.h"
 #include "core/lamp_commands.h"
 #include "core/number_text.h"
 #include "core/param_table.h"
-#include "driver/axb400.h"
 #include "infra/log.h"
 #include "res/resource.h"
 #include "ui/control_text.h"
@@ -73,7 +73,7 @@ void ApplyLuxRows(HWND dialog)
         param = WithLux(param, limit, IsBoxChecked(dialog, row.modeBox));
         if (row.limitField != 0)
             ShowCaption(dialog, row, param);
-        AXB_SetParam(0, row.param, param);
+        WriteParamReadBack(row.param, param);
         LogPrintf(g_log, "%08x\n", param);
     }
 }

@@ -4,6 +4,7 @@
 #include "board/board_lock.h"
 #include "board/fences.h"
 #include "board/flash_store.h"
+#include "board/param_io.h"
 #include "core/flash_items.h"
 #include "core/motion_state.h"
 #include "core/par_format.h"
@@ -82,7 +83,7 @@ void ApplyParLine(const ParLineResult& line)
     switch (line.kind) {
     case ParLineKind::Param:
         g_param[line.number] = line.paramValue;
-        AXB_SetParam(0, line.number, line.paramValue);
+        WriteParamReadBack(line.number, line.paramValue);
         break;
     case ParLineKind::Item:
         SetFlashItem(BoardFlashWords(), line.itemIndex, line.itemValue);
@@ -93,19 +94,33 @@ void ApplyParLine(const ParLineResult& line)
     }
 }
 
-bool LoadParamsFromStream(std::istream& in)
+template <typename Apply>
+void ReadParLines(std::istream& in, Apply apply)
 {
-    BoardLockGuard lock;
-    if (!lock)
-        return false;
     const ParItemForm form = DetectParItemForm(in);
     in.clear();
     in.seekg(0);
     ParLineReader reader(in);
     for (ParLine line; reader.Next(line);)
-        ApplyParLine(ParseParLine(line, form));
+        apply(ParseParLine(line, form));
+}
+
+bool LoadParamsFromStream(std::istream& in)
+{
+    BoardLockGuard lock;
+    if (!lock)
+        return false;
+    ReadParLines(in, ApplyParLine);
     UnpackUserBoxDataToLog();
     return true;
+}
+
+void TakeParLine(BoardConfig& config, const ParLineResult& line)
+{
+    if (line.kind == ParLineKind::Param)
+        config.params[line.number] = line.paramValue;
+    else if (line.kind == ParLineKind::Item)
+        config.items[line.itemIndex] = line.itemValue;
 }
 
 } // namespace
@@ -149,4 +164,18 @@ void SaveParFileChosenByUser()
         return;
     LogFileName(path);
     SaveParamsToSuppliedFile(path);
+}
+
+std::wstring AskParFileToRead() { return AskParFileName(FileDialog::Open); }
+
+std::optional<BoardConfig> ReadParConfig(const std::wstring& path)
+{
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in.is_open())
+        return std::nullopt;
+    BoardConfig config;
+    for (int i = 0; i < kFlashItemCount; ++i)
+        config.items[i] = kFlashItemTable[i].defaultValue;
+    ReadParLines(in, [&config](const ParLineResult& line) { TakeParLine(config, line); });
+    return config;
 }

@@ -23,3 +23,4 @@
 #include "joystick_ids.h"
 #include "scope_ids.h"
 #include "report_ids.h"
+#include "compare_ids.h"

@@ -4,9 +4,14 @@
 #include "ui/axis_radios.h"
 #include "ui/modeless.h"
 
+#include <utility>
+
 namespace {
 
 HWND g_commandControl;
+int g_commandDepth;
+bool g_commandRouted;
+void (*g_afterCommand)();
 
 void Close(const DialogBehaviour& behaviour, HWND wnd)
 {
@@ -22,12 +27,25 @@ void OnCommand(const DialogBehaviour& behaviour, HWND wnd, WPARAM wParam, LPARAM
 {
     const HWND outer = g_commandControl;
     g_commandControl = reinterpret_cast<HWND>(lParam);
+    ++g_commandDepth;
     const int axis = AxisOfRadio(LOWORD(wParam));
     if (behaviour.axisRadio && axis >= 0)
         behaviour.axisRadio(wnd, axis);
-    else if (!RouteCommand(behaviour.routes, wnd, wParam) && IsEscape(wParam) && behaviour.escapeCloses)
+    else if (RouteCommand(behaviour.routes, wnd, wParam))
+        g_commandRouted = true;
+    else if (IsEscape(wParam) && behaviour.escapeCloses)
         Close(behaviour, wnd);
     g_commandControl = outer;
+    if (--g_commandDepth == 0 && std::exchange(g_commandRouted, false) && g_afterCommand)
+        g_afterCommand();
+}
+
+INT_PTR OnStaticColour(const DialogBehaviour& behaviour, HWND wnd, WPARAM wParam, LPARAM lParam)
+{
+    if (!behaviour.staticColour)
+        return FALSE;
+    return reinterpret_cast<INT_PTR>(
+        behaviour.staticColour(wnd, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
 }
 
 void OnDestroy(const DialogBehaviour& behaviour, HWND wnd)
@@ -53,6 +71,13 @@ INT_PTR HandleDialogMessage(const DialogBehaviour& behaviour, HWND wnd, UINT mes
     case WM_COMMAND:
         OnCommand(behaviour, wnd, wParam, lParam);
         return TRUE;
+    case WM_NOTIFY:
+        if (!behaviour.notified)
+            return FALSE;
+        behaviour.notified(wnd, *reinterpret_cast<const NMHDR*>(lParam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return OnStaticColour(behaviour, wnd, wParam, lParam);
     case WM_TIMER:
         if (wParam == IDT_TICK && behaviour.tick)
             behaviour.tick(wnd);
@@ -78,6 +103,8 @@ INT_PTR HandleDialogMessage(const DialogBehaviour& behaviour, HWND wnd, UINT mes
 }
 
 HWND CommandControl() { return g_commandControl; }
+
+void SetAfterCommand(void (*afterCommand)()) { g_afterCommand = afterCommand; }
 
 void EndModal(HWND wnd, INT_PTR result)
 {

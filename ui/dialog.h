@@ -33,6 +33,9 @@ struct DialogBehaviour {
     DialogHandler destroyed = nullptr;             // WM_DESTROY, before the default clean-up
     void (*resized)(HWND wnd, int width, int height) = nullptr;   // WM_SIZE
     void (*activated)(HWND wnd, bool active) = nullptr;          // WM_ACTIVATE (then the default)
+    void (*notified)(HWND wnd, const NMHDR& header) = nullptr;   // WM_NOTIFY of a control
+    // WM_CTLCOLORSTATIC: a brush to paint the control with, or 0 for the default.
+    HBRUSH (*staticColour)(HWND wnd, HDC dc, HWND control) = nullptr;
     HWND* modeless = nullptr;                      // the handle variable of a modeless dialog
     bool escapeCloses = true;                      // false: Escape does nothing (the main window)
 };
@@ -43,6 +46,11 @@ INT_PTR HandleDialogMessage(const DialogBehaviour& behaviour, HWND wnd, UINT mes
 // While a route's handler runs: the control that sent the command; none for
 // a command the program posted to itself.
 HWND CommandControl();
+
+// Runs after every command that a dialog's routes handled, once the
+// outermost command is done: whatever a technician's command changed
+// (parameters on the board, the flash record) is then complete.
+void SetAfterCommand(void (*afterCommand)());
 
 // Ends a modal dialog with its result, timer 1 stopped.
 void EndModal(HWND wnd, INT_PTR result);

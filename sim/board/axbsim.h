@@ -66,6 +66,8 @@ void AxbSim_SetBoardType(uint32_t type);
 uint32_t AxbSim_PeekParam(int number);
 // Changes the RAM value only: AXB_SaveParamsToFlash makes it permanent.
 void AxbSim_PokeParam(int number, uint32_t value);
+// A refusing board: AXB_SetParam of Pnnn succeeds but the value stays.
+void AxbSim_SetParamRefused(int number, int refused);
 // The flash user word as AXB_ReadFlashWord would read it now.
 uint32_t AxbSim_PeekFlashWord(int index);
 // As if written and committed: survives a power cycle.

@@ -115,6 +115,7 @@ public:
     bool IsOpen() const { return open_; }
     std::optional<uint32_t> PeekParam(int number) const;
     void PokeParam(int number, uint32_t value);
+    void SetParamRefused(int number, bool refused);
     std::optional<uint32_t> PeekFlashWord(int index) const;
     // As if the word had been written and committed.
     void PokeFlashWord(int index, uint32_t word);
@@ -277,6 +278,7 @@ private:
     MachineDescription machine_;
     FlashState flash_;
     std::array<uint32_t, kParamCount> params_{};
+    std::array<bool, kParamCount> refusedParams_{};
     std::array<uint32_t, kFlashWordCount> words_{};
     BoardVersions versions_;
     bool present_ = true;

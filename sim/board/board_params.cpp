@@ -14,8 +14,15 @@ int Board::SetParam(int board, int number, uint32_t value)
 {
     if (!Ready(board) || number < 0 || number >= kParamCount)
         return 0;
-    params_[number] = value;
+    if (!refusedParams_[number])
+        params_[number] = value;
     return 1;
+}
+
+void Board::SetParamRefused(int number, bool refused)
+{
+    if (number >= 0 && number < kParamCount)
+        refusedParams_[number] = refused;
 }
 
 int Board::SaveParamsToFlash(int board)

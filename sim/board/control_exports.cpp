@@ -104,6 +104,10 @@ void AxbSim_PokeParam(int number, uint32_t value)
 {
     Control([&](Simulator& s) { s.board().PokeParam(number, value); });
 }
+void AxbSim_SetParamRefused(int number, int refused)
+{
+    Control([&](Simulator& s) { s.board().SetParamRefused(number, refused != 0); });
+}
 uint32_t AxbSim_PeekFlashWord(int index)
 {
     return Control([&](Simulator& s) { return s.board().PeekFlashWord(index).value_or(0); });

@@ -51,7 +51,8 @@ TEST_F(Startup, ConnectedBoardShowsItsVersionsAndIsSetUpAfterEveryParameterIsRea
     EXPECT_EQ(First(8, h.Log().Lines()), lines);
     EXPECT_EQ(VersionCaptions(), std::vector(lines.begin() + 2, lines.end()));
     EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
-    EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u + 5u) << "all 512, then the board side of the forced values";
+    EXPECT_EQ(Calls("AXB_GetParam(").size(), 512u + 5u + 5u)
+        << "all 512, then the board side of the forced values, each write read back";
     const auto calls = SimCalls();
     const auto latchX = std::ranges::find(calls, "AXB_SetLatchMode(0,0,0,1)=1");
     ASSERT_LE(latchX + 7, calls.end());
@@ -229,6 +230,7 @@ TEST_F(Shutdown, ResetStartsOnXInTheRadiosTheFieldsAndTheWrites)
     EXPECT_NE(GetFocus(), field);
     // With the board gone, the timer runs idle.
     AxbSim_SetOpenFailures(-1);
+    h.AnswerNextMessageBox(IDNO);   // the applied edit is not saved to flash
     Press(IDC_RESET);
     EXPECT_EQ(g_boardPresent, 0);
     EXPECT_TRUE(Logged("No AXB hardware attached"));

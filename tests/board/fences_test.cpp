@@ -26,7 +26,8 @@ TEST_F(Fences, EnablingSetsHomedFencesRelativeToTheZeroAndOpensTheRest)
     g_homeRefFound[0] = g_homeRefFound[1] = true;   // Z's zero is not found
     AxbSim_PokeParam(148, 7);
     EnableSoftwareFences();
-    EXPECT_EQ(Calls("AXB_GetParam(").size(), 6u) << "Q's 188 and 189 are not even read";
+    EXPECT_EQ(Calls("AXB_GetParam(").size(), 6u + Calls("AXB_SetParam(").size())
+        << "Q's 188 and 189 are not even read; each write is read back";
     EXPECT_THAT(Calls("AXB_SetParam("),
                 ElementsAre("AXB_SetParam(0,68,5120)=1", "AXB_SetParam(0,69,4294962416)=1",
                             "AXB_SetParam(0,108,2147482000)=1", "AXB_SetParam(0,109,2147483296)=1",

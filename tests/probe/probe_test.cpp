@@ -45,9 +45,10 @@ TEST_F(TouchProbe, OkWritesWhatWasTypedAndConfiguresTheProbe)
     });
     EXPECT_EQ(timerWhileOpen, 0u);
     EXPECT_EQ(h.Clock().TimerPeriod(main, IDT_TICK), 10u);
-    EXPECT_THAT(Calls("AXB_GetParam("), ElementsAre("AXB_GetParam(0,23,&0)=1", "AXB_GetParam(0,24,&100)=1",
-                                                    "AXB_GetParam(0,48,&100)=1", "AXB_GetParam(0,15,&5000)=1",
-                                                    "AXB_GetParam(0,13,&0)=1"));
+    EXPECT_THAT(Calls("AXB_GetParam("), ElementsAre("AXB_GetParam(0,23,&0)=1", "AXB_GetParam(0,23,&32)=1",
+                                                    "AXB_GetParam(0,24,&100)=1", "AXB_GetParam(0,24,&150)=1",
+                                                    "AXB_GetParam(0,48,&100)=1", "AXB_GetParam(0,48,&115)=1",
+                                                    "AXB_GetParam(0,15,&5000)=1", "AXB_GetParam(0,13,&0)=1"));
     EXPECT_THAT(Calls("AXB_SetParam("),
                 ElementsAre("AXB_SetParam(0,23,32)=1", "AXB_SetParam(0,24,150)=1", "AXB_SetParam(0,48,115)=1"));
     EXPECT_THAT(Calls("AXB_SetTouchProbe("), ElementsAre("AXB_SetTouchProbe(0,10)=1"));

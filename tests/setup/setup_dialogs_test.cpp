@@ -359,8 +359,13 @@ protected:
     std::vector<int> ParamsRead()
     {
         std::vector<int> numbers;
-        for (const std::string& call : Calls("AXB_GetParam(0,"))
-            numbers.push_back(std::stoi(call.substr(15)));
+        bool afterWrite = false;
+        for (const std::string& call : SimCalls()) {
+            // A read right after a write is the write's read-back.
+            if (call.starts_with("AXB_GetParam(0,") && !afterWrite)
+                numbers.push_back(std::stoi(call.substr(15)));
+            afterWrite = call.starts_with("AXB_SetParam(");
+        }
         return numbers;
     }
     // The block at `to` holds the one at `from`, in the program and on the board.
