@@ -129,7 +129,9 @@ HWND CreateViewerWindow(HINSTANCE instance)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, kWindowClass, kViewerTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+    // Untitled until its list can take lines: writers find the viewer by its
+    // title and flush straight into that list.
+    return CreateWindowExW(0, kWindowClass, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                            kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
 }
 
@@ -215,6 +217,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     RECT client{};
     GetClientRect(window, &client);
     MoveWindow(list, 0, 0, client.right, client.bottom, FALSE);
+    SetWindowTextW(window, kViewerTitle);
     ShowWindow(window, show);
     const int exitCode = RunViewer(drain, list);
     DeleteObject(font);
