@@ -164,6 +164,9 @@ void InitMainWindow(HWND wnd)
     if (const std::optional<ConnectedBoard> board = ConnectBoard()) {
         ShowVersions(wnd, *board);
         InitBoard(wnd, *board);
+    } else {
+        // Without a board there is nothing to save, nor anything to lose.
+        ResetFlashBaseline();
     }
 
     for (int id : kMainEnableList)

@@ -174,16 +174,11 @@ void ShowRows(HWND wnd)
     CompareState& s = g_state;
     std::vector<DiffRow> all = AllRows();
     ShowSummary(wnd, CountDiffering(all));
-    if (!IsBoxChecked(wnd, IDC_CMP_ALL))
-        std::erase_if(all, [](const DiffRow& row) { return !row.Differs(); });
-    s.rows = std::move(all);
+    s.rows = IsBoxChecked(wnd, IDC_CMP_ALL) ? std::move(all) : DifferingRows(std::move(all));
     s.texts.clear();
     s.texts.reserve(s.rows.size());
-    for (const DiffRow& row : s.rows) {
+    for (const DiffRow& row : s.rows)
         s.texts.push_back(DescribeDiffRow(row));
-        if (row.kept)
-            s.texts.back().name += L" (the board kept its value)";
-    }
     SortRows();
     HWND list = GetDlgItem(wnd, IDC_CMP_LIST);
     SetColumnTitle(list, kLeftColumn, s.left.name);

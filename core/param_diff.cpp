@@ -258,6 +258,12 @@ UnsavedCount CountDiffering(std::span<const DiffRow> rows)
     return count;
 }
 
+std::vector<DiffRow> DifferingRows(std::vector<DiffRow> rows)
+{
+    std::erase_if(rows, [](const DiffRow& row) { return !row.Differs(); });
+    return rows;
+}
+
 std::wstring UnsavedText(const UnsavedCount& count)
 {
     if (count.Total() == 0)
@@ -276,7 +282,8 @@ DiffRowText DescribeDiffRow(const DiffRow& row)
 {
     const ShownValue left = Show(row, row.left);
     const ShownValue right = Show(row, row.right);
-    DiffRowText text{NumberOf(row), NameOf(row), row.axis >= 0 ? kAxisTexts[row.axis] : L"", left.text, right.text, {}};
+    const std::wstring name = NameOf(row) + (row.kept ? L" (the board kept its value)" : L"");
+    DiffRowText text{NumberOf(row), name, row.axis >= 0 ? kAxisTexts[row.axis] : L"", left.text, right.text, {}};
     text.leftValue = left.value;
     text.rightValue = right.value;
     if (left.numeric && right.numeric) {

@@ -60,10 +60,13 @@ struct UnsavedCount {
     int Total() const { return params + items; }
 };
 UnsavedCount CountDiffering(std::span<const DiffRow> rows);
+// The rows that differ, in their order: what Compare lists by default.
+std::vector<DiffRow> DifferingRows(std::vector<DiffRow> rows);
 // "Saved to flash" or "Not saved to flash: 3 parameters, 1 record item".
 std::wstring UnsavedText(const UnsavedCount& count);
 
-// A row as the list and the CSV show it, in the current unit mode.
+// A row as the list and the CSV show it, in the current unit mode; a row the
+// board kept says so after its name.
 struct DiffRowText {
     std::wstring number;   // "P090" or "1010"
     std::wstring name;

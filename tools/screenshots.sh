@@ -172,3 +172,16 @@ click "$main_title" 1301
 click "$main_title" 1173
 sleep 1
 shot Joystick joystick
+
+# Compare: Y's P and D applied in millimetres, the board against flash.
+wineserver -k 2>/dev/null || true
+sleep 1
+wine "$build/bin/stagetune.exe" >/dev/null 2>&1 &
+wait_for_main
+click "$main_title" 1250
+click "$main_title" 1018
+click "$main_title" 1010 77
+click "$main_title" 1011 1234
+click "$main_title" 1009
+click "$main_title" 2401
+shot Compare compare

@@ -168,6 +168,10 @@ TEST_F(Compare, ABoardThatKeepsItsValueIsLoggedAndCountsAsUnsaved)
     ApplyYGain(L"77");
     EXPECT_TRUE(Logged("Board kept P090 at " + std::to_string(before) + ", not 77"));
     EXPECT_EQ(Text(main, IDC_FLASH_STATE), "Not saved to flash: 1 parameter");
+    const std::string value = std::to_string(before);
+    EXPECT_EQ(FormatDiffCsv(DifferingRows(BoardAgainstFlashRows()), L"Board", L"Flash"),
+              "Number,Name,Axis,Board,Flash,Difference\r\nP090,P (the board kept its value),Y," + value + "," + value +
+                  ",0\r\n");
 }
 
 TEST_F(Compare, AfterCopySettingsTheAxesShowNoRow)
