@@ -19,6 +19,7 @@
 #include "joystick/joystick_dialog.h"
 #include "res/resource.h"
 #include "scope/scope_window.h"
+#include "scope/response_window.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
 #include "zoom/zoom.h"
@@ -34,6 +35,7 @@ void OnMultiAxisGotoButton(HWND)
 }
 void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
 void OnScopeButton(HWND) { OpenScopeWindow(); }
+void OnResponseButton(HWND) { OpenResponseWindow(); }
 
 void OnLampButton(HWND)
 {
@@ -95,6 +97,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_DISPLAY_PARAM_NUMBER, WindowHandler<OnDisplayParamNumber>},
     {IDC_JOYSTICK, WindowHandler<OnJoystickButton>},
     {IDC_SCOPE, WindowHandler<OnScopeButton>},
+    {IDC_RESPONSE, WindowHandler<OnResponseButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

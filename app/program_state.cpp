@@ -40,7 +40,9 @@
 #include "zoom/zoom_dialog.h"
 #include "probe/touch_probe.h"
 #include "scope/scope_acquisition.h"
+#include "scope/response_run.h"
 #include "scope/scope_window.h"
+#include "scope/response_window.h"
 #include "zoom/turrets/turrets.h"
 
 void ResetAllProgramState()
@@ -79,6 +81,8 @@ void ResetAllProgramState()
     ResetWatchWindow();
     ResetScopeWindow();
     ResetScopeAcquisition();
+    ResetResponseWindow();
+    ResetResponseRun();
     ResetGotoMonitor();
     ResetZoomDialog();
     ResetZoom();

@@ -127,6 +127,7 @@
 #define IDC_AUTO_HOME            1246
 #define IDC_VIDEO                1260
 #define IDC_SCOPE                3300
+#define IDC_RESPONSE             3700
 
 // A command the program posts to itself (no control): the read-speed test.
 #define IDM_READ_SPEED_TEST      9999

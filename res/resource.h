@@ -22,3 +22,4 @@
 #include "probe_ids.h"
 #include "joystick_ids.h"
 #include "scope_ids.h"
+#include "response_ids.h"
