@@ -155,6 +155,9 @@ std::optional<ResponseRunResult> ResponseRunTick()
         uint8_t status = 0, error = 0;
         AXB_GetMoveStatus(0, g_run.settings.axis, &status, &error);
         g_run.sawMotion |= (status & kMoveComplete) == 0;
+        // A leg the board ended in error (a limit, a following error) ends the run.
+        if (error != 0)
+            g_run.legsLeft = 0;
         if ((status & kMoveComplete) && (g_run.sawMotion || elapsed >= kLegStartGraceMs)) {
             g_run.phase = Phase::kDwelling;
             g_run.phaseStart = NowMs();

@@ -14,3 +14,4 @@ done
 cmake/wine-run.sh "$build/bin/bench_gpio.exe"
 cmake/wine-run.sh "$build/bin/bench_turret.exe"
 cmake/wine-run.sh "$build/bin/bench_scope.exe"
+cmake/wine-run.sh "$build/bin/bench_response.exe"
