@@ -26,7 +26,6 @@ HWND g_responseWnd;
 namespace {
 
 constexpr UINT kTickMs = 10;
-constexpr int kColumnWidth = 62;   // pixels at 96 dpi; the figures' columns
 constexpr const wchar_t* kUnitCaptions[] = {L"Distance (counts)", L"Distance (in)", L"Distance (mm)"};
 constexpr const char* kUnitNames[] = {"counts", "in", "mm"};
 
@@ -83,18 +82,24 @@ void ShowState(HWND wnd, const std::wstring& text) { SetControlTextIfChanged(wnd
 
 HWND Table(HWND wnd) { return GetDlgItem(wnd, IDC_RESPONSE_RUNS); }
 
+// Every column as wide as its widest text, its name included.
+void FitColumns(HWND wnd)
+{
+    for (int c = 0; c < kResponseColumns; ++c)
+        ListView_SetColumnWidth(Table(wnd), c, LVSCW_AUTOSIZE_USEHEADER);
+}
+
 void AddColumns(HWND wnd)
 {
-    const int width = MulDiv(kColumnWidth, GetDpiForWindow(wnd), USER_DEFAULT_SCREEN_DPI);
     for (int c = 0; c < kResponseColumns; ++c) {
         std::wstring name = Wide(kResponseColumnNames[c]);
         LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = width;
+        column.mask = LVCF_TEXT;
         column.pszText = name.data();
         ListView_InsertColumn(Table(wnd), c, &column);
     }
     ListView_SetExtendedListViewStyle(Table(wnd), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    FitColumns(wnd);
 }
 
 void AddRow(HWND wnd, const ResponseRunResult& run)
@@ -116,6 +121,7 @@ void AddRow(HWND wnd, const ResponseRunResult& run)
         }
     }
     g_rows.push_back(std::move(row));
+    FitColumns(wnd);
 }
 
 std::vector<int> SelectedRows(HWND wnd)
