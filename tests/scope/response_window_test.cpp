@@ -16,6 +16,8 @@
 #include "infra/user_prompts.h"
 #include "scope/response_run.h"
 #include "scope/response_window.h"
+#include "scope/scope_view.h"
+#include "sim/board/axbsim.h"
 #include "tests/support/program_test.h"
 
 namespace {
@@ -77,6 +79,14 @@ TEST_F(MoveResponse, ALowerDOvershootsAndSettlesLongerAndTheTableExports)
     std::printf("first: %s | %s\nsecond: %s | %s\n", Cell(wnd, 0, 8).c_str(), Cell(wnd, 0, 9).c_str(),
                 Cell(wnd, 1, 8).c_str(), Cell(wnd, 1, 9).c_str());
 
+    // Both runs selected: the later one in the scope, the earlier behind it.
+    for (int r = 0; r < 2; ++r)
+        ListView_SetItemState(GetDlgItem(wnd, IDC_RESPONSE_RUNS), r, LVIS_SELECTED, LVIS_SELECTED);
+    PressButton(wnd, IDC_RESPONSE_SCOPE);
+    ASSERT_TRUE(TheScopeView().reference.has_value());
+    EXPECT_EQ(TheScopeView().capture, MoveResponseCapturesSinceStart()[1]);
+    EXPECT_EQ(*TheScopeView().reference, MoveResponseCapturesSinceStart()[0]);
+
     const auto path = h.File(L"runs.csv");
     InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) { return wcscpy(ofn.lpstrFile, path.c_str()), true; });
     PressButton(wnd, IDC_RESPONSE_EXPORT);
@@ -110,6 +120,21 @@ TEST_F(MoveResponse, RefusesWithTheReasonWhileAnotherMotionRunsOrTheMoveCannotBe
         EXPECT_FALSE(ResponseRunActive()) << c.reason;
         g_homingActive[0] = false, g_multiGotoRunning = 0, g_contGotoState = kContGotoOff, g_param[58] = countsPerMm, g_param[68] = fence;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A leg the board ends in error ends the run: the next legs would start from
+// wherever the axis braked to.
+TEST_F(MoveResponse, ALegEndedInErrorEndsTheRun)
+{
+    PressButton(wnd, IDC_RESPONSE_RUN);
+    RunUntil([] { return false; }, 100);
+    AxbSim_InjectErrorByte(kAxisX, 0x02, 0);
+    EXPECT_TRUE(RunUntil([] { return ResponseRows() == 1; }, 1500));
+    EXPECT_EQ(LinesStartingWith({"    goto target"}).size(), 1u);
 }
 
 } // namespace
