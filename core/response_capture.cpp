@@ -28,7 +28,7 @@ std::string Pair(const std::optional<double>& mean, const std::optional<double>&
 
 const char* const kResponseColumnNames[kResponseColumns] = {
     "time", "axis", "P", "D", "I", "saved to flash", "moves (unsettled)", "move time ms", "settling ms",
-    "overshoot", "peak following error (counts)", "RMS following error (counts)", "final error (counts)"};
+    "overshoot", "peak FE (counts)", "RMS FE (counts)", "final error (counts)"};
 
 std::vector<ScopeChannel> ResponseChannels(int axis)
 {
@@ -67,8 +67,11 @@ std::vector<std::string> ResponseRowCells(const ResponseRowHead& head, const Run
     char moves[32];
     std::snprintf(moves, sizeof moves, "%d (%d)", run.moves, run.unsettled);
     char overshoot[64];
-    std::snprintf(overshoot, sizeof overshoot, head.lengthUnit == "in" ? "%.5f / %.5f %s" : "%.4f / %.4f %s",
-                  head.overshootMean, head.overshootWorst, head.lengthUnit.c_str());
+    // The digits the main window shows lengths with; counts are whole.
+    const char* format = head.lengthUnit == "in" ? "%.5f / %.5f %s" : head.lengthUnit == "mm" ? "%.4f / %.4f %s"
+                                                                                             : "%.0f / %.0f %s";
+    std::snprintf(overshoot, sizeof overshoot, format, head.overshootMean, head.overshootWorst,
+                  head.lengthUnit.c_str());
     const MoveFigures& m = run.mean;
     const MoveFigures& w = run.worst;
     return {head.time,

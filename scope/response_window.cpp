@@ -26,6 +26,7 @@ HWND g_responseWnd;
 namespace {
 
 constexpr UINT kTickMs = 10;
+constexpr int kHeaderMargin = 16;   // pixels at 96 dpi
 constexpr const wchar_t* kUnitCaptions[] = {L"Distance (counts)", L"Distance (in)", L"Distance (mm)"};
 constexpr const char* kUnitNames[] = {"counts", "in", "mm"};
 
@@ -82,11 +83,18 @@ void ShowState(HWND wnd, const std::wstring& text) { SetControlTextIfChanged(wnd
 
 HWND Table(HWND wnd) { return GetDlgItem(wnd, IDC_RESPONSE_RUNS); }
 
-// Every column as wide as its widest text, its name included.
+// Every column as wide as its widest text, its name included (with the
+// header's own margins, which the list's measure of its items leaves out).
 void FitColumns(HWND wnd)
 {
-    for (int c = 0; c < kResponseColumns; ++c)
-        ListView_SetColumnWidth(Table(wnd), c, LVSCW_AUTOSIZE_USEHEADER);
+    HWND table = Table(wnd);
+    const int margin = MulDiv(kHeaderMargin, GetDpiForWindow(wnd), USER_DEFAULT_SCREEN_DPI);
+    for (int c = 0; c < kResponseColumns; ++c) {
+        ListView_SetColumnWidth(table, c, LVSCW_AUTOSIZE);
+        const int name = ListView_GetStringWidth(table, Wide(kResponseColumnNames[c]).c_str()) + margin;
+        if (ListView_GetColumnWidth(table, c) < name)
+            ListView_SetColumnWidth(table, c, name);
+    }
 }
 
 void AddColumns(HWND wnd)
