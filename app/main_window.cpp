@@ -21,6 +21,7 @@
 #include "report/service_report.h"
 #include "res/resource.h"
 #include "scope/scope_window.h"
+#include "scope/response_window.h"
 #include "status/status_dialog.h"
 #include "ui/dialog.h"
 #include "zoom/zoom.h"
@@ -36,6 +37,7 @@ void OnMultiAxisGotoButton(HWND)
 }
 void OnCircularGotoButton(HWND) { OpenCircularGoto(); }
 void OnScopeButton(HWND) { OpenScopeWindow(); }
+void OnResponseButton(HWND) { OpenResponseWindow(); }
 
 void OnLampButton(HWND)
 {
@@ -101,6 +103,7 @@ constexpr CommandRoute kCommandRoutes[] = {
     {IDC_SERVICE_REPORT, WindowHandler<OnServiceReportButton>},
     {IDC_FLASH_STATE, WindowHandler<OnFlashLineClicked>},
     {IDC_COMPARE, WindowHandler<OnCompareButton>},
+    {IDC_RESPONSE, WindowHandler<OnResponseButton>},
 };
 
 // Escape does not close the main window; its close box ends the program.

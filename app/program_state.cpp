@@ -43,7 +43,9 @@
 #include "zoom/zoom_dialog.h"
 #include "probe/touch_probe.h"
 #include "scope/scope_acquisition.h"
+#include "scope/response_run.h"
 #include "scope/scope_window.h"
+#include "scope/response_window.h"
 #include "zoom/turrets/turrets.h"
 #include "core/status_errors_seen.h"
 #include "infra/log_ring.h"
@@ -87,6 +89,8 @@ void ResetAllProgramState()
     ResetWatchWindow();
     ResetScopeWindow();
     ResetScopeAcquisition();
+    ResetResponseWindow();
+    ResetResponseRun();
     ResetGotoMonitor();
     ResetZoomDialog();
     ResetZoom();

@@ -23,6 +23,7 @@
 #define IDD_POWER                125
 #define IDD_CIRCULAR_GOTO        128
 #define IDD_SCOPE                135
+#define IDD_MOVE_RESPONSE        139
 
 #define IDI_STAGETUNE            200
 

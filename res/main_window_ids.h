@@ -128,6 +128,7 @@
 #define IDC_VIDEO                1260
 #define IDC_SCOPE                3300
 #define IDC_COMPARE              2401
+#define IDC_RESPONSE             3700
 
 // The Board group's flash line; a click opens Compare.
 #define IDC_FLASH_STATE          2400

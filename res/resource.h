@@ -24,3 +24,4 @@
 #include "scope_ids.h"
 #include "report_ids.h"
 #include "compare_ids.h"
+#include "response_ids.h"

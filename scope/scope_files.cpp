@@ -19,6 +19,7 @@ struct FileKindTexts {
 constexpr FileKindTexts kFileKinds[] = {
     {L"Scope capture (*.csv)\0*.csv\0All files (*.*)\0*.*\0", L"csv", L"capture.csv"},
     {L"Bitmap picture (*.bmp)\0*.bmp\0", L"bmp", L"scope.bmp"},
+    {L"Move response runs (*.csv)\0*.csv\0All files (*.*)\0*.*\0", L"csv", L"move-response.csv"},
 };
 
 class File {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-enum class ScopeFileKind { kCapture, kPicture };
+enum class ScopeFileKind { kCapture, kPicture, kResponseRuns };
 
 // The path the technician chose; none when the dialog was cancelled.
 std::optional<std::wstring> AskScopeFileName(HWND owner, ScopeFileKind kind, bool save);

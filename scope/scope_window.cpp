@@ -418,6 +418,20 @@ void SendGotoRunToScope()
     StartChosen();
 }
 
+void ShowCaptureInScope(const ScopeCapture& capture, const ScopeCapture* reference)
+{
+    OpenScopeWindow();
+    StopScopeAcquisition();
+    ScopeView& view = TheScopeView();
+    view.capture = capture;
+    view.reference.reset();
+    if (reference)
+        view.reference = *reference;
+    view.timeFitted = true;
+    FitScopeView(view);
+    RequestScopeRepaint();
+}
+
 uint64_t ScopeRepaints() { return g_repaints; }
 
 void ResetScopeWindow()

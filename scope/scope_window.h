@@ -23,6 +23,11 @@ HWND OpenScopeWindow();
 // start) and starts at once.
 void SendGotoRunToScope();
 
+// Opens the window on a given capture, with a reference dimmed behind it or
+// none; the acquisition stops, as when a file is loaded.
+struct ScopeCapture;
+void ShowCaptureInScope(const ScopeCapture& capture, const ScopeCapture* reference);
+
 // How often the plot was asked to repaint since the program started.
 uint64_t ScopeRepaints();
 

@@ -93,6 +93,18 @@ click "Circular goto" 1686
 sleep 9
 tools/circle-plot.py "$AXBSIM_TRACE" "$out/circle.png"
 
+# The Move Response window after a run of X at its defaults and one with D
+# (P051) at a fifth; then D back and Q again.
+click "$main_title" 1017
+click "$main_title" 3700
+click "Move Response" 3720; sleep 5
+click "$main_title" 1011 120; click "$main_title" 1009
+click "Move Response" 3720; sleep 5
+shot "Move Response" move-response
+click "Move Response" 3724
+click "$main_title" 1011 600; click "$main_title" 1009
+click "$main_title" 1023
+
 # The zoom axis with its Home buttons, and the Zoom dialog beside it; then
 # back to Q for the setup dialogs.
 click "$main_title" 1025; shot "$main_title" main-zoom
