@@ -11,6 +11,7 @@ namespace {
 constexpr ReportPart kReportParts[] = {
     {"summary.txt", AddSummary},
     {"board.par", AddBoardPar},
+    {"changes.csv", AddBoardChanges},
     {"log.txt", AddRecentLog},
     {"captures/", AddCaptures},
     {"settings/", AddSettingsFiles},

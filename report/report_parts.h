@@ -27,6 +27,7 @@ std::span<const ReportPart> ReportParts();
 
 void AddSummary(ReportContext& report, std::string_view name);
 void AddBoardPar(ReportContext& report, std::string_view name);
+void AddBoardChanges(ReportContext& report, std::string_view name);
 void AddRecentLog(ReportContext& report, std::string_view name);
 void AddSettingsFiles(ReportContext& report, std::string_view folder);
 void AddWindowPictures(ReportContext& report, std::string_view folder);

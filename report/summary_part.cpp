@@ -6,6 +6,7 @@
 
 #include "board/board_ready.h"
 #include "board/board_versions.h"
+#include "board/flash_baseline.h"
 #include "core/auto_home_state.h"
 #include "core/axes.h"
 #include "core/flash_items.h"
@@ -110,6 +111,8 @@ void AddBoard(Text& out)
     out.Line("Joystick layout: %s", FirstNameWhere(kJoystickLayouts, inForce, ""));
     if (g_firmwareVersion >= kJoystickFiveButtonFirmware)
         out.Line("Joystick buttons: %s", g_fiveButtonJoystick ? "five" : "three");
+    // The main window's flash line: what a power cycle would undo.
+    out.Line("Flash: %s", Utf8(UnsavedText(UnsavedChanges())).c_str());
 }
 
 void AddHomed(Text& out)

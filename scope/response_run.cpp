@@ -40,6 +40,7 @@ struct Run {
 };
 Run g_run;
 std::deque<ScopeCapture> g_captures;
+uint64_t g_runsCompleted = 0;
 
 int32_t DistanceCounts(const ResponseRunSettings& settings)
 {
@@ -82,6 +83,7 @@ ResponseRunResult Finish()
     result.overshootMean = OvershootInUnits(result.figures.mean, axis, g_unitMode);
     result.overshootWorst = OvershootInUnits(result.figures.worst, axis, g_unitMode);
     g_captures.push_back(result.capture);
+    ++g_runsCompleted;
     if (g_captures.size() > kResponseCapturesKept)
         g_captures.pop_front();
     return result;
@@ -177,9 +179,11 @@ std::optional<ResponseRunResult> ResponseRunTick()
 }
 
 const std::deque<ScopeCapture>& MoveResponseCapturesSinceStart() { return g_captures; }
+uint64_t MoveResponseRunsCompleted() { return g_runsCompleted; }
 
 void ResetResponseRun()
 {
     g_run = Run{};
     g_captures.clear();
+    g_runsCompleted = 0;
 }

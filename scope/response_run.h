@@ -46,5 +46,7 @@ std::optional<ResponseRunResult> ResponseRunTick();
 // writes them with the Scope's captures.
 inline constexpr size_t kResponseCapturesKept = 64;
 const std::deque<ScopeCapture>& MoveResponseCapturesSinceStart();
+// Every run ever finished, which numbers them in the report.
+uint64_t MoveResponseRunsCompleted();
 
 void ResetResponseRun();

@@ -1,9 +1,11 @@
 // "Service Report" as a technician presses it, the zip unpacked by Debian's
 // unzip.
+#include "compare/compare_window.h"
 #include "core/capture_csv.h"
 #include "infra/replacement_file.h"
 #include "infra/settings.h"
 #include "infra/user_prompts.h"
+#include "scope/response_run.h"
 #include "scope/scope_acquisition.h"
 #include "sim/board/axbsim.h"
 #include "tests/support/host_tool.h"
@@ -80,6 +82,8 @@ TEST_F(ServiceReport, HoldsTheBoardTheLogAndWhatWentWrong)
     TypeText(main, IDC_TARGET, L"10");
     Press(IDC_GOTO);
     EXPECT_TRUE(RunUntil([] { return AxbSim_PeekPosition(0) == 10000 && ScopeCapturesCompleted() == 1; }));
+    StartResponseRun({.axis = kAxisX, .distance = 1000, .dwellMs = 50, .repetitions = 1});
+    EXPECT_TRUE(RunUntil([] { return ResponseRunTick(), MoveResponseCapturesSinceStart().size() == 1; }));
     TypeText(main, IDC_PARAM_TARGET_WINDOW, L"0.5");
     Press(IDC_APPLY);
     AxbSim_ForceMoveStatus(0, 0x40, 0x40);   // X on its hardware limit +
@@ -117,9 +121,23 @@ TEST_F(ServiceReport, HoldsTheBoardTheLogAndWhatWentWrong)
     EXPECT_TRUE(fs::exists(out / L"settings" / L"TavRosen.ini"));
     EXPECT_THAT(FileLines(out / L"settings" / L"history.txt"), ElementsAre("2026-12-07 101010.par\t7"));
     EXPECT_FALSE(fs::is_empty(out / L"windows"));
-    std::ostringstream capture;
-    capture << std::ifstream(out / L"captures" / L"scope-001.csv", std::ios::binary).rdbuf();
-    EXPECT_EQ(capture.str(), WriteCaptureCsv(ScopeCapturesSinceStart().front()));
+    EXPECT_THAT(summary, HasSubstr("Flash: Not saved to flash: 1 parameter\n"));
+    const auto Content = [](const fs::path& path) {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    EXPECT_EQ(Content(out / L"captures" / L"scope-001.csv"), WriteCaptureCsv(ScopeCapturesSinceStart().front()));
+    EXPECT_EQ(Content(out / L"captures" / L"response-001.csv"),
+              WriteCaptureCsv(MoveResponseCapturesSinceStart().front()));
+
+    // changes.csv is what Compare's Export writes of the board against the flash.
+    Press(IDC_FLASH_STATE);
+    const fs::path exported = h.File(L"compare.csv");
+    InstallFileDialogAnswer([&](OPENFILENAMEW& ofn, bool) { return wcscpy(ofn.lpstrFile, exported.c_str()), true; });
+    PressButton(g_compareDlg, IDC_CMP_EXPORT);
+    EXPECT_THAT(FileLines(out / L"changes.csv"), ElementsAre(StartsWith("Number,"), StartsWith("P060,")));
+    EXPECT_EQ(Content(out / L"changes.csv"), Content(exported));
 }
 
 // Whatever stops the write, the folder is as it was and the technician
