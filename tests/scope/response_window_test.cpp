@@ -98,6 +98,13 @@ TEST_F(MoveResponse, ALowerDOvershootsAndSettlesLongerAndTheTableExports)
     EXPECT_THAT(second, ::testing::HasSubstr(",\"X\",\"" + std::to_string(g_param[50]) + "\",\"" +
                                                  std::to_string(d / 5) + "\","));
     EXPECT_THAT(second, ::testing::HasSubstr("\"" + Cell(wnd, 1, 9) + "\""));
+
+    // D raised back: the same move as the first, in the flash again.
+    TypeText(main, IDC_PARAM_D, std::to_wstring(d));
+    Press(IDC_APPLY);
+    Run(3);
+    for (int column : {5, 8, 9})
+        EXPECT_EQ(Cell(wnd, 2, column), Cell(wnd, 0, column)) << column;
 }
 
 TEST_F(MoveResponse, RefusesWithTheReasonWhileAnotherMotionRunsOrTheMoveCannotBeMeasured)
