@@ -25,7 +25,7 @@ using ::testing::IsEmpty;
 
 class Compare : public ProgramTest {
 protected:
-    void SetUp() override { Start(); }
+    void SetUp() override { Start([] { AxbSim_SetSerialNumber(kSerial); }); }
     void AnswerFileDialogs(const fs::path& path)
     {
         InstallFileDialogAnswer([path](OPENFILENAMEW& ofn, bool) {
@@ -39,12 +39,16 @@ protected:
         TypeText(main, IDC_PARAM_P, gain);
         Press(IDC_APPLY);
     }
-    std::vector<fs::path> HistoryFiles()
+    static constexpr uint32_t kSerial = 4242;
+    fs::path HistoryFolder() const
+    {
+        return h.Folder() / L"settings" / L"TavRosen" / L"Settings" / L"Boards" / std::to_wstring(kSerial);
+    }
+    std::vector<fs::path> HistoryFiles() const
     {
         std::vector<fs::path> files;
-        const fs::path boards = h.Folder() / L"settings" / L"TavRosen" / L"Settings" / L"Boards";
-        if (fs::exists(boards))
-            for (const auto& entry : fs::recursive_directory_iterator(boards))
+        if (fs::exists(HistoryFolder()))
+            for (const auto& entry : fs::directory_iterator(HistoryFolder()))
                 if (entry.path().extension() == L".par")
                     files.push_back(entry.path());
         return files;
@@ -91,8 +95,7 @@ TEST_F(Compare, AnAppliedGainIsUnsavedUntilSaveToFlashWhichKeepsAHistoryFile)
 // stores open and the program sets again, are never an unsaved change.
 TEST_F(Compare, TheHistoryKeepsTheNewestSavesAndTheFencesAreNoChange)
 {
-    const fs::path folder = h.Folder() / L"settings" / L"TavRosen" / L"Settings" / L"Boards" /
-                            std::to_wstring(BaselineBoardVersions().serialNumber);
+    const fs::path folder = HistoryFolder();
     fs::create_directories(folder);
     for (int i = 0; i < 200; ++i)
         std::ofstream(folder / (L"2000-01-01 " + std::to_wstring(100000 + i) + L".par"));
