@@ -164,7 +164,9 @@ void ShowSummary(HWND wnd, const UnsavedCount& count)
     if (!g_state.left.config || !g_state.right.config)
         std::swprintf(text, std::size(text), L"A source could not be read");
     else
-        std::swprintf(text, std::size(text), L"%d parameters and %d record items differ", count.params, count.items);
+        std::swprintf(text, std::size(text), L"%d %ls and %d %ls differ", count.params,
+                      count.params == 1 ? L"parameter" : L"parameters", count.items,
+                      count.items == 1 ? L"record item" : L"record items");
     SetDlgItemTextW(wnd, IDC_CMP_SUMMARY, text);
 }
 

@@ -80,6 +80,7 @@ TEST_F(Compare, AnAppliedGainIsUnsavedUntilSaveToFlashWhichKeepsAHistoryFile)
     Press(IDC_FLASH_STATE);
     ASSERT_NE(g_compareDlg, nullptr);
     EXPECT_THAT(Rows(g_compareDlg), ElementsAre("P090|77|" + std::to_string(before)));
+    EXPECT_EQ(Text(g_compareDlg, IDC_CMP_SUMMARY), "1 parameter and 0 record items differ");
     Press(IDC_SAVE_FLASH);
     EXPECT_EQ(Text(main, IDC_FLASH_STATE), "Saved to flash");
     EXPECT_THAT(Rows(g_compareDlg), IsEmpty()) << "the open window follows the board";
