@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -80,14 +81,20 @@ void DrawLines(HDC dc, const ScopeView& view, const ScopeCapture& capture, const
         std::transform(points.begin(), points.end(), line.begin(), [](PlotPoint p) { return POINT{p.x, p.y}; });
         // A wide pen costs Wine's bitmap drawing a polygon per segment, two
         // orders of magnitude more than a thin one: a wide line is drawn as
-        // thin copies side by side.
+        // thin copies shifted across and down, which thicken steep and
+        // shallow segments alike (a diagonal shift leaves gaps in rising ones).
         HPEN pen = CreatePen(PS_SOLID, 1, dim ? Dimmed(kChannelColours[c]) : kChannelColours[c]);
         HGDIOBJ old = SelectObject(dc, pen);
-        for (int k = 0; k < width; ++k) {
-            OffsetViewportOrgEx(dc, k == 0 ? 0 : 1, k == 0 ? 0 : 1, nullptr);
-            Polyline(dc, line.data(), static_cast<int>(line.size()));
+        POINT origin{};
+        GetViewportOrgEx(dc, &origin);
+        Polyline(dc, line.data(), static_cast<int>(line.size()));
+        for (int k = 1; k < width; ++k) {
+            for (const POINT shift : {POINT{k, 0}, POINT{0, k}}) {
+                SetViewportOrgEx(dc, origin.x + shift.x, origin.y + shift.y, nullptr);
+                Polyline(dc, line.data(), static_cast<int>(line.size()));
+            }
         }
-        OffsetViewportOrgEx(dc, 1 - width, 1 - width, nullptr);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
         SelectObject(dc, old);
         DeleteObject(pen);
     }
@@ -119,6 +126,11 @@ void DrawGrid(HDC dc, const ScopeView& view, const PlotRect& rect)
         LineTo(dc, x, bottom);
         char label[32];
         TimeLabel(label, sizeof label, t, step);
+        // A label past the plot's right edge would run into the axis title.
+        SIZE size{};
+        GetTextExtentPoint32A(dc, label, static_cast<int>(std::strlen(label)), &size);
+        if (x + size.cx / 2 > rect.left + rect.width)
+            continue;
         SetTextAlign(dc, TA_CENTER | TA_TOP);
         PutText(dc, x, bottom + 2, label, kAxisColour);
     }

@@ -102,6 +102,14 @@ click "$main_title" 1011 120; click "$main_title" 1009
 click "Move Response" 3720; sleep 5
 shot "Move Response" move-response
 click "Move Response" 3724
+# The Scope window's capture of X going to 20 mm (triggered on its start).
+click "$main_title" 3300
+click Scope 3360
+click "$main_title" 1137 20
+click "$main_title" 1148
+sleep 3
+shot Scope scope-window
+click Scope 3368
 click "$main_title" 1011 600; click "$main_title" 1009
 click "$main_title" 1023
 
