@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -62,7 +63,12 @@ HWND StartBenchProgram()
     InstallClock(&g_clock);
     SimFlash flash;
     WriteAllFlashItems(flash);   // the compiled-in defaults: a commissioned board
-    return CreateMainWindow(GetModuleHandleW(nullptr));
+    HWND main = CreateMainWindow(GetModuleHandleW(nullptr));
+    if (!main) {
+        std::printf("the main window could not be created\n");
+        std::exit(1);
+    }
+    return main;
 }
 
 void StopBenchProgram(HWND main)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+// A window that cannot be created ends the benchmark, exit code 1, saying so.
 HWND StartBenchProgram();
 void StopBenchProgram(HWND main);
 

@@ -32,7 +32,7 @@ void SweepTheStick()
 int main()
 {
     HWND main = StartBenchProgram();
-    HWND dialog = main ? OpenJoystickDialog() : nullptr;
+    HWND dialog = OpenJoystickDialog();
     if (!dialog) {
         std::printf("the Joystick dialog could not be created\n");
         return 1;

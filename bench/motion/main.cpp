@@ -21,10 +21,6 @@ constexpr int kMultiAxisTicks = 200;   // each a second of the board's time
 int main()
 {
     HWND main = StartBenchProgram();
-    if (!main) {
-        std::printf("the main window could not be created\n");
-        return 1;
-    }
     HWND multi = OpenMultiAxisGoto();
     HWND circular = OpenCircularGoto();
     if (!multi || !circular) {

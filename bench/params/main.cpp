@@ -13,10 +13,6 @@
 int main()
 {
     HWND main = StartBenchProgram();
-    if (!main) {
-        std::printf("the main window could not be created\n");
-        return 1;
-    }
     const auto file = std::filesystem::temp_directory_path() / L"stagetune_bench.par";
     InstallFileDialogAnswer([&file](OPENFILENAMEW& ofn, bool) {
         wcsncpy(ofn.lpstrFile, file.c_str(), ofn.nMaxFile - 1);
