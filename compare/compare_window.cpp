@@ -310,24 +310,16 @@ void OnWriteSelected(HWND wnd)
 
 void OnExport(HWND wnd)
 {
-    wchar_t file[MAX_PATH] = L"changes.csv";
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = wnd;
-    ofn.lpstrFilter = kCsvFilter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"csv";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
-    if (!AskSaveFileName(ofn))
+    const std::wstring file =
+        AskFileName({wnd, nullptr, kCsvFilter, L"changes.csv", {}, L"csv", OFN_OVERWRITEPROMPT, true});
+    if (file.empty())
         return;
-    file[MAX_PATH - 1] = L'\0';
     const std::string csv = FormatDiffCsv(g_state.rows, g_state.left.name.c_str(), g_state.right.name.c_str());
     std::ofstream out(std::filesystem::path(file), std::ios::binary | std::ios::trunc);
     out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
     if (!out.good()) {
         g_log.Write("Error could not write ");
-        g_log.Write(file);
+        g_log.Write(file.c_str());
         g_log.Write("\n");
     }
 }

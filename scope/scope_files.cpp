@@ -2,14 +2,10 @@
 
 #include <commdlg.h>
 
-#include <cstring>
-
 #include "infra/user_prompts.h"
 #include "scope/scope_view.h"
 
 namespace {
-
-constexpr DWORD kFileNameChars = MAX_PATH;
 
 struct FileKindTexts {
     const wchar_t* filter;
@@ -54,21 +50,11 @@ void Append(std::string& out, const T& value)
 std::optional<std::wstring> AskScopeFileName(HWND owner, ScopeFileKind kind, bool save)
 {
     const FileKindTexts& texts = kFileKinds[static_cast<int>(kind)];
-    wchar_t file[kFileNameChars] = {};
-    if (save)
-        wcsncpy(file, texts.defaultName, kFileNameChars - 1);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = texts.filter;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = kFileNameChars;
-    ofn.lpstrDefExt = texts.extension;
-    ofn.Flags = OFN_EXPLORER | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? AskSaveFileName(ofn) : AskOpenFileName(ofn)))
+    std::wstring file = AskFileName({owner, nullptr, texts.filter, save ? texts.defaultName : L"", {},
+                                     texts.extension, DWORD(save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST), save});
+    if (file.empty())
         return std::nullopt;
-    file[kFileNameChars - 1] = L'\0';
-    return std::wstring(file);
+    return file;
 }
 
 std::optional<std::string> ReadScopeFile(const std::wstring& path, size_t limit)
