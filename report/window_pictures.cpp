@@ -1,6 +1,7 @@
 // windows/: a picture of each open window of the program as it is on the
 // screen (a window covered by another shows what covers it), one BMP each.
 #include "report/report_parts.h"
+#include "ui/bmp_picture.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kBitsPerPixel = 24;
 constexpr size_t kMaxTitle = 60;
 constexpr const char kUnsafeNameChars[] = "\\/:*?\"<>|";
 
@@ -18,58 +18,17 @@ struct Picture {
     std::string bmp;
 };
 
-template <typename T>
-void Append(std::string& out, const T& value)
-{
-    out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-// The window drawn into a bottom-up 24-bit DIB, as a BMP file.
+// The window as it is on the screen: Wine's PrintWindow leaves out the
+// controls.
 std::string PictureOf(HWND wnd)
 {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    if (width <= 0 || height <= 0)
-        return {};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = kBitsPerPixel;
-    info.biCompression = BI_RGB;
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    info.biSizeImage = stride * static_cast<DWORD>(height);
-
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::string bmp;
-    if (bitmap != nullptr && memory != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        // What is on the screen: Wine's PrintWindow leaves out the controls.
+    return DrawBmpPicture(r.right - r.left, r.bottom - r.top, [wnd, &r](HDC dc) {
         HDC window = GetWindowDC(wnd);
-        BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, window, 0, 0, SRCCOPY);
         ReleaseDC(wnd, window);
-        GdiFlush();
-        SelectObject(memory, old);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;   // "BM"
-        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        file.bfSize = file.bfOffBits + info.biSizeImage;
-        Append(bmp, file);
-        Append(bmp, info);
-        bmp.append(static_cast<const char*>(bits), info.biSizeImage);
-    }
-    if (bitmap != nullptr)
-        DeleteObject(bitmap);
-    if (memory != nullptr)
-        DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return bmp;
+    });
 }
 
 BOOL CALLBACK CollectWindow(HWND wnd, LPARAM context)

@@ -4,6 +4,7 @@
 
 #include "infra/user_prompts.h"
 #include "scope/scope_view.h"
+#include "ui/bmp_picture.h"
 
 namespace {
 
@@ -38,12 +39,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-template <class T>
-void Append(std::string& out, const T& value)
-{
-    out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
 
 } // namespace
 
@@ -82,38 +77,6 @@ bool WriteScopeFile(const std::wstring& path, const std::string& bytes)
 
 std::string ScopeViewBitmap(int width, int height, int dpi)
 {
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;   // bottom-up, as BMP files keep their rows
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap =
-        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    std::string out;
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        const RECT area{0, 0, width, height};
-        PaintScopeView(dc, area, TheScopeView(), dpi);
-        GdiFlush();
-        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-        const DWORD pixels = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;   // "BM"
-        file.bfOffBits = sizeof file + sizeof info;
-        file.bfSize = file.bfOffBits + pixels;
-        Append(out, file);
-        Append(out, info);
-        out.append(static_cast<const char*>(bits), pixels);
-        SelectObject(dc, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(dc);
-    return out;
+    return DrawBmpPicture(width, height,
+                          [&](HDC dc) { PaintScopeView(dc, RECT{0, 0, width, height}, TheScopeView(), dpi); });
 }
