@@ -240,7 +240,6 @@ void OnKindChanged(HWND wnd, int id)
     if (side.kind != kFile)
         side.file.clear();
     ShowSide(wnd, ControlsOf(id), side);
-    ShowRows(wnd);
 }
 
 void OnDetailChanged(HWND wnd, int id)
@@ -252,7 +251,6 @@ void OnDetailChanged(HWND wnd, int id)
     else if (side.kind == kHistory && selection >= 0 && selection < static_cast<int>(g_state.history.size()))
         side.file = g_state.history[selection].path;
     TakeSource(side);
-    ShowRows(wnd);
 }
 
 void OnFileButton(HWND wnd, int id)
@@ -263,7 +261,6 @@ void OnFileButton(HWND wnd, int id)
     Side& side = SideOf(id);
     side.file = path;
     ShowSide(wnd, ControlsOf(id), side);
-    ShowRows(wnd);
 }
 
 std::vector<int> SelectedRows(HWND wnd)
@@ -305,7 +302,6 @@ void OnWriteSelected(HWND wnd)
     }
     if (itemsWritten)
         UnpackUserBoxDataToLog();
-    RefreshCompareWindow();
 }
 
 void OnExport(HWND wnd)
@@ -380,8 +376,11 @@ void OnInit(HWND wnd)
     ShowSources(wnd);
 }
 
-void OnAllBox(HWND wnd) { ShowRows(wnd); }
+void OnAllBox(HWND) {}   // ShowRows reads the box
 
+// Every routed command ends in the program's after-command refresh, which
+// shows the rows again (RefreshCompareWindow): the handlers only change what
+// the rows are made of.
 constexpr CommandRoute kRoutes[] = {
     {IDC_CMP_LEFT_KIND, OnKindChanged, CBN_SELCHANGE},
     {IDC_CMP_RIGHT_KIND, OnKindChanged, CBN_SELCHANGE},
