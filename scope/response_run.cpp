@@ -25,6 +25,8 @@ namespace {
 // A leg counts as under way once the board has reported it moving, or after
 // this long (a leg too short for one tick of motion).
 constexpr uint32_t kLegStartGraceMs = 200;
+// The axis standing in the capture before the first leg: three samples.
+constexpr uint32_t kLeadInMs = 30;
 
 enum class Phase : uint8_t { kIdle, kMoving, kDwelling };
 
@@ -133,7 +135,11 @@ void StartResponseRun(const ResponseRunSettings& settings)
     trigger.lengthS = kScopeMaxLengthS;
     StartScopeAcquisition(ResponseChannels(axis), trigger);
     SendVelocityPercent(axis, settings.velocityPercent);
-    SendLeg();
+    // The first leg goes after a short dwell of its own: the capture, which
+    // takes its first sample on the next tick, then holds the axis standing
+    // at the command, and a leg shorter than a tick is not already over.
+    g_run.phase = Phase::kDwelling;
+    g_run.phaseStart = NowMs() - static_cast<uint32_t>(settings.dwellMs) + kLeadInMs;
 }
 
 void StopResponseRun()

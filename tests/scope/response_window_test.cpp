@@ -134,6 +134,15 @@ TEST_F(MoveResponse, RefusesWithTheReasonWhileAnotherMotionRunsOrTheMoveCannotBe
 
 namespace {
 
+// A move shorter than a tick: each of the four legs is measured from its
+// command, the first too, which starts from a capture of the axis standing.
+TEST_F(MoveResponse, AMoveShorterThanATickIsMeasuredFromItsCommand)
+{
+    TypeText(wnd, IDC_RESPONSE_DISTANCE, L"0.01");
+    Run(1);
+    EXPECT_EQ(Cell(wnd, 0, 6), "4 (0)");
+}
+
 // A leg the board ends in error ends the run: the next legs would start from
 // wherever the axis braked to.
 TEST_F(MoveResponse, ALegEndedInErrorEndsTheRun)
