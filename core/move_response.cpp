@@ -24,13 +24,16 @@ bool Within(const ResponseSample& s, const MoveCommand& move)
     return std::fabs(s.position - move.target) <= move.window;
 }
 
-// The first sample at which the profile has ended; samples.size() when none.
+// The first sample at which the profile has ended: the command stands at
+// the target and, where captured, the board says the move is complete (which
+// it also says while the axis stands at the start, before the move).
+// samples.size() when none.
 size_t ProfileEnd(std::span<const ResponseSample> samples, const MoveCommand& move)
 {
     for (size_t i = 0; i < samples.size(); ++i) {
         const ResponseSample& s = samples[i];
-        if (s.moveStatus >= 0 ? (s.moveStatus & kMoveEndedBit) != 0
-                              : std::fabs(Commanded(s) - move.target) <= kStandingTolerance)
+        const bool complete = s.moveStatus < 0 || (s.moveStatus & kMoveEndedBit) != 0;
+        if (complete && std::fabs(Commanded(s) - move.target) <= kStandingTolerance)
             return i;
     }
     return samples.size();

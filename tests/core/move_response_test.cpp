@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -40,16 +41,26 @@ TEST(MoveResponse, FiguresOfOneMove)
         {"never settles", {990, 1010, 990, 1010}, 1e9, none, none, 10, 10},
         {"cut off before the end", {1000}, 50, none, none, 0, 380 - 1000},
     };
+    // The same moves with the board's move status captured: "complete" while
+    // the axis stands at the command and again from the end of the profile.
+    const auto withStatus = [](std::vector<ResponseSample> samples) {
+        for (ResponseSample& s : samples)
+            s.moveStatus = s.timeMs == 0 || s.timeMs >= 100 ? 0x01 : 0x00;
+        return samples;
+    };
     for (const auto& row : kRows) {
-        SCOPED_TRACE(row.name);
-        const std::optional<MoveFigures> f = MeasureMove(Capture(row.afterEnd, row.cutAtMs), kMove);
-        ASSERT_TRUE(f);
-        EXPECT_EQ(f->moveTimeMs, row.moveTime);
-        EXPECT_EQ(f->settlingMs, row.settling);
-        EXPECT_EQ(f->overshoot, row.overshoot);
-        EXPECT_EQ(f->finalError, row.final);
-        EXPECT_EQ(f->peakFollowingError, 20);
-        EXPECT_EQ(f->rmsFollowingError, 20) << "the samples at constant commanded speed";
+        for (const bool status : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (status ? ", move status captured" : ""));
+            const auto samples = Capture(row.afterEnd, row.cutAtMs);
+            const std::optional<MoveFigures> f = MeasureMove(status ? withStatus(samples) : samples, kMove);
+            ASSERT_TRUE(f);
+            EXPECT_EQ(f->moveTimeMs, row.moveTime);
+            EXPECT_EQ(f->settlingMs, row.settling);
+            EXPECT_EQ(f->overshoot, row.overshoot);
+            EXPECT_EQ(f->finalError, row.final);
+            EXPECT_EQ(f->peakFollowingError, 20);
+            EXPECT_EQ(f->rmsFollowingError, 20) << "the samples at constant commanded speed";
+        }
     }
     g_resolution[0] = 0.001f;
     EXPECT_FLOAT_EQ(OvershootInUnits({{}, {}, 12, 0, {}, 0}, 0, 1), 0.012f / 25.4f);
