@@ -38,6 +38,7 @@ struct Row {
 // What the technician chose is kept while the window is closed; the rows are not.
 ResponseRunSettings g_settings;
 ShownFields g_fields;
+int g_captionUnit = -1;   // the unit mode the distance's caption names
 std::vector<Row> g_rows;
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
@@ -49,13 +50,19 @@ void ShowNumber(HWND wnd, int id, double value)
     g_fields.ShowText(wnd, id, text);
 }
 
+void ShowDistanceCaption(HWND wnd)
+{
+    g_captionUnit = g_unitMode;
+    SetControlTextIfChanged(wnd, IDC_RESPONSE_DISTANCE_CAPTION, kUnitCaptions[g_unitMode]);
+}
+
 void ShowSettings(HWND wnd)
 {
     SendDlgItemMessageW(wnd, IDC_RESPONSE_AXIS, CB_RESETCONTENT, 0, 0);
     for (const char* name : kScopeAxisNames)
         SendDlgItemMessageW(wnd, IDC_RESPONSE_AXIS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
     g_fields.ShowSelection(wnd, IDC_RESPONSE_AXIS, g_settings.axis);
-    SetControlTextIfChanged(wnd, IDC_RESPONSE_DISTANCE_CAPTION, kUnitCaptions[g_unitMode]);
+    ShowDistanceCaption(wnd);
     ShowNumber(wnd, IDC_RESPONSE_DISTANCE, g_settings.distance);
     ShowNumber(wnd, IDC_RESPONSE_VELOCITY, g_settings.velocityPercent);
     ShowNumber(wnd, IDC_RESPONSE_DWELL, g_settings.dwellMs);
@@ -188,6 +195,10 @@ void OnOpenInScope(HWND wnd)
 
 void OnTick(HWND wnd)
 {
+    // The main window's unit may change while this window is open; a run
+    // takes the distance in the unit mode, so the caption follows it.
+    if (g_captionUnit != g_unitMode)
+        ShowDistanceCaption(wnd);
     if (auto run = ResponseRunTick()) {
         AddRow(wnd, *run);
         ShowState(wnd, L"Run ended.");

@@ -143,6 +143,13 @@ TEST_F(MoveResponse, AMoveShorterThanATickIsMeasuredFromItsCommand)
     EXPECT_EQ(Cell(wnd, 0, 6), "4 (0)");
 }
 
+TEST_F(MoveResponse, TheDistanceCaptionFollowsTheMainWindowsUnit)
+{
+    ChooseUnit(IDC_UNIT_IN);
+    RunUntil([] { return false; }, 20);
+    EXPECT_EQ(Text(wnd, IDC_RESPONSE_DISTANCE_CAPTION), "Distance (in)");
+}
+
 // A leg the board ends in error ends the run: the next legs would start from
 // wherever the axis braked to.
 TEST_F(MoveResponse, ALegEndedInErrorEndsTheRun)
